@@ -1,0 +1,125 @@
+#include "app/window_position.h"
+
+#include "app/settings_store.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+#include <limits>
+
+namespace orvanex {
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+QScreen* screenOf(const QWidget* w) {
+    QScreen* s = w ? w->screen() : nullptr;
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+double dpiX(const QWidget* w) {
+    const QScreen* s = screenOf(w);
+    return s ? s->logicalDotsPerInchX() : 96.0;
+}
+
+double dpiY(const QWidget* w) {
+    const QScreen* s = screenOf(w);
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+std::optional<int> toInt16(const QString& field) {
+    bool ok = false;
+    const int v = field.toInt(&ok);
+    if (!ok || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return v;
+}
+
+void centre(QWidget* window) {
+    const QScreen* s = screenOf(window);
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
+}
+
+} // namespace
+
+int twipsToPixelsX(int twips, const QWidget* w) {
+    return int(std::lround(twips * dpiX(w) / kTwipsPerInch));
+}
+int twipsToPixelsY(int twips, const QWidget* w) {
+    return int(std::lround(twips * dpiY(w) / kTwipsPerInch));
+}
+int pixelsToTwipsX(int pixels, const QWidget* w) {
+    return int(std::lround(pixels * kTwipsPerInch / dpiX(w)));
+}
+int pixelsToTwipsY(int pixels, const QWidget* w) {
+    return int(std::lround(pixels * kTwipsPerInch / dpiY(w)));
+}
+
+std::optional<QRect> parseWindowPosition(const QString& text) {
+    // Split at the first three commas; the rest is the height.
+    QStringList fields;
+    QString rest = text;
+    for (int i = 0; i < 3; ++i) {
+        const qsizetype comma = rest.indexOf(u',');
+        if (comma < 0)
+            return std::nullopt;
+        fields << rest.left(comma);
+        rest = rest.mid(comma + 1);
+    }
+    fields << rest;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        const auto n = toInt16(fields[i].trimmed());
+        if (!n)
+            return std::nullopt;
+        v[i] = *n;
+    }
+    if (v[2] <= 0 || v[3] <= 0)
+        return std::nullopt;
+    return QRect(v[0], v[1], v[2], v[3]);
+}
+
+void SaveWindowPosition(QWidget* window, const QString& appName, const QString& tag) {
+    if (!window || window->isMinimized())
+        return;
+    const QRect g = window->frameGeometry();
+    const QString text = QStringLiteral("%1,%2,%3,%4")
+                             .arg(pixelsToTwipsX(g.x(), window))
+                             .arg(pixelsToTwipsY(g.y(), window))
+                             .arg(pixelsToTwipsX(g.width(), window))
+                             .arg(pixelsToTwipsY(g.height(), window));
+    SaveSetting(appName, QStringLiteral("FormPosition"), tag, text);
+}
+
+void RestoreWindowPosition(QWidget* window, const QString& appName, const QString& tag) {
+    if (!window)
+        return;
+    const auto twips =
+        parseWindowPosition(GetSetting(appName, QStringLiteral("FormPosition"), tag, QString()));
+    if (!twips) {
+        centre(window);
+        return;
+    }
+    const QRect px(twipsToPixelsX(twips->x(), window), twipsToPixelsY(twips->y(), window),
+                   twipsToPixelsX(twips->width(), window), twipsToPixelsY(twips->height(), window));
+    bool visible = false;
+    for (const QScreen* s : QGuiApplication::screens())
+        visible = visible || s->availableGeometry().intersects(px);
+    if (!visible) {
+        centre(window);
+        return;
+    }
+    // The stored size is the outer size; the frame is added back by the window system.
+    const QSize frameExtra = window->frameGeometry().size() - window->size();
+    window->move(px.topLeft());
+    window->resize((px.size() - frameExtra).expandedTo(QSize(1, 1)));
+}
+
+} // namespace orvanex

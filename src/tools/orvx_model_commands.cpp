@@ -1,0 +1,9 @@
+#include "tools/orvx_commands.h"
+
+namespace orvanex::tools {
+
+QList<OrvxCommand> modelCommands() {
+    return {};
+}
+
+} // namespace orvanex::tools

@@ -1,0 +1,9 @@
+#include "tools/orvx_commands.h"
+
+namespace orvanex::tools {
+
+QList<OrvxCommand> platformCommands() {
+    return {};
+}
+
+} // namespace orvanex::tools

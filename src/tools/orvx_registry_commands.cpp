@@ -1,0 +1,9 @@
+#include "tools/orvx_commands.h"
+
+namespace orvanex::tools {
+
+QList<OrvxCommand> registryCommands() {
+    return {};
+}
+
+} // namespace orvanex::tools
