@@ -1,0 +1,25 @@
+#pragma once
+// Default icons: parsing a DefaultIcon value and finding the file it names.
+
+#include "model/file_type_model.h"
+#include "platform/drive_map.h"
+#include "registry/reg_state.h"
+
+namespace orvanex::model {
+
+// Splits a DefaultIcon text (terminator already removed) into an IconLocation; Exists is left
+// false (see ReadDefaultIcon).
+IconLocation SplitIconLocation(const QString& value);
+
+// Kinds that name a file holding icons. Containers may hold many and take an index.
+bool isIconContainerKind(const QString& kind); // EXE DLL CPL PKG ICL
+bool isIconKind(const QString& kind);          // the containers and ICO
+
+// True when path (a Windows path such as "C:\WINDOWS\notepad.exe") names an existing file.
+bool FileExists(const platform::DriveMap& drives, const QString& path);
+
+// {type}\DefaultIcon parsed; Exists is tested for icon kinds whose File has ":" second.
+IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
+                             const QString& typeName);
+
+} // namespace orvanex::model

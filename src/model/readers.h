@@ -1,0 +1,65 @@
+#pragma once
+// Readers of the file-type layout under HKEY_CLASSES_ROOT. Missing keys and values fall back
+// quietly; no reader reports an error.
+
+#include "model/file_type_model.h"
+#include "registry/reg_state.h"
+
+#include <QStringList>
+
+namespace orvanex::model {
+
+// The TypeName of an extension key (trimmed default; KeyName when shorter than 3 characters), or
+// "99" when the key cannot be opened.
+QString ReadTypeName(reg::RegState& state, const QString& extensionKey);
+
+// The "Content Type" value of an extension key, or " " when absent.
+QString ReadContentType(reg::RegState& state, const QString& extensionKey);
+
+// Steps 1 to 3 of the description rule for one entry (type key's default, CLSID and KeyName
+// fallbacks).
+QString DescribeFromTypeKey(reg::RegState& state, const ExtensionEntry& entry);
+// Steps 4 and 5: "."-fallbacks become Ext + "__File"; the wildcard entries get their texts.
+QString FinishDescription(const ExtensionEntry& entry, const QString& description);
+
+// The command text under a full path ending in "\command"; "" when missing or one character or
+// less.
+QString ReadCommand(reg::RegState& state, const QString& commandKeyPath);
+
+struct Flags {
+    QString AlwaysShowExt = kNo; // "yes" when the value can be read at all
+    QString QuickView = kNo;     // "yes" when {type}\QuickView opens
+};
+Flags LoadFlags(reg::RegState& state, const QString& typeName);
+
+// The actions of a type as the actions grid (flex3) and the default-action label show them.
+struct ActionList {
+    QList<ActionEntry> actions; // every verb, in enumeration order (row n is actions[n-1])
+    QString DefaultVerb;        // Shell's default, trimmed
+    bool DefaultFound = false;  // the default verb is among the verbs and at most 50 characters
+    QString DefaultLabel;       // lblDefault: the default's DisplayName, else DefaultVerb
+    QString CountText = QStringLiteral("0");
+    QString Header0; // "<Action" + 18 blanks, or "<Actions (n)" + 10 blanks
+    QString Header1; // "<Peformed With" + 120 blanks, or with " / Default Action (verb)"
+    QString formatString() const { return Header0 + u'|' + Header1; }
+    // Data rows as the grid gets them: DisplayName, tab, Command.
+    QStringList rowTexts() const;
+};
+ActionList LoadActions(reg::RegState& state, const QString& typeName);
+
+// The empty action grid's headers (also after clearing the detail area).
+QString actionGridFormat();
+
+// What the action panel loads for one row of the actions grid.
+struct ActionDetail {
+    bool found = false;
+    ActionEntry action; // Verb, DisplayName; Command when longer than 3 characters; DDE fields
+    QString ActionName; // the verb key's default unquoted (DisplayName when absent)
+};
+ActionDetail LoadActionDetail(reg::RegState& state, const QString& typeName, const ActionList& list,
+                              const QString& displayName);
+
+// The verb key for a new action: the words of the name joined by "_".
+QString VerbFromActionName(const QString& actionName);
+
+} // namespace orvanex::model
