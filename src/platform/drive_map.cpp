@@ -1,0 +1,139 @@
+#include "platform/drive_map.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace orvanex::platform {
+
+namespace {
+
+// Splits the part after "X:" into components; "." is dropped and ".." steps back without leaving
+// the drive, as Windows resolves them by text.
+QStringList windowsComponents(const QString& rest) {
+    QStringList parts;
+    for (const QString& piece :
+         rest.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
+        if (piece == QLatin1String("."))
+            continue;
+        if (piece == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(piece);
+    }
+    return parts;
+}
+
+// The entry of folder whose name equals name without regard to case; exact matches first.
+QString matchEntry(const QString& folder, const QString& name) {
+    const QString exact = folder + u'/' + name;
+    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
+        return name;
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                       QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    return QString();
+}
+
+QString joinNative(const QString& folder, const QString& name) {
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+} // namespace
+
+DriveMap DriveMap::forHive(const QString& hivePath) {
+    DriveMap map;
+    const QString folder = QFileInfo(hivePath).absolutePath();
+    const QDir devices(folder + QStringLiteral("/dosdevices"));
+    if (devices.exists()) {
+        const QStringList names =
+            devices.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : names) {
+            if (name.size() != 2 || name[1] != u':' || !name[0].isLetter())
+                continue;
+            const QFileInfo target(devices.filePath(name));
+            if (target.isDir())
+                map.setDrive(name[0], target.canonicalFilePath());
+        }
+    }
+    if (map.driveFolder(u'C').isEmpty())
+        map.setDrive(u'C', driveCFolderForHive(hivePath));
+    if (map.driveFolder(u'Z').isEmpty())
+        map.setDrive(u'Z', QStringLiteral("/"));
+    return map;
+}
+
+QString DriveMap::driveCFolderForHive(const QString& hivePath) {
+    return QFileInfo(hivePath).absolutePath() + QStringLiteral("/drive_c");
+}
+
+void DriveMap::setDrive(QChar letter, const QString& nativeFolder) {
+    QString folder = QDir::cleanPath(nativeFolder);
+    m_drives.insert(letter.toUpper(), folder);
+}
+
+QString DriveMap::driveFolder(QChar letter) const {
+    return m_drives.value(letter.toUpper());
+}
+
+QString DriveMap::toNative(const QString& windowsPath) const {
+    const QString path = windowsPath.trimmed();
+    if (path.size() < 2 || path[1] != u':' || !path[0].isLetter())
+        return QString();
+    QString current = driveFolder(path[0]);
+    if (current.isEmpty())
+        return QString();
+    const QStringList parts = windowsComponents(path.mid(2));
+    qsizetype i = 0;
+    for (; i < parts.size(); ++i) {
+        const QString entry = matchEntry(current, parts[i]);
+        if (entry.isEmpty())
+            break;
+        current = joinNative(current, entry);
+    }
+    for (; i < parts.size(); ++i)
+        current = joinNative(current, parts[i]);
+    return current;
+}
+
+bool DriveMap::fileExists(const QString& windowsPath) const {
+    const QString native = toNative(windowsPath);
+    return !native.isEmpty() && QFileInfo(native).isFile();
+}
+
+QString DriveMap::toWindows(const QString& nativePath) const {
+    const QString path = QDir::cleanPath(QFileInfo(nativePath).absoluteFilePath());
+    QChar best;
+    qsizetype bestLength = -1;
+    for (auto it = m_drives.cbegin(); it != m_drives.cend(); ++it) {
+        const QString& folder = it.value();
+        const bool inside =
+            path == folder || folder == QLatin1String("/") || path.startsWith(folder + u'/');
+        if (inside && folder.size() > bestLength) {
+            best = it.key();
+            bestLength = folder.size();
+        }
+    }
+    if (bestLength < 0)
+        return QString();
+    QString rest = path.mid(bestLength == 1 ? 1 : bestLength);
+    if (rest.startsWith(u'/'))
+        rest.remove(0, 1);
+    rest.replace(u'/', u'\\');
+    return QString(best) + QStringLiteral(":\\") + rest;
+}
+
+QString DriveMap::windowsDirectory() {
+    return QStringLiteral("C:\\WINDOWS");
+}
+
+QString DriveMap::systemDirectory() {
+    return QStringLiteral("C:\\WINDOWS\\SYSTEM");
+}
+
+} // namespace orvanex::platform

@@ -1,0 +1,60 @@
+#include "platform/icon_file.h"
+
+#include "platform/icon_extract.h"
+#include "platform/icon_image.h"
+#include "platform/mapped_file.h"
+
+namespace orvanex::platform {
+
+IconFile::IconFile(const QString& path) : mapped_(std::make_unique<MappedFile>(path)) {
+    bytes_ = mapped_->bytes();
+    load();
+}
+
+IconFile::IconFile(const QByteArray& bytes) : owned_(bytes) {
+    bytes_ = ByteView(QByteArrayView(owned_));
+    load();
+}
+
+IconFile::~IconFile() = default;
+
+void IconFile::load() {
+    if (std::optional<ResourceIndex> index = readResources(bytes_)) {
+        resources_ = std::move(*index);
+        groups_ = resources_.ofType(kResourceGroupIcon);
+        for (const ResourceEntry& e : std::as_const(resources_.entries))
+            if (e.type == kResourceIcon && e.name.isEmpty() && !icons_.contains(e.id))
+                icons_.insert(e.id, bytes_.sub(e.offset, e.size));
+        return;
+    }
+    ico_ = !readIcoDirectory(bytes_).isEmpty();
+}
+
+int IconFile::count() const {
+    return ico_ ? 1 : int(groups_.size());
+}
+
+QImage IconFile::icon(int index, int size) const {
+    if (index < 0 || index >= count())
+        return {};
+    if (ico_)
+        return iconImageForSize(readIcoDirectory(bytes_), size);
+    const ResourceEntry& group = groups_[index];
+    const QList<IconImageRef> images = readIconGroup(
+        bytes_.sub(group.offset, group.size), [this](quint16 id) { return icons_.value(id); });
+    return iconImageForSize(images, size);
+}
+
+QImage extractIconSized(const QString& path, int index, int size) {
+    return IconFile(path).icon(index, size);
+}
+
+int extractIconCount(const QString& path) {
+    return IconFile(path).count();
+}
+
+QImage extractIcon(const QString& path, int index) {
+    return IconFile(path).icon(index, 32);
+}
+
+} // namespace orvanex::platform

@@ -1,0 +1,32 @@
+#pragma once
+// A file's bytes for the readers: mapped into memory when possible (icons of large libraries are
+// read many times over), read into memory otherwise.
+
+#include "platform/byte_view.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace orvanex::platform {
+
+class MappedFile {
+public:
+    explicit MappedFile(const QString& path);
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool isOpen() const { return open_; }
+    ByteView bytes() const { return bytes_; }
+
+    // Unmappable files (pipes, devices) are read up to this size only.
+    static constexpr qint64 kMaxReadSize = 64 * 1024 * 1024;
+
+private:
+    QFile file_;
+    QByteArray owned_;
+    ByteView bytes_;
+    bool open_ = false;
+};
+
+} // namespace orvanex::platform
