@@ -1,0 +1,174 @@
+#include "model/loading.h"
+
+#include "app/settings_store.h"
+#include "model/icon_location.h"
+#include "model/readers.h"
+
+#include <QHash>
+#include <algorithm>
+#include <numeric>
+
+namespace orvanex::model {
+
+QString startupHint() {
+    return QString(20, u' ') +
+           QStringLiteral("Click on the file extensions to Browse/Edit file types!") +
+           QString(19, u' ') + QStringLiteral("Right click on titles for extended help!");
+}
+
+ExtensionLoad LoadExtensions(reg::RegState& state) {
+    ExtensionLoad load;
+    for (const QString& name : reg::EnumerateSubkeys(state, QString())) {
+        ExtensionEntry entry;
+        if (name == kAllKey) {
+            entry.Ext = kAllKey;
+        } else if (name == kUnknownKey) { // exact case: "unknown" is an ordinary type key
+            entry.Ext = kUnknownExt;
+        } else if (name.startsWith(u'.')) {
+            entry.Ext = name.mid(1).toUpper().trimmed();
+        } else {
+            continue;
+        }
+        entry.KeyName = name;
+        entry.TypeName = ReadTypeName(state, name);
+        entry.ContentType = ReadContentType(state, name);
+        load.entries.append(entry);
+    }
+    load.rows.reserve(load.entries.size());
+    for (ExtensionEntry& entry : load.entries) {
+        const QString description = DescribeFromTypeKey(state, entry);
+        entry.TypeNameCopy = entry.TypeName;
+        entry.DescriptionCopy = description;
+        entry.Description = FinishDescription(entry, description);
+        load.rows.append(extensionRow(entry.Ext, entry.Description));
+    }
+    sortRows(load.rows, 0, true);
+    return load;
+}
+
+FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries) {
+    FileTypeLoad load;
+    // The copies sorted by TypeName; equal names keep table order, so each type takes the
+    // description of its first extension in the table.
+    QList<qsizetype> order(entries.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return entries[a].TypeNameCopy < entries[b].TypeNameCopy;
+    });
+    QHash<QString, qsizetype> typeIndex;
+    for (qsizetype i : order) {
+        const ExtensionEntry& e = entries[i];
+        if (!load.types.isEmpty() && load.types.last().TypeName == e.TypeNameCopy)
+            continue;
+        typeIndex.insert(e.TypeNameCopy, load.types.size());
+        load.types.append(FileTypeEntry{e.TypeNameCopy, e.DescriptionCopy, QString()});
+    }
+
+    QList<QStringList> exts(load.types.size());
+    for (const ExtensionEntry& e : entries) {
+        const auto it = typeIndex.constFind(e.TypeName);
+        if (it != typeIndex.cend())
+            exts[it.value()].append(e.Ext);
+    }
+    for (qsizetype t = 0; t < load.types.size(); ++t) {
+        std::sort(exts[t].begin(), exts[t].end());
+        FileTypeEntry& type = load.types[t];
+        type.Extensions = exts[t].join(u' ');
+        // Types known only by an extension key's own name stay out of the list.
+        if (type.Description.startsWith(u'.'))
+            continue;
+        if (type.Extensions == kAllKey)
+            type.Description = kAllDescription;
+        else if (type.Extensions == kUnknownExt)
+            type.Description = kUnknownDescription;
+        load.rows.append(fileTypeRow(type.Description, type.Extensions));
+    }
+    sortRows(load.rows, 0, true);
+    return load;
+}
+
+QStringList extensionsOfType(const QList<ExtensionEntry>& entries, const QString& typeName,
+                             qsizetype except) {
+    QStringList exts;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (i != except && entries[i].TypeName == typeName)
+            exts.append(entries[i].Ext);
+    std::sort(exts.begin(), exts.end());
+    return exts;
+}
+
+QStringList updateSlotKeys() {
+    return {QStringLiteral("FileType"),       QStringLiteral("FileExtension"),
+            QStringLiteral("Handle"),         QStringLiteral("IconFile"),
+            QStringLiteral("IconNumber"),     QStringLiteral("WhichKind"),
+            QStringLiteral("ActionHandle"),   QStringLiteral("ActionName"),
+            QStringLiteral("Application"),    QStringLiteral("SetDefault"),
+            QStringLiteral("UseDDE"),         QStringLiteral("DDEMessage"),
+            QStringLiteral("DDEApplication"), QStringLiteral("DDERunning"),
+            QStringLiteral("DDETopic"),       QStringLiteral("ShowExtension"),
+            QStringLiteral("QuickView")};
+}
+
+QString updateSlotSection(int n) {
+    return QStringLiteral("Update%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+void ResetUpdateSlots() {
+    const QString app = QString::fromLatin1(kMainAppName);
+    SettingsBatch batch(app);
+    const QStringList keys = updateSlotKeys();
+    for (int n = 1; n <= 10; ++n)
+        for (const QString& key : keys)
+            SaveSetting(app, updateSlotSection(n), key, QStringLiteral(" "));
+    const QString counter = QStringLiteral("NextNumber");
+    SaveSetting(app, counter, counter,
+                GetSetting(app, counter, counter, QStringLiteral("1000")).trimmed());
+}
+
+bool ApplicationList::add(const QString& commandLine) {
+    if (commandLine.isEmpty() || commandLine == QLatin1String(" ") || commandLine.size() < 10 ||
+        m_seen.contains(commandLine))
+        return false;
+    m_seen.insert(commandLine);
+    m_items.append(commandLine);
+    return true;
+}
+
+bool IconFileList::add(const QString& path) {
+    const QString key = path.toUpper();
+    if (m_seen.contains(key))
+        return false;
+    m_seen.insert(key);
+    m_items.append(path);
+    return true;
+}
+
+AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveMap& drives,
+                                    const QList<FileTypeEntry>& types) {
+    AuxiliaryLists lists;
+    for (const FileTypeEntry& type : types) {
+        const QString shell = type.TypeName + QStringLiteral("\\Shell\\");
+        for (const QString& verb :
+             reg::EnumerateSubkeys(state, type.TypeName + QStringLiteral("\\Shell")))
+            lists.applications.add(ReadCommand(state, shell + verb + QStringLiteral("\\command")));
+    }
+    for (const FileTypeEntry& type : types) {
+        const IconLocation icon = ReadDefaultIcon(state, drives, type.TypeName);
+        if (icon.Exists)
+            lists.iconFiles.add(icon.File);
+    }
+    return lists;
+}
+
+StartupModel LoadStartupModel(reg::RegState& state, const platform::DriveMap& drives,
+                              bool resetSlots) {
+    StartupModel model;
+    model.extensions = LoadExtensions(state);
+    model.fileTypes = BuildFileTypes(model.extensions.entries);
+    if (resetSlots)
+        ResetUpdateSlots();
+    model.lists = GatherAuxiliaryLists(state, drives, model.fileTypes.types);
+    return model;
+}
+
+} // namespace orvanex::model
