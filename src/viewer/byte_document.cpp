@@ -1,0 +1,98 @@
+#include "viewer/byte_document.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+namespace orvanex::viewer {
+
+ByteDocument::ByteDocument() {
+    clear();
+}
+
+ByteDocument::~ByteDocument() = default;
+
+void ByteDocument::clear() {
+    m_file.reset();
+    m_owned.clear();
+    m_data = "";
+    m_size = 0;
+    m_lineStarts.assign(1, 0);
+}
+
+QString ByteDocument::open(const QString& path) {
+    clear();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("The file does not exist.");
+    if (info.isDir())
+        return QStringLiteral("It is a folder, not a file.");
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        return file->errorString();
+    const qint64 size = file->size();
+    if (size > 0) {
+        if (uchar* map = file->map(0, size)) {
+            m_data = reinterpret_cast<const char*>(map);
+            m_size = size;
+            m_file = std::move(file);
+            buildLineIndex();
+            return {};
+        }
+    }
+    // Files that cannot be mapped (or report no size, as /proc files do) are read whole; devices
+    // that never end are refused rather than read forever.
+    if (!info.isFile())
+        return QStringLiteral("It is not a regular file.");
+    QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError)
+        return file->errorString();
+    setBytes(std::move(bytes));
+    return {};
+}
+
+void ByteDocument::setBytes(QByteArray bytes) {
+    clear();
+    m_owned = std::move(bytes);
+    m_data = m_owned.constData();
+    m_size = m_owned.size();
+    buildLineIndex();
+}
+
+void ByteDocument::buildLineIndex() {
+    m_lineStarts.clear();
+    m_lineStarts.reserve(size_t(m_size / 32 + 16));
+    m_lineStarts.push_back(0);
+    const char* p = m_data;
+    const char* end = m_data + m_size;
+    while (p < end) {
+        const void* hit = std::memchr(p, '\n', size_t(end - p));
+        if (!hit)
+            break;
+        p = static_cast<const char*>(hit) + 1;
+        m_lineStarts.push_back(p - m_data);
+    }
+}
+
+qint64 ByteDocument::lineNext(qint64 line) const {
+    return line + 1 < lineCount() ? m_lineStarts[size_t(line + 1)] : m_size;
+}
+
+qint64 ByteDocument::lineEnd(qint64 line) const {
+    qint64 e = lineNext(line);
+    if (line + 1 < lineCount()) {
+        --e; // the line feed
+        if (e > m_lineStarts[size_t(line)] && m_data[e - 1] == '\r')
+            --e;
+    }
+    return e;
+}
+
+qint64 ByteDocument::lineOf(qint64 pos) const {
+    const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
+    return qint64(it - m_lineStarts.begin()) - 1;
+}
+
+} // namespace orvanex::viewer

@@ -1,0 +1,51 @@
+#pragma once
+// The bytes of the shown file, memory-mapped and never written, with an index of its lines.
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QFile;
+
+namespace orvanex::viewer {
+
+class ByteDocument {
+public:
+    ByteDocument();
+    ~ByteDocument();
+    ByteDocument(const ByteDocument&) = delete;
+    ByteDocument& operator=(const ByteDocument&) = delete;
+
+    // Opens the file read-only. On failure returns the reason and leaves the document empty.
+    QString open(const QString& path);
+    // For tests and benchmarks: the document shows a copy of these bytes.
+    void setBytes(QByteArray bytes);
+    void clear();
+
+    const char* data() const { return m_data; }
+    qint64 size() const { return m_size; }
+    unsigned char at(qint64 pos) const { return static_cast<unsigned char>(m_data[pos]); }
+
+    // A line ends at a line feed; a carriage return right before it belongs to the line break.
+    qint64 lineCount() const { return qint64(m_lineStarts.size()); }
+    qint64 lineStart(qint64 line) const { return m_lineStarts[size_t(line)]; }
+    // End of the line's text, its break excluded.
+    qint64 lineEnd(qint64 line) const;
+    // Start of the next line (or the document's size for the last line).
+    qint64 lineNext(qint64 line) const;
+    // The line holding a byte position (0..size).
+    qint64 lineOf(qint64 pos) const;
+
+private:
+    void buildLineIndex();
+
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_owned;
+    const char* m_data = nullptr;
+    qint64 m_size = 0;
+    std::vector<qint64> m_lineStarts;
+};
+
+} // namespace orvanex::viewer

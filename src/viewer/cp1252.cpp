@@ -1,0 +1,94 @@
+#include "viewer/cp1252.h"
+
+#include <array>
+
+namespace orvanex::viewer {
+namespace {
+
+// 0x80..0x9F; 0 marks the unassigned bytes.
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+struct Tables {
+    std::array<char16_t, 256> unicode{};
+    std::array<unsigned char, 256> fold{};
+    std::array<bool, 256> word{};
+    Tables() {
+        for (int b = 0; b < 256; ++b) {
+            unicode[b] = (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80]) ? kHigh[b - 0x80] : char16_t(b);
+            fold[b] = static_cast<unsigned char>(b);
+            const QChar c(unicode[b]);
+            word[b] = c.isLetterOrNumber() || b == '_';
+        }
+        for (int b = 'A'; b <= 'Z'; ++b)
+            fold[b] = static_cast<unsigned char>(b + 32);
+        for (int b = 0xC0; b <= 0xDE; ++b)
+            if (b != 0xD7)
+                fold[b] = static_cast<unsigned char>(b + 32);
+        fold[0x8A] = 0x9A; // S caron
+        fold[0x8C] = 0x9C; // OE
+        fold[0x8E] = 0x9E; // Z caron
+        fold[0x9F] = 0xFF; // Y diaeresis
+    }
+};
+
+const Tables& tables() {
+    static const Tables t;
+    return t;
+}
+
+} // namespace
+
+QChar cp1252ToUnicode(unsigned char b) {
+    return QChar(tables().unicode[b]);
+}
+
+unsigned char cp1252Fold(unsigned char b) {
+    return tables().fold[b];
+}
+
+bool cp1252IsWordChar(unsigned char b) {
+    return tables().word[b];
+}
+
+bool cp1252IsControl(unsigned char b) {
+    if (b == '\t')
+        return false;
+    return b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] == 0);
+}
+
+std::optional<QByteArray> unicodeToCp1252(const QString& text) {
+    const Tables& t = tables();
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+            out.append(static_cast<char>(u));
+            continue;
+        }
+        int found = -1;
+        for (int b = 0x80; b < 0xA0 && found < 0; ++b)
+            if (t.unicode[b] == u)
+                found = b;
+        if (found < 0)
+            return std::nullopt;
+        out.append(static_cast<char>(found));
+    }
+    return out;
+}
+
+QString cp1252ToClipboardText(const char* data, qsizetype size) {
+    const Tables& t = tables();
+    QString out(size, Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        dst[i] = QChar(b == 0 ? char16_t(0x2400) : t.unicode[b]);
+    }
+    return out;
+}
+
+} // namespace orvanex::viewer
