@@ -1,0 +1,56 @@
+#pragma once
+// The state the main window's handlers share. The window owns one; each group of handlers
+// (editing, backup, reports, ...) is a class of its own that works on it through a reference, so
+// the window itself stays a list of widgets and lifecycle handlers.
+
+#include "registry/reg_state.h"
+
+#include <QString>
+#include <array>
+
+class QMainWindow;
+namespace Ui {
+class frmORVANEX;
+}
+
+namespace orvanex {
+
+struct MainContext {
+    QMainWindow* window = nullptr;
+    Ui::frmORVANEX* ui = nullptr; // every control of the main window, by its object name
+
+    // The registry the program works on (owned by the start-up procedure; null only in tests that
+    // need none). regState.registry points to the same one.
+    reg::Registry* registry = nullptr;
+    reg::RegState regState;
+
+    QString AppFolder; // the current directory when the window loaded; see app/app_folder.h
+    QString HelpFile;
+
+    // 0 nothing shown, 1 entry shown, 2 icon panel open, 3 new file type, 4 icon panel of a new
+    // type.
+    int EditState = 0;
+    int PanelOpen = 0; // 1 while the action, a delete or the add-extensions panel is open
+    int ActionEditState = 0;
+    int AddingAction = 0;
+    int SelectByType = 0; // 1 after selecting by file type, 0 by file extension
+    QString CurrentTypeKey;
+
+    // One toggle per clickable header column (0 to 3) of flex1 and of flex2; 1 means that the next
+    // click sorts descending.
+    std::array<int, 4> SortToggleExt{1, 1, 1, 1};
+    std::array<int, 4> SortToggleType{1, 1, 1, 1};
+    QString LocateLetter;
+    int LocateRow = 0;
+
+    bool Counting = false; // the file count runs; the exit button clears it to stop the walk
+    bool Busy = false;     // a panel operation or the file count runs
+
+    // "y" until the first insertion into the application list and into the icon-file list.
+    QString FirstApplicationPending = QStringLiteral("y");
+    QString FirstIconFilePending = QStringLiteral("y");
+    // In-use marks of the ten update slots, "y" or "n".
+    std::array<QString, 10> UpdateSlotUsed;
+};
+
+} // namespace orvanex
