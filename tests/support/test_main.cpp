@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", (r + QStringLiteral("/data")).toUtf8());
     qputenv("XDG_CACHE_HOME", (r + QStringLiteral("/cache")).toUtf8());
     qputenv("ORVANEX_HIVE", (r + QStringLiteral("/data/test.hive")).toUtf8());
+    if (qEnvironmentVariableIsEmpty("ORVANEX_SOURCE_DIR"))
+        qputenv("ORVANEX_SOURCE_DIR", ORVANEX_TEST_SOURCE_DIR);
+    if (qEnvironmentVariableIsEmpty("ORVANEX_BINARY_DIR"))
+        qputenv("ORVANEX_BINARY_DIR", ORVANEX_TEST_BINARY_DIR);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir::setCurrent(r + QStringLiteral("/app"));

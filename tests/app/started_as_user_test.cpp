@@ -1,0 +1,146 @@
+// The real program under an X server of its own, found and closed as a user would.
+
+#include "app/settings_store.h"
+#include "app/window_position.h"
+#include "support/test_env.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace orvanex;
+
+namespace {
+
+// Runs a short tool on the test display; its trimmed standard output.
+QString runTool(const QString& program, const QStringList& args, const QString& display) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(10000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+class XServer {
+public:
+    explicit XServer(const QString& xvfb) {
+        // -displayfd 1: the server picks a free display and writes its number to standard output.
+        m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                               QStringLiteral("-screen"), QStringLiteral("0"),
+                               QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                               QStringLiteral("tcp")});
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 15000 && !m_process.canReadLine())
+            m_process.waitForReadyRead(200);
+        const QString number = QString::fromLatin1(m_process.readLine()).trimmed();
+        if (!number.isEmpty())
+            m_display = u':' + number;
+    }
+    ~XServer() {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+    QString display() const { return m_display; }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+} // namespace
+
+TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        GTEST_SKIP() << "Xvfb or xdotool is not installed";
+    const QString program =
+        qEnvironmentVariable("ORVANEX_BINARY_DIR") + QStringLiteral("/bin/orvanex");
+    ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
+
+    XServer server(xvfb);
+    ASSERT_FALSE(server.display().isEmpty()) << "the X server did not start";
+
+    const QString home = test::freshDir(QStringLiteral("user"));
+    const QString appFolder = home + QStringLiteral("/app folder");
+    const QString config = home + QStringLiteral("/config");
+    QDir().mkpath(appFolder);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), server.display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    env.insert(QStringLiteral("ORVANEX_HIVE"), home + QStringLiteral("/data/user.hive"));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.setWorkingDirectory(appFolder);
+    app.setProcessChannelMode(QProcess::ForwardedChannels);
+    app.start(program, {});
+    ASSERT_TRUE(app.waitForStarted(10000));
+
+    QString window;
+    QElapsedTimer t;
+    t.start();
+    while (window.isEmpty() && t.elapsed() < 30000 && app.state() == QProcess::Running) {
+        window = runTool(xdotool,
+                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--name"), QStringLiteral("ORVANEX.*1\\.2\\.0")},
+                         server.display())
+                     .section(u'\n', 0, 0);
+        if (window.isEmpty())
+            QThread::msleep(200);
+    }
+    ASSERT_FALSE(window.isEmpty()) << "no window with ORVANEX and 1.2.0 in its caption";
+    const QString caption =
+        runTool(xdotool, {QStringLiteral("getwindowname"), window}, server.display());
+    EXPECT_TRUE(caption.contains(QLatin1String("ORVANEX"))) << caption.toStdString();
+    EXPECT_TRUE(caption.contains(QLatin1String("1.2.0"))) << caption.toStdString();
+    EXPECT_TRUE(QFileInfo(appFolder + QStringLiteral("/Backup")).isDir());
+
+    // Give the loading time to end, then leave through the exit button's access key.
+    QThread::msleep(1000);
+    const QString shot = qEnvironmentVariable("ORVANEX_SCREENSHOT");
+    if (!shot.isEmpty())
+        runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot},
+                server.display());
+    runTool(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window},
+            server.display());
+    runTool(xdotool,
+            {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+x")},
+            server.display());
+    const bool ended = app.waitForFinished(20000);
+    if (!ended) {
+        app.kill();
+        app.waitForFinished();
+    }
+    ASSERT_TRUE(ended) << "the program did not end after its window was closed";
+    EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app.exitCode(), 0);
+
+    // Read the program's settings through the store, pointed at its config folder.
+    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    const QString text = GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
+                                    QStringLiteral("frmORVANEX"));
+    qputenv("XDG_CONFIG_HOME", ownConfig);
+    const auto position = parseWindowPosition(text);
+    ASSERT_TRUE(position) << "stored: \"" << text.toStdString() << '"';
+    EXPECT_NEAR(position->width(), 8000, 30);
+    EXPECT_NEAR(position->height(), 7500, 30);
+}
