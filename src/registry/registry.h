@@ -28,6 +28,8 @@ inline constexpr Status CantOpen = 1011;
 inline constexpr Status CantRead = 1012;
 inline constexpr Status CantWrite = 1013;
 inline constexpr Status RegistryCorrupt = 1015;
+inline constexpr Status BadPathname = 161; // an empty name between backslashes
+inline constexpr Status KeyDeleted = 1018; // the handle's key was deleted meanwhile
 } // namespace status
 
 // Value types, numbered as on Windows. Unknown types are kept with their bytes untouched.
@@ -97,6 +99,41 @@ public:
                              QByteArray* data) = 0;
     // RegCloseKey: once the keys a routine wrote through are closed, its changes are durable.
     virtual Status closeKey(HKey key) = 0;
+
+    // Groups the writes up to the matching endBatch() into one durable commit (a hive stays locked
+    // against other processes meanwhile); batches nest. endBatch() returns the commit's status;
+    // when it fails none of the batch's changes stay.
+    virtual Status beginBatch() { return status::Success; }
+    virtual Status endBatch() { return status::Success; }
+    // Picks up changes other processes made to the hive (reads never look at the disk).
+    virtual Status refresh() { return status::Success; }
+    // Folds the hive's journal of changes into a fresh snapshot.
+    virtual Status compact() { return status::Success; }
+};
+
+// Holds a batch open for one scope; finish() ends it early and gives the commit's status.
+class WriteBatch {
+public:
+    explicit WriteBatch(Registry& registry) : m_registry(registry) {
+        m_status = registry.beginBatch();
+        m_open = m_status == status::Success;
+    }
+    ~WriteBatch() { finish(); }
+    WriteBatch(const WriteBatch&) = delete;
+    WriteBatch& operator=(const WriteBatch&) = delete;
+    Status finish() {
+        if (m_open) {
+            m_open = false;
+            m_status = m_registry.endBatch();
+        }
+        return m_status;
+    }
+    bool isOpen() const { return m_open; }
+
+private:
+    Registry& m_registry;
+    Status m_status = status::Success;
+    bool m_open = false;
 };
 
 } // namespace orvanex::reg

@@ -1,0 +1,405 @@
+#include "registry/hive_format.h"
+
+#include <array>
+
+namespace orvanex::reg {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 256> makeCrcTable() {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        t[i] = c;
+    }
+    return t;
+}
+constexpr auto CrcTable = makeCrcTable();
+
+const char Hex[] = "0123456789abcdef";
+
+// Length of the valid UTF-8 sequence at p (2..4), or 0.
+int utf8Sequence(const unsigned char* p, qsizetype left) {
+    const unsigned char c = p[0];
+    int n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    if (n == 0 || left < n)
+        return 0;
+    for (int i = 1; i < n; ++i)
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+    if (n == 3 && ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0)))
+        return 0; // overlong or surrogate
+    if (n == 4 && ((c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] >= 0x90)))
+        return 0;
+    return n;
+}
+
+void appendQuoted(QByteArray& out, QByteArrayView bytes) {
+    out += '"';
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char c = p[i];
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += char(c);
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += char(c);
+        } else if (int n = c >= 0x80 ? utf8Sequence(p + i, bytes.size() - i) : 0) {
+            out.append(reinterpret_cast<const char*>(p + i), n);
+            i += n;
+            continue;
+        } else {
+            out += "\\x";
+            out += Hex[c >> 4];
+            out += Hex[c & 15];
+        }
+        ++i;
+    }
+    out += '"';
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads one line's tokens: bare words and quoted strings separated by single blanks.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView line) : m_line(line) {}
+
+    bool word(QByteArrayView* out) {
+        if (!separator())
+            return false;
+        qsizetype end = m_pos;
+        while (end < m_line.size() && m_line[end] != ' ')
+            ++end;
+        *out = m_line.sliced(m_pos, end - m_pos);
+        m_pos = end;
+        return !out->isEmpty();
+    }
+    bool quoted(QByteArray* out) {
+        if (!separator() || m_pos >= m_line.size() || m_line[m_pos] != '"')
+            return false;
+        out->clear();
+        for (++m_pos; m_pos < m_line.size(); ++m_pos) {
+            char c = m_line[m_pos];
+            if (c == '"') {
+                ++m_pos;
+                return true;
+            }
+            if (c != '\\') {
+                *out += c;
+                continue;
+            }
+            if (++m_pos >= m_line.size())
+                return false;
+            c = m_line[m_pos];
+            if (c == '\\' || c == '"') {
+                *out += c;
+            } else if (c == 'x' && m_pos + 2 < m_line.size()) {
+                const int hi = hexDigit(m_line[m_pos + 1]), lo = hexDigit(m_line[m_pos + 2]);
+                if (hi < 0 || lo < 0)
+                    return false;
+                *out += char(hi * 16 + lo);
+                m_pos += 2;
+            } else {
+                return false;
+            }
+        }
+        return false;
+    }
+    bool atEnd() const { return m_pos == m_line.size(); }
+    QByteArrayView rest() const { return m_line.sliced(m_pos); }
+
+private:
+    bool separator() {
+        if (m_pos == 0 && !m_started) {
+            m_started = true;
+            return true;
+        }
+        if (m_pos >= m_line.size() || m_line[m_pos] != ' ')
+            return false;
+        ++m_pos;
+        return true;
+    }
+    QByteArrayView m_line;
+    qsizetype m_pos = 0;
+    bool m_started = false;
+};
+
+bool parseNumber(QByteArrayView word, int base, std::uint64_t* out) {
+    if (word.isEmpty() || word.size() > 20)
+        return false;
+    std::uint64_t v = 0;
+    for (char c : word) {
+        const int d = hexDigit(c);
+        if (d < 0 || d >= base)
+            return false;
+        const std::uint64_t next = v * std::uint64_t(base) + std::uint64_t(d);
+        if (next / std::uint64_t(base) != v)
+            return false;
+        v = next;
+    }
+    *out = v;
+    return true;
+}
+
+// Parses one op line; `currentKey` is the path of the block's last key line.
+bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op) {
+    LineReader r(line);
+    QByteArrayView keyword;
+    QByteArray text;
+    if (!r.word(&keyword))
+        return false;
+    if (keyword == "key" || keyword == "delkey") {
+        if (!r.quoted(&text) || !r.atEnd())
+            return false;
+        op->kind = keyword == "key" ? HiveOp::CreateKey : HiveOp::DeleteKey;
+        op->path = QString::fromUtf8(text);
+        return !op->path.isEmpty();
+    }
+    if (currentKey.isEmpty())
+        return false;
+    op->path = currentKey;
+    if (keyword == "delval") {
+        if (!r.quoted(&text) || !r.atEnd())
+            return false;
+        op->kind = HiveOp::DeleteValue;
+        op->name = QString::fromUtf8(text);
+        return true;
+    }
+    if (keyword != "val" || !r.quoted(&text))
+        return false;
+    op->kind = HiveOp::SetValue;
+    op->name = QString::fromUtf8(text);
+    QByteArrayView typeWord, dataWord;
+    std::uint64_t type = 0;
+    if (!r.word(&typeWord) || !parseNumber(typeWord, 10, &type) || type > 0xFFFFFFFFu)
+        return false;
+    op->type = std::uint32_t(type);
+    if (r.rest().startsWith(" dword:")) {
+        std::uint64_t dw = 0;
+        if (!r.word(&dataWord) || dataWord.size() != 14 ||
+            !parseNumber(dataWord.sliced(6), 16, &dw) || !r.atEnd())
+            return false;
+        const auto v = std::uint32_t(dw);
+        const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+        op->data = QByteArray(b, 4);
+        return true;
+    }
+    if (!r.quoted(&op->data) || !r.atEnd())
+        return false;
+    return true;
+}
+
+} // namespace
+
+std::uint32_t crc32(QByteArrayView bytes) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (char b : bytes)
+        c = CrcTable[(c ^ std::uint8_t(b)) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+const std::vector<QString>& rootNames() {
+    static const std::vector<QString> names = {
+        QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("HKEY_CURRENT_USER"),
+        QStringLiteral("HKEY_USERS"), QStringLiteral("HKEY_CURRENT_CONFIG")};
+    return names;
+}
+
+void ensureBaseKeys(KeyNode& top) {
+    for (const QString& n : rootNames())
+        top.ensureChild(n);
+    top.child(u"HKEY_LOCAL_MACHINE")
+        ->ensureChild(QStringLiteral("Software"))
+        ->ensureChild(QStringLiteral("Classes"));
+}
+
+bool applyOp(const HiveOp& op, KeyNode& top) {
+    std::vector<QStringView> parts;
+    if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
+        return false;
+    if (!top.child(foldName(parts[0])))
+        return false; // not one of the roots
+    for (QStringView p : parts)
+        if (p.size() > MaxKeyNameLength)
+            return false;
+    if (op.kind == HiveOp::DeleteKey) {
+        KeyNode* node = &top;
+        for (size_t i = 0; i + 1 < parts.size() && node; ++i)
+            node = node->child(foldName(parts[i]));
+        if (node && parts.size() > 1)
+            node->removeChild(foldName(parts.back()));
+        return true;
+    }
+    KeyNode* node = &top;
+    for (QStringView p : parts)
+        node = node->ensureChild(p.toString());
+    if (op.name.size() > MaxValueNameLength)
+        return false;
+    if (op.kind == HiveOp::SetValue)
+        node->setValue(op.name, op.type, op.data);
+    else if (op.kind == HiveOp::DeleteValue)
+        node->removeValue(foldName(op.name));
+    return true;
+}
+
+HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top) {
+    HiveParse result;
+    const QByteArrayView header(HiveHeader, sizeof(HiveHeader) - 1);
+    qsizetype pos = 0;
+    if (withHeader) {
+        if (text.isEmpty())
+            return result;
+        if (!text.startsWith(header)) {
+            if (header.startsWith(text))
+                return result.tornTail = true, result; // a creation that never finished
+            return {false, QStringLiteral("it does not start with the hive header"), 0, 0, false};
+        }
+        pos = header.size();
+    }
+    result.committedEnd = pos;
+    std::vector<HiveOp> ops;
+    QString currentKey;
+    qsizetype blockStart = pos;
+    qsizetype lineNo = text.first(pos).count('\n');
+    while (pos < text.size()) {
+        const qsizetype nl = text.indexOf('\n', pos);
+        if (nl < 0)
+            break; // torn line
+        const QByteArrayView line = text.sliced(pos, nl - pos);
+        ++lineNo;
+        const qsizetype lineStart = pos;
+        pos = nl + 1;
+        if (line.startsWith("commit ")) {
+            LineReader r(line);
+            QByteArrayView word, seqWord, crcWord;
+            std::uint64_t seq = 0, crc = 0;
+            if (!r.word(&word) || !r.word(&seqWord) || !r.word(&crcWord) || !r.atEnd() ||
+                !parseNumber(seqWord, 10, &seq) || crcWord.size() != 8 ||
+                !parseNumber(crcWord, 16, &crc) ||
+                crc != crc32(text.sliced(blockStart, lineStart - blockStart))) {
+                result.ok = false;
+                result.error = QStringLiteral("line %1: a damaged block").arg(lineNo);
+                return result;
+            }
+            for (const HiveOp& op : ops)
+                if (!applyOp(op, top)) {
+                    result.ok = false;
+                    result.error = QStringLiteral("a change to \"%1\" that cannot be applied")
+                                       .arg(op.path.left(200));
+                    return result;
+                }
+            ops.clear();
+            currentKey.clear();
+            result.committedEnd = pos;
+            result.lastSequence = seq;
+            blockStart = pos;
+            continue;
+        }
+        HiveOp op;
+        if (!parseOp(line, currentKey, &op)) {
+            // Unparsable text that a commit line follows is damage; without one it is a torn
+            // write, decided when the end is reached.
+            if (text.indexOf("\ncommit ", lineStart) >= 0) {
+                result.ok = false;
+                result.error = QStringLiteral("line %1 cannot be read").arg(lineNo);
+                return result;
+            }
+            break;
+        }
+        if (op.kind == HiveOp::CreateKey)
+            currentKey = op.path;
+        ops.push_back(std::move(op));
+    }
+    result.tornTail = result.committedEnd < text.size();
+    return result;
+}
+
+namespace {
+
+void appendKeyLine(QByteArray& out, const char* keyword, const QString& path) {
+    out += keyword;
+    out += ' ';
+    appendQuoted(out, path.toUtf8());
+    out += '\n';
+}
+
+void appendValueLine(QByteArray& out, const QString& name, std::uint32_t type,
+                     const QByteArray& data) {
+    out += "val ";
+    appendQuoted(out, name.toUtf8());
+    out += ' ';
+    out += QByteArray::number(type);
+    if (type == 4 && data.size() == 4) {
+        const auto* b = reinterpret_cast<const unsigned char*>(data.data());
+        const std::uint32_t v = b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24);
+        out += " dword:";
+        out += QByteArray::number(v, 16).rightJustified(8, '0');
+    } else {
+        out += ' ';
+        appendQuoted(out, data);
+    }
+    out += '\n';
+}
+
+void appendCommit(QByteArray& out, qsizetype blockStart, std::uint64_t sequence) {
+    const std::uint32_t crc = crc32(QByteArrayView(out).sliced(blockStart));
+    out += "commit " + QByteArray::number(sequence) + ' ' +
+           QByteArray::number(crc, 16).rightJustified(8, '0') + '\n';
+}
+
+void appendTree(QByteArray& out, const KeyNode& node) {
+    appendKeyLine(out, "key", node.path());
+    for (const StoredValue& v : node.values())
+        appendValueLine(out, v.name, v.type, v.data);
+    for (const auto& c : node.children())
+        appendTree(out, *c);
+}
+
+} // namespace
+
+QByteArray encodeBlock(const std::vector<HiveOp>& ops, std::uint64_t sequence) {
+    QByteArray out;
+    QString current;
+    for (const HiveOp& op : ops) {
+        if (op.kind == HiveOp::DeleteKey) {
+            appendKeyLine(out, "delkey", op.path);
+            current.clear();
+            continue;
+        }
+        if (op.kind == HiveOp::CreateKey || op.path != current) {
+            appendKeyLine(out, "key", op.path);
+            current = op.path;
+        }
+        if (op.kind == HiveOp::SetValue) {
+            appendValueLine(out, op.name, op.type, op.data);
+        } else if (op.kind == HiveOp::DeleteValue) {
+            out += "delval ";
+            appendQuoted(out, op.name.toUtf8());
+            out += '\n';
+        }
+    }
+    appendCommit(out, 0, sequence);
+    return out;
+}
+
+QByteArray encodeSnapshot(const KeyNode& top, std::uint64_t sequence) {
+    QByteArray out(HiveHeader);
+    const qsizetype start = out.size();
+    for (const auto& root : top.children())
+        appendTree(out, *root);
+    appendCommit(out, start, sequence);
+    return out;
+}
+
+} // namespace orvanex::reg

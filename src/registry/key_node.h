@@ -1,0 +1,71 @@
+#pragma once
+// The in-memory tree behind the store: keys with case-preserving names, looked up and ordered by a
+// case-folded form, and values kept in the order they were first created.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace orvanex::reg {
+
+// Windows' limits on names (characters).
+inline constexpr qsizetype MaxKeyNameLength = 255;
+inline constexpr qsizetype MaxValueNameLength = 16383;
+inline constexpr int MaxKeyDepth = 512;
+
+// Names compare as Windows does: each UTF-16 unit upper-cased on its own, then by code unit.
+QString foldName(QStringView name);
+
+struct StoredValue {
+    QString name;
+    QString folded;
+    std::uint32_t type = 0;
+    QByteArray data;
+};
+
+class KeyNode {
+public:
+    explicit KeyNode(QString name = QString());
+
+    QString name;
+    QString folded;
+    KeyNode* parent = nullptr;
+    bool deleted = false; // set when the key went away while a handle still held it
+
+    const std::vector<std::shared_ptr<KeyNode>>& children() const { return m_children; }
+    const std::vector<StoredValue>& values() const { return m_values; }
+
+    KeyNode* child(QStringView folded) const;
+    // The existing child of that name, or a new one.
+    KeyNode* ensureChild(const QString& childName);
+    // Detaches the child and marks its subtree deleted; false when there is none.
+    bool removeChild(QStringView folded);
+
+    const StoredValue* value(QStringView folded) const;
+    void setValue(const QString& valueName, std::uint32_t type, const QByteArray& data);
+    bool removeValue(QStringView folded);
+
+    // Full path from the tree's top ("HKEY_LOCAL_MACHINE\Software"), stored spellings.
+    QString path() const;
+    std::shared_ptr<KeyNode> sharedChild(QStringView folded) const;
+
+    // Makes this subtree equal to `from`'s, keeping the identity of nodes that exist in both (open
+    // handles stay valid) and marking vanished ones deleted. `from` is consumed.
+    void adopt(KeyNode& from);
+    void markDeleted();
+
+private:
+    std::vector<std::shared_ptr<KeyNode>>::const_iterator lowerBound(QStringView folded) const;
+
+    std::vector<std::shared_ptr<KeyNode>> m_children; // sorted by folded name
+    std::vector<StoredValue> m_values;                // creation order
+};
+
+// Splits a key path on backslashes. A single trailing backslash is allowed; an empty component
+// elsewhere makes the path invalid (false).
+bool splitKeyPath(QStringView path, std::vector<QStringView>* parts);
+
+} // namespace orvanex::reg

@@ -1,0 +1,352 @@
+#include "registry/hive_registry.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <cstring>
+
+namespace orvanex::reg {
+
+namespace {
+
+bool isStringType(std::uint32_t type) {
+    return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
+}
+
+// Keys that exist on every Windows system and cannot be deleted.
+bool isProtected(const KeyNode* node) {
+    if (!node->parent || !node->parent->parent)
+        return true; // the top or a root
+    const KeyNode* p = node->parent;
+    if (node->folded == u"SOFTWARE" && !p->parent->parent)
+        return p->folded == u"HKEY_LOCAL_MACHINE";
+    return node->folded == u"CLASSES" && p->folded == u"SOFTWARE" && p->parent &&
+           p->parent->folded == u"HKEY_LOCAL_MACHINE" && !p->parent->parent->parent;
+}
+
+// Walks subKey below node. Status 2 for a missing key, 161/87 for a bad path.
+Status walk(KeyNode* node, const QString& subKey, KeyNode** found,
+            std::vector<QStringView>* parts) {
+    if (!splitKeyPath(subKey, parts))
+        return status::BadPathname;
+    for (QStringView p : *parts)
+        if (p.size() > MaxKeyNameLength)
+            return status::InvalidParameter;
+    for (QStringView p : *parts) {
+        node = node->child(foldName(p));
+        if (!node)
+            return status::FileNotFound;
+    }
+    *found = node;
+    return status::Success;
+}
+
+} // namespace
+
+std::unique_ptr<Registry> Registry::inMemory() {
+    return std::make_unique<HiveRegistry>(nullptr, QString());
+}
+
+std::unique_ptr<Registry> Registry::openHive(const QString& hivePath) {
+    return std::make_unique<HiveRegistry>(
+        std::make_unique<HiveFile>(QFileInfo(hivePath).absoluteFilePath()),
+        QFileInfo(hivePath).absoluteFilePath());
+}
+
+HiveRegistry::HiveRegistry(std::unique_ptr<HiveFile> file, QString path)
+    : m_file(std::move(file)), m_path(std::move(path)) {
+    ensureBaseKeys(m_top);
+    if (!m_file)
+        return;
+    QString why;
+    if (!m_file->load(m_top, &why)) {
+        markUnreadable(why);
+    } else if (m_file->notWritable()) {
+        m_readOnly = true;
+        m_problem = QStringLiteral("the registry hive %1 is read-only").arg(m_path);
+    }
+}
+
+void HiveRegistry::markUnreadable(const QString& why) {
+    m_readOnly = m_unreadable = true;
+    m_problem = why + QStringLiteral("; the registry is read-only");
+    std::fprintf(stderr, "orvanex: %s\n", qUtf8Printable(m_problem));
+}
+
+Status HiveRegistry::resolve(HKey key, KeyNode** node) const {
+    switch (key) {
+    case HKEY_CLASSES_ROOT: {
+        KeyNode* sw = m_top.child(u"HKEY_LOCAL_MACHINE")->child(u"SOFTWARE");
+        *node = sw ? sw->child(u"CLASSES") : nullptr;
+        return *node ? status::Success : status::FileNotFound;
+    }
+    case HKEY_LOCAL_MACHINE:
+        *node = m_top.child(u"HKEY_LOCAL_MACHINE");
+        return status::Success;
+    case HKEY_CURRENT_USER:
+        *node = m_top.child(u"HKEY_CURRENT_USER");
+        return status::Success;
+    case HKEY_USERS:
+        *node = m_top.child(u"HKEY_USERS");
+        return status::Success;
+    case HKEY_CURRENT_CONFIG:
+        *node = m_top.child(u"HKEY_CURRENT_CONFIG");
+        return status::Success;
+    default:
+        break;
+    }
+    auto it = m_handles.find(key);
+    if (it == m_handles.end())
+        return status::InvalidHandle;
+    if (it->second->deleted)
+        return status::KeyDeleted;
+    *node = it->second.get();
+    return status::Success;
+}
+
+Status HiveRegistry::readCheck() const {
+    return m_unreadable ? status::RegistryCorrupt : status::Success;
+}
+
+HKey HiveRegistry::newHandle(KeyNode* node) {
+    std::shared_ptr<KeyNode> shared =
+        node->parent ? node->parent->sharedChild(node->folded) : nullptr;
+    do {
+        m_nextHandle = m_nextHandle >= 0x7FFFFFF0u ? 0x100 : m_nextHandle + 4;
+    } while (m_handles.count(m_nextHandle));
+    m_handles.emplace(m_nextHandle, std::move(shared));
+    return m_nextHandle;
+}
+
+Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
+                               HKey* result) {
+    if (!result)
+        return status::InvalidParameter;
+    if (Status s = readCheck())
+        return s;
+    KeyNode* node = nullptr;
+    if (Status s = resolve(key, &node))
+        return s;
+    std::vector<QStringView> parts;
+    if (Status s = walk(node, subKey, &node, &parts))
+        return s;
+    *result = newHandle(node);
+    return status::Success;
+}
+
+Status HiveRegistry::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
+                                  char* data, std::uint32_t* dataSize) {
+    if (Status s = readCheck())
+        return s;
+    KeyNode* node = nullptr;
+    if (Status s = resolve(key, &node))
+        return s;
+    if (data && !dataSize)
+        return status::InvalidParameter;
+    const StoredValue* v = node->value(foldName(valueName));
+    if (!v)
+        return status::FileNotFound;
+    const bool addNul = isStringType(v->type) && !v->data.endsWith('\0');
+    const auto needed = std::uint32_t(v->data.size() + (addNul ? 1 : 0));
+    if (valueType)
+        *valueType = v->type;
+    if (data) {
+        if (*dataSize < needed) {
+            *dataSize = needed;
+            return status::MoreData;
+        }
+        if (!v->data.isEmpty())
+            std::memcpy(data, v->data.constData(), size_t(v->data.size()));
+        if (addNul)
+            data[v->data.size()] = '\0';
+    }
+    if (dataSize)
+        *dataSize = needed;
+    return status::Success;
+}
+
+Status HiveRegistry::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
+    if (!name)
+        return status::InvalidParameter;
+    if (Status s = readCheck())
+        return s;
+    KeyNode* node = nullptr;
+    if (Status s = resolve(key, &node))
+        return s;
+    if (index >= node->children().size())
+        return status::NoMoreItems;
+    *name = node->children()[index]->name;
+    return status::Success;
+}
+
+Status HiveRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
+                               std::uint32_t* valueType, QByteArray* data) {
+    if (Status s = readCheck())
+        return s;
+    KeyNode* node = nullptr;
+    if (Status s = resolve(key, &node))
+        return s;
+    if (index >= node->values().size())
+        return status::NoMoreItems;
+    const StoredValue& v = node->values()[index];
+    if (name)
+        *name = v.name;
+    if (valueType)
+        *valueType = v.type;
+    if (data)
+        *data = v.data;
+    return status::Success;
+}
+
+Status HiveRegistry::closeKey(HKey key) {
+    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG && key != 0x80000004u)
+        return status::Success;
+    return m_handles.erase(key) ? status::Success : status::InvalidHandle;
+}
+
+Status HiveRegistry::beginBatch() {
+    if (m_readOnly)
+        return status::AccessDenied;
+    if (m_batchDepth++ > 0)
+        return status::Success;
+    m_pending.clear();
+    m_batchStatus = status::Success;
+    if (!m_file)
+        return status::Success;
+    QString why;
+    const Status s = m_file->lockAndSync(m_top, &why);
+    if (s == status::RegistryCorrupt)
+        markUnreadable(why);
+    if (s != status::Success)
+        m_batchDepth = 0;
+    return s;
+}
+
+Status HiveRegistry::endBatch() {
+    if (m_batchDepth == 0)
+        return status::InvalidParameter;
+    if (--m_batchDepth > 0)
+        return status::Success;
+    if (!m_file)
+        return status::Success;
+    Status s = m_file->commitAndUnlock(m_pending, m_top);
+    if (s != status::Success && !m_pending.empty())
+        m_file->reload(m_top); // drops the changes that did not reach the disk
+    m_pending.clear();
+    return s;
+}
+
+template <typename Change> Status HiveRegistry::write(Change&& change) {
+    if (m_readOnly)
+        return status::AccessDenied;
+    if (Status s = beginBatch())
+        return s;
+    const Status s = change();
+    const Status committed = endBatch();
+    return s != status::Success ? s : committed;
+}
+
+Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
+    if (!result)
+        return status::InvalidParameter;
+    KeyNode* node = nullptr;
+    std::vector<QStringView> parts;
+    // An existing key needs no write.
+    if (!m_unreadable && resolve(key, &node) == status::Success &&
+        walk(node, subKey, &node, &parts) == status::Success) {
+        *result = newHandle(node);
+        return status::Success;
+    }
+    KeyNode* created = nullptr;
+    const Status s = write([&]() -> Status {
+        KeyNode* at = nullptr;
+        if (Status r = resolve(key, &at))
+            return r;
+        std::vector<QStringView> names;
+        if (!splitKeyPath(subKey, &names))
+            return status::BadPathname;
+        if (int(names.size()) > MaxKeyDepth)
+            return status::InvalidParameter;
+        for (QStringView p : names)
+            if (p.size() > MaxKeyNameLength)
+                return status::InvalidParameter;
+        for (QStringView p : names)
+            at = at->ensureChild(p.toString());
+        if (!names.empty())
+            m_pending.push_back({HiveOp::CreateKey, at->path(), {}, 0, {}});
+        created = at;
+        return status::Success;
+    });
+    if (s != status::Success)
+        return s;
+    if (created->deleted)
+        return status::CantWrite;
+    *result = newHandle(created);
+    return status::Success;
+}
+
+Status HiveRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_t valueType,
+                                const char* data, std::uint32_t dataSize) {
+    if (valueName.size() > MaxValueNameLength || (!data && dataSize > 0))
+        return status::InvalidParameter;
+    return write([&]() -> Status {
+        KeyNode* node = nullptr;
+        if (Status s = resolve(key, &node))
+            return s;
+        const QByteArray bytes(data, qsizetype(dataSize));
+        node->setValue(valueName, valueType, bytes);
+        m_pending.push_back({HiveOp::SetValue, node->path(), valueName, valueType, bytes});
+        return status::Success;
+    });
+}
+
+Status HiveRegistry::deleteKey(HKey key, const QString& subKey) {
+    return write([&]() -> Status {
+        KeyNode* node = nullptr;
+        if (Status s = resolve(key, &node))
+            return s;
+        std::vector<QStringView> parts;
+        if (Status s = walk(node, subKey, &node, &parts))
+            return s;
+        if (isProtected(node))
+            return status::AccessDenied;
+        m_pending.push_back({HiveOp::DeleteKey, node->path(), {}, 0, {}});
+        node->parent->removeChild(node->folded);
+        return status::Success;
+    });
+}
+
+Status HiveRegistry::deleteValue(HKey key, const QString& valueName) {
+    return write([&]() -> Status {
+        KeyNode* node = nullptr;
+        if (Status s = resolve(key, &node))
+            return s;
+        if (!node->removeValue(foldName(valueName)))
+            return status::FileNotFound;
+        m_pending.push_back({HiveOp::DeleteValue, node->path(), valueName, 0, {}});
+        return status::Success;
+    });
+}
+
+Status HiveRegistry::refresh() {
+    if (!m_file || m_unreadable || m_batchDepth > 0)
+        return readCheck();
+    QString why;
+    const Status s = m_file->lockAndSync(m_top, &why);
+    if (s == status::RegistryCorrupt)
+        markUnreadable(why);
+    if (s == status::Success)
+        m_file->unlock();
+    return s;
+}
+
+Status HiveRegistry::compact() {
+    if (!m_file)
+        return status::Success;
+    if (Status s = beginBatch())
+        return s;
+    Status s = m_file->compact(m_top);
+    const Status e = endBatch();
+    return s != status::Success ? s : e;
+}
+
+} // namespace orvanex::reg
