@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace orvanex::viewer {
 
 ByteDocument::ByteDocument() {
@@ -65,15 +69,22 @@ void ByteDocument::buildLineIndex() {
     m_lineStarts.clear();
     m_lineStarts.reserve(size_t(m_size / 32 + 16));
     m_lineStarts.push_back(0);
-    const char* p = m_data;
-    const char* end = m_data + m_size;
-    while (p < end) {
-        const void* hit = std::memchr(p, '\n', size_t(end - p));
-        if (!hit)
-            break;
-        p = static_cast<const char*>(hit) + 1;
-        m_lineStarts.push_back(p - m_data);
+    qint64 i = 0;
+#ifdef __SSE2__
+    // Sixteen bytes per step: with short lines this is about twice as fast as a memchr per line.
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= m_size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_data + i));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+        while (mask) {
+            m_lineStarts.push_back(i + __builtin_ctz(mask) + 1);
+            mask &= mask - 1;
+        }
     }
+#endif
+    for (; i < m_size; ++i)
+        if (m_data[i] == '\n')
+            m_lineStarts.push_back(i + 1);
 }
 
 qint64 ByteDocument::lineNext(qint64 line) const {

@@ -30,13 +30,14 @@ qint64 ByteSearcher::find(const char* data, qint64 size, qint64 from) const {
         return -1;
     const auto* text = reinterpret_cast<const unsigned char*>(data);
     const auto* pat = reinterpret_cast<const unsigned char*>(m_pattern.constData());
+    const unsigned char* fold = cp1252FoldTable();
     const unsigned char last = pat[n - 1];
     qint64 pos = from;
     while (pos <= size - n) {
-        const unsigned char c = cp1252Fold(text[pos + n - 1]);
+        const unsigned char c = fold[text[pos + n - 1]];
         if (c == last) {
             qint64 i = n - 2;
-            while (i >= 0 && cp1252Fold(text[pos + i]) == pat[i])
+            while (i >= 0 && fold[text[pos + i]] == pat[i])
                 --i;
             if (i < 0 && (!m_wholeWord || isWholeWord(data, size, pos)))
                 return pos;

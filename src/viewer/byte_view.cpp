@@ -52,7 +52,12 @@ int ByteView::visibleRows() const {
     return std::max(1, int(viewport()->height() / m_layout.lineHeight()));
 }
 
-void ByteView::relayout() {
+void ByteView::relayout(bool force) {
+    if (!force && !isVisible()) {
+        m_layoutPending = true;
+        return;
+    }
+    m_layoutPending = false;
     m_layout.setWrapWidth(std::max(1, viewport()->width() - 2 * kMargin));
     m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_maxTop = m_layout.stepRows(m_layout.rowAt(m_doc.size()), -(visibleRows() - 1));
@@ -113,6 +118,8 @@ void ByteView::onScrollValue(int value) {
 }
 
 void ByteView::paintEvent(QPaintEvent*) {
+    if (m_layoutPending)
+        relayout(true);
     QPainter p(viewport());
     const QPalette& pal = palette();
     p.fillRect(viewport()->rect(), pal.color(QPalette::Base));
@@ -145,6 +152,12 @@ void ByteView::paintEvent(QPaintEvent*) {
 void ByteView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     relayout();
+}
+
+void ByteView::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
+    if (m_layoutPending)
+        relayout(true);
 }
 
 void ByteView::changeEvent(QEvent* event) {

@@ -46,6 +46,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -56,7 +57,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void relayout();
+    // While hidden the layout waits for the first show or paint: the window's real width is not
+    // known before, and wrapping a long last line at a guessed width would be wasted.
+    void relayout(bool force = false);
     void setTop(const Row& row);
     void syncScrollBar();
     void onScrollAction(int action);
@@ -77,6 +80,7 @@ private:
     qreal m_goalX = -1; // kept while moving up and down
     qint64 m_scale = 1; // bytes per scroll-bar unit
     bool m_syncing = false;
+    bool m_layoutPending = true;
     bool m_painted = false;
 };
 

@@ -49,6 +49,10 @@ unsigned char cp1252Fold(unsigned char b) {
     return tables().fold[b];
 }
 
+const unsigned char* cp1252FoldTable() {
+    return tables().fold.data();
+}
+
 bool cp1252IsWordChar(unsigned char b) {
     return tables().word[b];
 }

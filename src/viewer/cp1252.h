@@ -16,6 +16,8 @@ QChar cp1252ToUnicode(unsigned char b);
 // The byte that folds case for a case-insensitive comparison (upper-case letters to lower-case,
 // accented letters included).
 unsigned char cp1252Fold(unsigned char b);
+// The same as a table of 256 bytes, for tight loops.
+const unsigned char* cp1252FoldTable();
 
 // Letters, digits and the underscore: the characters a whole word is made of.
 bool cp1252IsWordChar(unsigned char b);

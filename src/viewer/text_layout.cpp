@@ -30,16 +30,17 @@ void TextLayout::setFont(const QFont& font, QPaintDevice* device) {
         m_glyph[b] = cp1252ToUnicode(byte);
         const qreal w = cp1252IsControl(byte) ? 0.0 : fm.horizontalAdvance(m_glyph[b]);
         m_placeholder[b] = cp1252IsControl(byte) || (b != '\t' && w <= 0.0);
-        m_advance[b] = m_placeholder[b] ? box : w;
+        m_advance[b] = int(std::lround((m_placeholder[b] ? box : w) * kUnit));
     }
-    m_tabWidth = std::max<qreal>(1.0, 8 * m_advance[' ']);
+    m_tabWidth = std::max(1, 8 * m_advance[' ']);
     reset();
 }
 
 void TextLayout::setWrapWidth(qreal width) {
-    if (width == m_width)
+    const int w = int(std::lround(std::min<qreal>(width, 1e6) * kUnit));
+    if (w == m_width)
         return;
-    m_width = width;
+    m_width = w;
     reset();
 }
 
@@ -48,19 +49,13 @@ void TextLayout::reset() {
     m_short = {};
 }
 
-qreal TextLayout::advance(unsigned char b, qreal x) const {
-    if (b == '\t')
-        return (std::floor(x / m_tabWidth) + 1) * m_tabWidth - x;
-    return m_advance[b];
-}
-
 qint64 TextLayout::rowEnd(qint64 start, qint64 lineEnd) const {
     const char* data = m_doc.data();
-    qreal x = 0;
+    int x = 0;
     qint64 lastBreak = -1;
     for (qint64 i = start; i < lineEnd; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
-        const qreal w = b == '\t' ? advance(b, x) : m_advance[b];
+        const int w = b == '\t' ? fixedAdvance(b, x) : m_advance[b];
         if (x + w > m_width && i > start)
             return lastBreak > start ? lastBreak : i;
         x += w;
@@ -150,18 +145,19 @@ Row TextLayout::stepRows(Row row, qint64 n) const {
 }
 
 qreal TextLayout::xOf(const Row& row, qint64 pos) const {
-    qreal x = 0;
+    int x = 0;
     const qint64 stop = std::min(pos, row.end);
     for (qint64 i = row.start; i < stop; ++i)
-        x += advance(m_doc.at(i), x);
-    return x;
+        x += fixedAdvance(m_doc.at(i), x);
+    return x / qreal(kUnit);
 }
 
 qint64 TextLayout::posAt(const Row& row, qreal x) const {
-    qreal left = 0;
+    const qreal target = x * kUnit;
+    int left = 0;
     for (qint64 i = row.start; i < row.end; ++i) {
-        const qreal w = advance(m_doc.at(i), left);
-        if (x < left + w / 2)
+        const int w = fixedAdvance(m_doc.at(i), left);
+        if (target < left + w / 2.0)
             return i;
         left += w;
     }

@@ -36,11 +36,13 @@ public:
     const QFont& font() const { return m_font; }
     qreal lineHeight() const { return m_lineHeight; }
     qreal ascent() const { return m_ascent; }
-    qreal wrapWidth() const { return m_width; }
+    qreal wrapWidth() const { return m_width / qreal(kUnit); }
     const ByteDocument& document() const { return m_doc; }
 
     // Width of byte b drawn at x (a tab reaches the next tab stop).
-    qreal advance(unsigned char b, qreal x) const;
+    qreal advance(unsigned char b, qreal x) const {
+        return fixedAdvance(b, int(x * kUnit + 0.5)) / qreal(kUnit);
+    }
     bool isPlaceholder(unsigned char b) const { return m_placeholder[b]; }
     // The character drawn for a byte that is not a placeholder.
     QChar glyph(unsigned char b) const { return m_glyph[b]; }
@@ -58,6 +60,11 @@ public:
     qint64 posAt(const Row& row, qreal x) const;
 
 private:
+    // Widths are kept in 1/64 pixel, as the font engine does, so sums are exact and fast.
+    static constexpr int kUnit = 64;
+    int fixedAdvance(unsigned char b, int x) const {
+        return b == '\t' ? (x / m_tabWidth + 1) * m_tabWidth - x : m_advance[b];
+    }
     qint64 rowEnd(qint64 start, qint64 lineEnd) const;
     Row lastRowOf(qint64 line) const;
 
@@ -71,11 +78,11 @@ private:
 
     const ByteDocument& m_doc;
     QFont m_font;
-    qreal m_width = 400;
+    int m_width = 400 * kUnit;
     qreal m_lineHeight = 16;
     qreal m_ascent = 12;
-    qreal m_tabWidth = 32;
-    std::array<qreal, 256> m_advance{};
+    int m_tabWidth = 32 * kUnit;
+    std::array<int, 256> m_advance{};
     std::array<bool, 256> m_placeholder{};
     std::array<QChar, 256> m_glyph{};
     mutable std::deque<LineRows> m_cache; // the few long lines used last

@@ -375,6 +375,7 @@ TEST(ByteViewWidget, ALongLineWithoutBreaksWrapsAndScrolls) {
     ByteView v;
     v.resize(400, 300);
     v.setBytes(QByteArray(2'000'000, 'w'));
+    v.show();
     const Row top = v.layout().rowAt(0);
     EXPECT_GT(top.end, 10);
     EXPECT_LT(top.end, 200);
