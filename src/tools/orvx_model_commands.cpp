@@ -1,9 +1,161 @@
+// orvx extensions / types / show: the index lists and the detail panel, computed by the code that
+// fills the main window.
+
+#include "model/default_registry.h"
+#include "model/detail_view.h"
+#include "model/loading.h"
+#include "platform/drive_map.h"
+#include "registry/hive_location.h"
 #include "tools/orvx_commands.h"
 
 namespace orvanex::tools {
 
+namespace {
+
+// The chosen registry, made first when it is the default one and does not exist yet.
+struct OpenModel {
+    std::unique_ptr<reg::Registry> registry;
+    reg::RegState state;
+    platform::DriveMap drives;
+};
+
+bool openModel(OrvxContext& context, OpenModel& model) {
+    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
+    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
+    if (!made.error.isEmpty()) {
+        context.fail(made.error);
+        return false;
+    }
+    model.registry = context.openRegistry();
+    if (!model.registry)
+        return false;
+    model.state.registry = model.registry.get();
+    model.drives = platform::DriveMap::forHive(hive.path);
+    return true;
+}
+
+void printRows(QTextStream& out, const QList<model::GridRow>& rows) {
+    for (const model::GridRow& row : rows)
+        out << row.text() << '\n';
+    out.flush();
+}
+
+int listExtensions(OrvxContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return context.fail(QStringLiteral("usage: orvx extensions"));
+    OpenModel m;
+    if (!openModel(context, m))
+        return 1;
+    printRows(context.out, model::LoadExtensions(m.state).rows);
+    return 0;
+}
+
+int listTypes(OrvxContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return context.fail(QStringLiteral("usage: orvx types"));
+    OpenModel m;
+    if (!openModel(context, m))
+        return 1;
+    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    printRows(context.out, model::BuildFileTypes(extensions.entries).rows);
+    return 0;
+}
+
+QString field(const QString& text) {
+    return text.trimmed().isEmpty() ? QStringLiteral("-") : text;
+}
+
+void printDetail(OpenModel& m, QTextStream& out, const model::DetailView& v) {
+    if (!v.txtExt.isEmpty())
+        out << "Extension:\t" << v.txtExt << '\n';
+    out << "Description:\t" << v.txtDesc << '\n';
+    out << (v.txtExt.isEmpty() ? "Extensions:\t" : "Related extensions:\t") << field(v.txtRel)
+        << '\n';
+    if (!v.txtExt.isEmpty())
+        out << "Content type:\t" << field(v.txtMIME) << '\n';
+    out << "Type key:\t" << field(v.CurrentTypeKey) << '\n';
+    out << "Icon value:\t" << field(v.icon.Raw) << '\n';
+    out << "Icon file:\t" << field(v.txtIcon) << '\n';
+    out << "Icon native path:\t" << field(v.iconNativePath) << '\n';
+    out << "Icon index:\t" << field(v.txtIconNumber) << '\n';
+    out << "Icon count:\t" << v.iconCount << '\n';
+    out << "Icon drawn:\t" << (v.picIcon.isNull() ? "no" : "yes") << '\n';
+    out << "Always show extension:\t" << v.flags.AlwaysShowExt << '\n';
+    out << "Quick view:\t" << v.flags.QuickView << '\n';
+    out << "Protected:\t" << (v.deleteExtEnabled ? "no" : "yes") << '\n';
+    out << "Default action:\t" << field(v.actions.DefaultLabel) << '\n';
+    out << "Actions:\t" << v.actions.CountText << '\n';
+    for (const model::ActionEntry& row : v.actions.actions) {
+        const model::ActionDetail d =
+            model::LoadActionDetail(m.state, v.CurrentTypeKey, v.actions, row.DisplayName);
+        out << "  Action:\t" << d.ActionName << "\t(verb " << row.Verb << ")\n";
+        out << "    Command:\t" << field(row.Command) << '\n';
+        out << "    Default:\t" << d.action.IsDefault << '\n';
+        out << "    Uses DDE:\t" << d.action.UsesDde << '\n';
+        if (d.action.UsesDde == model::kYes) {
+            out << "    DDE message:\t" << field(d.action.DdeMessage) << '\n';
+            out << "    DDE application:\t" << field(d.action.DdeApplication) << '\n';
+            out << "    DDE not running:\t" << field(d.action.DdeNotRunning) << '\n';
+            out << "    DDE topic:\t" << field(d.action.DdeTopic) << '\n';
+        }
+    }
+    out << "Status:\t" << v.status << '\n';
+    out.flush();
+}
+
+int show(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1)
+        return context.fail(QStringLiteral("usage: orvx show .EXT|*|Unknown|TYPE"));
+    OpenModel m;
+    if (!openModel(context, m))
+        return 1;
+    const QString name = args.first();
+    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    const bool isExtension = name.startsWith(u'.') || name == model::kAllKey ||
+                             name.compare(model::kUnknownExt, Qt::CaseInsensitive) == 0;
+    if (isExtension) {
+        const QString ext =
+            name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
+        for (const model::GridRow& row : extensions.rows)
+            if (row.cells[0] == ext) {
+                printDetail(m, context.out,
+                            model::ShowExtension(m.state, m.drives, extensions.entries,
+                                                 {row.cells[0], row.cells[3], row.cells[0]}));
+                return 0;
+            }
+        return context.fail(QStringLiteral("no extension %1 in the registry").arg(name));
+    }
+    const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
+    // A type by its key name (without regard to case, as the registry) or its description.
+    for (const model::FileTypeEntry& type : types.types) {
+        if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
+            continue;
+        for (const model::GridRow& row : types.rows)
+            if (row.cells[0] == type.Description && row.cells[3] == type.Extensions) {
+                printDetail(m, context.out,
+                            model::ShowFileType(m.state, m.drives, types.types,
+                                                {row.cells[0], row.cells[3], row.cells[0]}));
+                return 0;
+            }
+        return context.fail(
+            QStringLiteral("file type %1 has no row in the file-type list").arg(name));
+    }
+    return context.fail(QStringLiteral("no extension or file type %1 in the registry").arg(name));
+}
+
+} // namespace
+
 QList<OrvxCommand> modelCommands() {
-    return {};
+    return {
+        {QStringLiteral("extensions"), QStringLiteral("extensions"),
+         QStringLiteral("the extension list, one tab-separated row per line, as sorted at start"),
+         listExtensions},
+        {QStringLiteral("types"), QStringLiteral("types"),
+         QStringLiteral("the file-type list, one tab-separated row per line, as sorted at start"),
+         listTypes},
+        {QStringLiteral("show"), QStringLiteral("show .EXT|TYPE"),
+         QStringLiteral("the detail of one extension (\".txt\") or file type"), show},
+    };
 }
 
 } // namespace orvanex::tools

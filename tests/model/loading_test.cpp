@@ -1,0 +1,247 @@
+// Start-up loading: the two lists, their order and special rows, the locate lists, the update
+// slots and the auxiliary lists.
+
+#include "app/settings_store.h"
+#include "model/grid_rows.h"
+#include "model/loading.h"
+#include "model_test_hive.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvanex;
+using namespace orvanex::model;
+using orvanex::test::TestHive;
+
+namespace {
+
+QStringList texts(const QList<GridRow>& rows) {
+    QStringList out;
+    for (const GridRow& r : rows)
+        out.append(r.text());
+    return out;
+}
+
+QStringList specials(const QList<GridRow>& rows) {
+    QStringList out;
+    for (const GridRow& r : rows)
+        if (r.special)
+            out.append(r.cells[0]);
+    return out;
+}
+
+void buildSmallHive(TestHive& hive) {
+    hive.set(".txt", "txtfile");
+    hive.set(".log", "txtfile");
+    hive.set("txtfile", "Text Document");
+    hive.set(".doc", "Word.Document");
+    hive.set(".DOT", "Word.Document");
+    hive.set("Word.Document", "Word Document");
+    hive.set(".dic", "");           // no type: a "." fallback, kept out of the type list
+    hive.set(".cab", "CLSID\\{X}"); // CLSID type key missing
+    hive.key("*");
+    hive.key("Unknown");
+    hive.key("unknown2"); // an ordinary type key
+    hive.set("abc", "not an extension");
+    hive.set(".txt", "text/plain", "Content Type");
+}
+
+} // namespace
+
+TEST(Loading, ExtensionListRowsOrderAndSpecialRows) {
+    TestHive hive;
+    buildSmallHive(hive);
+    const ExtensionLoad load = LoadExtensions(hive.state);
+    ASSERT_EQ(load.entries.size(), 8);
+    // Table order is enumeration order (case-insensitive names); rows are sorted by Ext.
+    EXPECT_EQ(load.entries[0].KeyName, "*");
+    EXPECT_EQ(load.entries[1].KeyName, ".cab");
+    EXPECT_EQ(load.entries.last().KeyName, "Unknown");
+    const ExtensionEntry& txt = load.entries[6];
+    EXPECT_EQ(txt.Ext, "TXT");
+    EXPECT_EQ(txt.ContentType, "text/plain");
+    EXPECT_EQ(load.entries[4].ContentType, " ");
+    EXPECT_EQ(texts(load.rows),
+              QStringList({"*\t \t \tUsed for all file extensions\t ", "CAB\t \t \tCAB__File\t ",
+                           "DIC\t \t \tDIC__File\t ", "DOC\t \t \tWord Document\t ",
+                           "DOT\t \t \tWord Document\t ", "LOG\t \t \tText Document\t ",
+                           "TXT\t \t \tText Document\t ",
+                           "UNKNOWN\t \t \tUsed for unregistered file extensions\t "}));
+    EXPECT_EQ(specials(load.rows), QStringList({"*", "UNKNOWN"}));
+}
+
+TEST(Loading, UnknownInAnotherCaseIsNotTheSpecialEntry) {
+    TestHive hive;
+    hive.key("unknown");
+    hive.key(".x");
+    const ExtensionLoad load = LoadExtensions(hive.state);
+    ASSERT_EQ(load.entries.size(), 1);
+    EXPECT_EQ(load.entries[0].Ext, "X");
+}
+
+TEST(Loading, FileTypeListLeavesOutTypesWithoutARealKey) {
+    TestHive hive;
+    buildSmallHive(hive);
+    const ExtensionLoad ext = LoadExtensions(hive.state);
+    const FileTypeLoad types = BuildFileTypes(ext.entries);
+    EXPECT_EQ(texts(types.rows),
+              QStringList({"CAB__File\t \t \tCAB\t ", "Text Document\t \t \tLOG TXT\t ",
+                           "Used for all file extensions\t \t \t*\t ",
+                           "Used for unregistered file extensions\t \t \tUNKNOWN\t ",
+                           "Word Document\t \t \tDOC DOT\t "}));
+    QStringList special;
+    for (const GridRow& r : types.rows)
+        if (r.special)
+            special.append(r.cells[3]);
+    EXPECT_EQ(special, QStringList({"*", "UNKNOWN"}));
+    // The table keeps every distinct type, in TypeName order.
+    ASSERT_EQ(types.types.size(), 6);
+    EXPECT_EQ(types.types[0].TypeName, "*");
+    EXPECT_EQ(types.types[0].Description, "Used for all file extensions");
+    EXPECT_EQ(types.types[1].TypeName, ".dic");
+}
+
+TEST(Loading, ATypeWithSixtyExtensionsListsAllOfThem) {
+    TestHive hive;
+    hive.set("many", "Many Things");
+    QStringList expected;
+    for (int i = 0; i < 60; ++i) {
+        const QString ext = QStringLiteral("e%1").arg(i, 2, 10, QLatin1Char('0'));
+        hive.set("." + ext, "many");
+        expected.append(ext.toUpper());
+    }
+    const ExtensionLoad ext = LoadExtensions(hive.state);
+    ASSERT_EQ(ext.entries.size(), 60);
+    const FileTypeLoad types = BuildFileTypes(ext.entries);
+    ASSERT_EQ(types.rows.size(), 1);
+    EXPECT_EQ(types.rows[0].cells[3], expected.join(u' '));
+    EXPECT_EQ(extensionsOfType(ext.entries, "many", 0).size(), 59);
+}
+
+TEST(Loading, EachTypeTakesTheDescriptionOfItsFirstExtensionInTableOrder) {
+    TestHive hive;
+    // Both name a CLSID type that does not exist: each is described by its own Ext.
+    hive.set(".bbb", "CLSID\\{Y}");
+    hive.set(".aaa", "CLSID\\{Y}");
+    const FileTypeLoad types = BuildFileTypes(LoadExtensions(hive.state).entries);
+    ASSERT_EQ(types.rows.size(), 1);
+    EXPECT_EQ(types.rows[0].text(), "AAA__File\t \t \tAAA BBB\t ");
+}
+
+TEST(Loading, EmptyRegistryGivesEmptyListsAndFullLocateLists) {
+    TestHive hive;
+    hive.set("txtfile", "Text"); // a type without extensions is not listed
+    const StartupModel m = LoadStartupModel(hive.state, platform::DriveMap(), false);
+    EXPECT_TRUE(m.extensions.rows.isEmpty());
+    EXPECT_TRUE(m.fileTypes.rows.isEmpty());
+    EXPECT_TRUE(m.lists.applications.items().isEmpty());
+    EXPECT_EQ(m.lists.applications.firstPending(), "y");
+    const QStringList items = locateItems();
+    ASSERT_EQ(items.size(), 27);
+    EXPECT_EQ(items[0], "   Locate");
+    EXPECT_EQ(items[1], "A----A----A");
+    EXPECT_EQ(items[26], "Z----Z----Z");
+    EXPECT_EQ(FindLocateRow({}, "T----T----T"), 0);
+}
+
+TEST(Grids, FormatStringsAndRowShapes) {
+    EXPECT_EQ(extensionGridFormat(), "<File extensions        |^# files|^ Size(Bytes)|"
+                                     "<Registered file types" +
+                                         QString(150, u' ') + "|");
+    EXPECT_EQ(fileTypeGridFormat(), "<Registered file types       " + QString(28, u' ') +
+                                        "|^# files|^ Size(Bytes)|<File extensions" +
+                                        QString(150, u' ') + "|");
+    EXPECT_EQ(extensionRow("UNKNOWN", "x").special, true);
+    EXPECT_EQ(extensionRow("unknown", "x").special, false);
+    EXPECT_EQ(fileTypeRow("*", "TXT").special, false);
+    EXPECT_EQ(fileTypeRow("Used", "*").cells.size(), kGridColumns);
+    EXPECT_EQ(startupHint(), QString(20, u' ') +
+                                 "Click on the file extensions to Browse/Edit file types!" +
+                                 QString(19, u' ') + "Right click on titles for extended help!");
+}
+
+TEST(Grids, LocateFindsTheFirstRowAtOrAfterTheLetter) {
+    const QStringList col0{"*", "BAT", "doc", "LOG", "TXT"};
+    EXPECT_EQ(FindLocateRow(col0, "   Locate"), 4); // "L"; "doc" upper-cases to DOC < L
+    EXPECT_EQ(FindLocateRow(col0, "D----D----D"), 3);
+    EXPECT_EQ(FindLocateRow(col0, "A----A----A"), 2);
+    EXPECT_EQ(FindLocateRow(col0, "Z----Z----Z"), 5); // beyond every entry: the last row
+}
+
+TEST(Grids, HeaderTogglesSortDescendingFirstAndTheSizeHeaderUsesTheHiddenColumn) {
+    SortToggles toggles;
+    EXPECT_EQ(toggles.click(1), kSortStringDescending);
+    EXPECT_EQ(toggles.click(1), kSortStringAscending);
+    EXPECT_EQ(toggles.click(0), kSortStringDescending);
+    EXPECT_EQ(toggles.click(4), 0);
+    EXPECT_EQ(sortKeyColumn(2), kHiddenColumn);
+    EXPECT_EQ(sortKeyColumn(3), 3);
+    EXPECT_EQ(sortKeyColumn(4), -1);
+
+    QList<GridRow> rows{extensionRow("b", "1"), extensionRow("A", "2"), extensionRow("a", "3")};
+    rows[0].cells[kHiddenColumn] = "0000000010";
+    rows[1].cells[kHiddenColumn] = "0000000002";
+    rows[2].cells[kHiddenColumn] = "0000000010";
+    sortRows(rows, kHiddenColumn, false);
+    EXPECT_EQ(rows[0].cells[0], "b"); // ties keep their order
+    EXPECT_EQ(rows[1].cells[0], "a");
+    EXPECT_EQ(rows[2].cells[0], "A");
+    sortRows(rows, 0, true); // case significant: upper case first
+    EXPECT_EQ(rows[0].cells[0], "A");
+    EXPECT_EQ(rows[2].cells[0], "b");
+}
+
+TEST(StartupLists, ApplicationAndIconFileRules) {
+    ApplicationList apps;
+    EXPECT_FALSE(apps.add(""));
+    EXPECT_FALSE(apps.add(" "));
+    EXPECT_FALSE(apps.add("short.exe")); // 9 characters
+    EXPECT_TRUE(apps.add("notepad.exe %1"));
+    EXPECT_FALSE(apps.add("notepad.exe %1"));
+    EXPECT_TRUE(apps.add("NOTEPAD.EXE %1")); // exact comparison
+    EXPECT_EQ(apps.items().size(), 2);
+    EXPECT_EQ(apps.firstPending(), "n");
+
+    IconFileList icons;
+    EXPECT_TRUE(icons.add("C:\\WINDOWS\\a.dll"));
+    EXPECT_FALSE(icons.add("c:\\windows\\A.DLL")); // upper-cased comparison
+    EXPECT_EQ(icons.items(), QStringList({"C:\\WINDOWS\\a.dll"}));
+}
+
+TEST(StartupLists, GatherCommandsOfEveryVerbAndExistingIconFiles) {
+    TestHive hive;
+    test::TestDrive drive("gather");
+    drive.plainFile("C:\\WINDOWS\\lib.dll");
+    hive.set(".a", "atype");
+    hive.set("atype", "A");
+    hive.set("atype\\Shell\\open\\command", "C:\\A.EXE \"%1\"");
+    hive.set("atype\\Shell\\print\\command", "C:\\A.EXE /p \"%1\"");
+    hive.set("atype\\DefaultIcon", "C:\\WINDOWS\\lib.dll,1");
+    hive.set(".b", "btype");
+    hive.set("btype", "B");
+    hive.set("btype\\Shell\\open\\command", "C:\\A.EXE \"%1\"");
+    hive.set("btype\\DefaultIcon", "c:\\windows\\LIB.DLL");
+    hive.set(".c", "ctype");
+    hive.set("ctype", "C");
+    hive.set("ctype\\DefaultIcon", "C:\\WINDOWS\\none.dll");
+    const StartupModel m = LoadStartupModel(hive.state, drive.drives, false);
+    EXPECT_EQ(m.lists.applications.items(),
+              QStringList({"C:\\A.EXE \"%1\"", "C:\\A.EXE /p \"%1\""}));
+    EXPECT_EQ(m.lists.iconFiles.items(), QStringList({"C:\\WINDOWS\\lib.dll"}));
+}
+
+TEST(UpdateSlots, StartBlankAndTheBackupCounterIsKeptTrimmed) {
+    const QString app = kMainAppName;
+    SaveSetting(app, "Update03", "FileType", "Text Document");
+    SaveSetting(app, "NextNumber", "NextNumber", " 1234 ");
+    ResetUpdateSlots();
+    EXPECT_EQ(GetSetting(app, "Update03", "FileType", "99"), " ");
+    EXPECT_EQ(GetSetting(app, "Update10", "QuickView", "99"), " ");
+    EXPECT_EQ(GetSetting(app, "Update01", "DDETopic", "99"), " ");
+    EXPECT_EQ(GetSetting(app, "NextNumber", "NextNumber", "99"), "1234");
+    EXPECT_EQ(updateSlotKeys().size(), 17);
+    EXPECT_EQ(updateSlotSection(7), "Update07");
+
+    DeleteSetting(app, "NextNumber");
+    ResetUpdateSlots();
+    EXPECT_EQ(GetSetting(app, "NextNumber", "NextNumber", "99"), "1000");
+}
