@@ -33,7 +33,7 @@ QString ByteView::loadFile(const QString& path) {
     const QString error = m_doc.open(path);
     m_anchor = m_cursor = 0;
     m_marks.clear();
-    m_top = {};
+    m_top = m_maxTop = {};
     m_layout.reset();
     relayout();
     return error;
@@ -43,7 +43,7 @@ void ByteView::setBytes(QByteArray bytes) {
     m_doc.setBytes(std::move(bytes));
     m_anchor = m_cursor = 0;
     m_marks.clear();
-    m_top = {};
+    m_top = m_maxTop = {};
     m_layout.reset();
     relayout();
 }

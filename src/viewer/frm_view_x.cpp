@@ -89,11 +89,10 @@ void frmViewX::buildMenus() {
         m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu* m, const char* name, const QString& caption, void (frmViewX::*slot)(),
-                       const QKeySequence& keys = {}) {
+    auto item = [this](QMenu* m, const char* name, const QString& caption,
+                       void (frmViewX::*slot)()) {
         QAction* a = m->addAction(caption);
         a->setObjectName(QLatin1String(name));
-        a->setShortcut(keys);
         connect(a, &QAction::triggered, this, slot);
     };
     auto separator = [](QMenu* m, const char* name) {
@@ -120,8 +119,7 @@ void frmViewX::buildMenus() {
     item(search, "mnuFind", QStringLiteral("Find &Whole Word"), &frmViewX::mnuFind_Click);
     separator(search, "mnu2");
     item(search, "mnuCase", QStringLiteral("&Find "), &frmViewX::mnuCase_Click);
-    item(search, "MnuNext", QStringLiteral("  Find &Next"), &frmViewX::MnuNext_Click,
-         QKeySequence(Qt::Key_F3));
+    item(search, "MnuNext", QStringLiteral("  Find &Next"), &frmViewX::MnuNext_Click);
 }
 
 QFont frmViewX::settingsFont() const {
