@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 
 class QMainWindow;
 namespace Ui {
@@ -14,6 +15,8 @@ class frmORVANEX;
 }
 
 namespace orvanex {
+
+struct EditingSession; // editing/editing_session.h
 
 struct MainContext {
     QMainWindow* window = nullptr;
@@ -51,6 +54,9 @@ struct MainContext {
     QString FirstIconFilePending = QStringLiteral("y");
     // In-use marks of the ten update slots, "y" or "n".
     std::array<QString, 10> UpdateSlotUsed;
+
+    // The file-type tables and the remembered texts of the entry shown (editing/).
+    std::shared_ptr<EditingSession> editing;
 };
 
 } // namespace orvanex

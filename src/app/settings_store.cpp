@@ -1,5 +1,7 @@
 #include "app/settings_store.h"
 
+#include "app/settings_format.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -16,17 +18,8 @@
 namespace orvanex {
 namespace {
 
-// File format: "[section]" lines and "key=value" lines, UTF-8. Section names, keys and values are
-// written with backslash escapes (\\ \n \r \t \0 and \= \] \[) so that every text survives exactly,
-// blanks included; nothing is trimmed when reading.
-struct Entry {
-    QString key;
-    QString value;
-};
-struct Section {
-    QString name;
-    QVector<Entry> entries;
-};
+using settings::Entry;
+using settings::Section;
 
 struct AppSettings {
     QVector<Section> sections;
@@ -47,140 +40,6 @@ QHash<QString, AppSettings>& cache() {
 
 void warn(const QString& text) {
     std::fprintf(stderr, "settings: %s\n", text.toLocal8Bit().constData());
-}
-
-QString escape(const QString& text, bool isSection, bool isKey) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '\\':
-            out += QLatin1String("\\\\");
-            break;
-        case '\n':
-            out += QLatin1String("\\n");
-            break;
-        case '\r':
-            out += QLatin1String("\\r");
-            break;
-        case '\t':
-            out += QLatin1String("\\t");
-            break;
-        case 0:
-            out += QLatin1String("\\0");
-            break;
-        case '=':
-            out += isKey ? QLatin1String("\\=") : QLatin1String("=");
-            break;
-        case '[':
-            out += (isKey || isSection) ? QLatin1String("\\[") : QLatin1String("[");
-            break;
-        case ']':
-            out += isSection ? QLatin1String("\\]") : QLatin1String("]");
-            break;
-        case ';':
-            out += isKey ? QLatin1String("\\;") : QLatin1String(";");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Reads escapes from text[pos..end); stops at `stop` (unescaped). Returns false on a bad escape.
-bool unescape(const QString& text, qsizetype& pos, QChar stop, QString* out) {
-    while (pos < text.size()) {
-        const QChar c = text[pos];
-        if (c == stop)
-            return true;
-        if (c != u'\\') {
-            *out += c;
-            ++pos;
-            continue;
-        }
-        if (pos + 1 >= text.size())
-            return false;
-        const QChar e = text[pos + 1];
-        switch (e.unicode()) {
-        case '\\':
-            *out += u'\\';
-            break;
-        case 'n':
-            *out += u'\n';
-            break;
-        case 'r':
-            *out += u'\r';
-            break;
-        case 't':
-            *out += u'\t';
-            break;
-        case '0':
-            *out += QChar(0);
-            break;
-        case '=':
-        case '[':
-        case ']':
-        case ';':
-            *out += e;
-            break;
-        default:
-            return false;
-        }
-        pos += 2;
-    }
-    return stop.isNull();
-}
-
-bool parse(const QByteArray& bytes, QVector<Section>* sections, int* badLine) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        *badLine = 0;
-        return false;
-    }
-    const QStringList lines = text.split(u'\n');
-    Section* current = nullptr;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
-        *badLine = int(i + 1);
-        if (line.startsWith(u'[')) {
-            qsizetype pos = 1;
-            QString name;
-            if (!unescape(line, pos, u']', &name) || pos != line.size() - 1)
-                return false;
-            sections->append(Section{name, {}});
-            current = &sections->last();
-            continue;
-        }
-        if (!current)
-            return false;
-        qsizetype pos = 0;
-        QString key;
-        if (!unescape(line, pos, u'=', &key) || pos >= line.size())
-            return false;
-        ++pos;
-        QString value;
-        if (!unescape(line, pos, QChar(), &value))
-            return false;
-        current->entries.append(Entry{key, value});
-    }
-    return true;
-}
-
-QByteArray serialise(const QVector<Section>& sections) {
-    QString out;
-    for (const Section& s : sections) {
-        if (s.entries.isEmpty())
-            continue;
-        out += u'[' + escape(s.name, true, false) + QLatin1String("]\n");
-        for (const Entry& e : s.entries)
-            out += escape(e.key, false, true) + u'=' + escape(e.value, false, false) + u'\n';
-        out += u'\n';
-    }
-    return out.toUtf8();
 }
 
 // Brings the cached copy up to date with the file on disk.
@@ -209,7 +68,7 @@ AppSettings& load(const QString& appName) {
         app.unreadable = true;
     } else {
         int badLine = 0;
-        if (!parse(file.readAll(), &app.sections, &badLine)) {
+        if (!settings::parse(file.readAll(), &app.sections, &badLine)) {
             warn(QStringLiteral("%1 is damaged (line %2); using defaults").arg(path).arg(badLine));
             app.sections.clear();
             app.corrupt = true;
@@ -246,7 +105,7 @@ bool write(const QString& appName, AppSettings& app) {
         return false;
     }
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(serialise(app.sections));
+    file.write(settings::serialise(app.sections));
     if (!file.commit()) {
         warn(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return false;

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <cmath>
-#include <limits>
 
 namespace orvanex {
 namespace {
@@ -27,14 +26,6 @@ double dpiX(const QWidget* w) {
 double dpiY(const QWidget* w) {
     const QScreen* s = screenOf(w);
     return s ? s->logicalDotsPerInchY() : 96.0;
-}
-
-std::optional<int> toInt16(const QString& field) {
-    bool ok = false;
-    const int v = field.toInt(&ok);
-    if (!ok || v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max())
-        return std::nullopt;
-    return v;
 }
 
 void centre(QWidget* window) {
@@ -62,39 +53,13 @@ int pixelsToTwipsY(int pixels, const QWidget* w) {
     return int(std::lround(pixels * kTwipsPerInch / dpiY(w)));
 }
 
-std::optional<QRect> parseWindowPosition(const QString& text) {
-    // Split at the first three commas; the rest is the height.
-    QStringList fields;
-    QString rest = text;
-    for (int i = 0; i < 3; ++i) {
-        const qsizetype comma = rest.indexOf(u',');
-        if (comma < 0)
-            return std::nullopt;
-        fields << rest.left(comma);
-        rest = rest.mid(comma + 1);
-    }
-    fields << rest;
-    int v[4];
-    for (int i = 0; i < 4; ++i) {
-        const auto n = toInt16(fields[i].trimmed());
-        if (!n)
-            return std::nullopt;
-        v[i] = *n;
-    }
-    if (v[2] <= 0 || v[3] <= 0)
-        return std::nullopt;
-    return QRect(v[0], v[1], v[2], v[3]);
-}
-
 void SaveWindowPosition(QWidget* window, const QString& appName, const QString& tag) {
     if (!window || window->isMinimized())
         return;
     const QRect g = window->frameGeometry();
-    const QString text = QStringLiteral("%1,%2,%3,%4")
-                             .arg(pixelsToTwipsX(g.x(), window))
-                             .arg(pixelsToTwipsY(g.y(), window))
-                             .arg(pixelsToTwipsX(g.width(), window))
-                             .arg(pixelsToTwipsY(g.height(), window));
+    const QString text = formatWindowPosition(
+        QRect(pixelsToTwipsX(g.x(), window), pixelsToTwipsY(g.y(), window),
+              pixelsToTwipsX(g.width(), window), pixelsToTwipsY(g.height(), window)));
     SaveSetting(appName, QStringLiteral("FormPosition"), tag, text);
 }
 

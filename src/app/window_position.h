@@ -1,17 +1,13 @@
 #pragma once
 // Saving and restoring a window's position as "left,top,width,height" in twips.
 
-#include <QRect>
+#include "app/position_text.h"
+
 #include <QString>
-#include <optional>
 
 class QWidget;
 
 namespace orvanex {
-
-// The four fields of a stored position, or nothing when the text is not four whole numbers within
-// the 16-bit range.
-std::optional<QRect> parseWindowPosition(const QString& text);
 
 // Nothing is saved while the window is minimised.
 void SaveWindowPosition(QWidget* window, const QString& appName, const QString& tag);
