@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "editing/list_loader.h"
+#include "app/startup_loader.h"
 #include "model/default_registry.h"
 #include "registry/hive_location.h"
 #include "registry/registry.h"
@@ -10,22 +10,35 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
+namespace {
+
+// A registry that cannot be used as asked is a file error: the user hears of it, and the program
+// still starts (read-only, or empty) so that nothing is written over the file.
+void reportProblem(const QString& text) {
+    std::fprintf(stderr, "orvanex: %s\n", text.toLocal8Bit().constData());
+    QMessageBox::warning(nullptr, QStringLiteral("ORVANEX"), text);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvanex"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));
 
-    // A first run on the default hive starts from the program's own Windows 95 classes.
     const orvanex::reg::HiveChoice hive = orvanex::reg::chooseHive();
     const orvanex::model::DefaultRegistryResult made = orvanex::model::ensureDefaultRegistry(hive);
     if (!made.error.isEmpty())
-        QMessageBox::warning(nullptr, QStringLiteral("ORVANEX"), made.error);
-    std::unique_ptr<orvanex::reg::Registry> registry = orvanex::reg::Registry::openHive(hive.path);
-    if (registry && !registry->problem().isEmpty())
-        QMessageBox::warning(nullptr, QStringLiteral("ORVANEX"), registry->problem());
+        reportProblem(made.error);
+    const std::unique_ptr<orvanex::reg::Registry> registry =
+        orvanex::reg::Registry::openHive(hive.path);
+    if (!registry->problem().isEmpty())
+        reportProblem(registry->problem());
 
     std::unique_ptr<orvanex::MainWindow> frmORVANEX =
-        orvanex::runStartup(registry.get(), orvanex::editing::makeFileTypeLoader());
+        orvanex::runStartup(registry.get(), std::make_unique<orvanex::StartupLoader>());
     const int code = QApplication::exec();
     frmORVANEX.reset();
     return code;

@@ -1,0 +1,158 @@
+#include "editing/action_grid_handlers.h"
+
+#include "app/main_context.h"
+#include "editing/detail_panel.h"
+#include "editing/editing_session.h"
+#include "editing/grid_view.h"
+#include "ui_main_window.h"
+
+#include <QHeaderView>
+
+namespace orvanex::editing {
+
+ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
+    connect(ui->flex3, &QTableWidget::cellClicked, this,
+            [this](int r, int c) { flex3_Click(r + 1, c); });
+    connect(ui->flex3->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int c) { flex3_Click(0, c); });
+    connect(ui->chkDDE, &QCheckBox::toggled, this, &ActionGridHandlers::chkDDE_Click);
+
+    connect(ui->chkAlwaysShow, &QCheckBox::toggled, this, &ActionGridHandlers::entryFlagClicked);
+    connect(ui->chkQuickView, &QCheckBox::toggled, this, &ActionGridHandlers::entryFlagClicked);
+    connect(ui->txtDesc, &QLineEdit::textChanged, this, &ActionGridHandlers::entryTextChanged);
+    connect(ui->txtRel, &QLineEdit::textChanged, this, &ActionGridHandlers::entryTextChanged);
+    connect(ui->txtIcon, &QLineEdit::textChanged, this, &ActionGridHandlers::txtIcon_Change);
+    connect(ui->hs, &QScrollBar::valueChanged, this, &ActionGridHandlers::hs_Change);
+    connect(ui->chkSetDefault, &QCheckBox::toggled, this, &ActionGridHandlers::actionFieldEdited);
+    for (QLineEdit* box : {ui->txtActionName, ui->txtAppl, ui->txtDDEMsg, ui->txtDDEAppl,
+                           ui->txtDDENot, ui->txtDDETopic})
+        connect(box, &QLineEdit::textChanged, this, &ActionGridHandlers::actionFieldEdited);
+}
+
+void ActionGridHandlers::flex3_Click(int row, int col) {
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    if (m_ctx.EditState == 3) {
+        ui->lblScan->setText(
+            QStringLiteral("Enter The 'Apply' Button First To Add The Extension(s)!"));
+        return;
+    }
+    m_ctx.ActionEditState = 0;
+    ClearActionFields(m_ctx);
+    if (row == 0) {
+        openForAdd();
+        return;
+    }
+    const QString name = cellText(ui->flex3, row - 1, 0);
+    if (name.isEmpty() || col < 0)
+        return;
+    openForChange(name);
+}
+
+void ActionGridHandlers::openForAdd() {
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    if (ui->txtIcon->isReadOnly()) {
+        ui->lblScan->setText(QStringLiteral("Please make selection first!"));
+        return;
+    }
+    if (ui->txtDesc->text().isEmpty()) {
+        ui->lblScan->setText(QStringLiteral("Registered File Type Blank!"));
+        return;
+    }
+    if (ui->txtRel->text().isEmpty() && ui->txtExt->text().isEmpty()) {
+        ui->lblScan->setText(QStringLiteral("File Extension(s) Blank!"));
+        return;
+    }
+    m_ctx.PanelOpen = 1;
+    m_ctx.AddingAction = 1;
+    m_ctx.ActionEditState = 1;
+    ClearActionFields(m_ctx);
+    setDdeBoxesEnabled(m_ctx, false);
+    ui->cmdOKAction->setEnabled(false);
+    ui->cmdDeleteAction->setEnabled(false);
+    ui->fraAction->setVisible(true);
+    ui->fraAction->raise();
+    ui->lblScan->setText(QStringLiteral("Enter The Information For The Action Add Request!"));
+    ui->txtActionName->setFocus();
+}
+
+void ActionGridHandlers::openForChange(const QString& displayName) {
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    EditingSession& session = editingSession(m_ctx);
+    m_ctx.PanelOpen = 1;
+    m_ctx.AddingAction = 0;
+    m_ctx.ActionEditState = 1;
+    DisableUpdateSlotItems(m_ctx);
+
+    const model::ActionDetail detail =
+        model::LoadActionDetail(m_ctx.regState, m_ctx.CurrentTypeKey, session.actions, displayName);
+    // Remembered first: setting Use DDE below restores the DDE boxes from it.
+    session.RememberedAction = detail.action;
+    session.RememberedActionName = detail.found ? detail.ActionName : displayName;
+    ui->txtActionName->setText(session.RememberedActionName);
+    ui->txtAppl->setText(detail.action.Command);
+    ui->chkSetDefault->setChecked(detail.action.IsDefault == model::kYes);
+    ui->txtDDEMsg->setText(detail.action.DdeMessage);
+    ui->txtDDEAppl->setText(detail.action.DdeApplication);
+    ui->txtDDENot->setText(detail.action.DdeNotRunning);
+    ui->txtDDETopic->setText(detail.action.DdeTopic);
+    ui->chkDDE->setChecked(detail.action.UsesDde == model::kYes);
+    setDdeBoxesEnabled(m_ctx, ui->chkDDE->isChecked());
+
+    ui->cmdOKAction->setEnabled(false);
+    ui->cmdDeleteAction->setEnabled(true);
+    ui->fraAction->setVisible(true);
+    ui->fraAction->raise();
+    ui->lblScan->setText(QStringLiteral("Enter Changes to Action ") + ui->txtActionName->text());
+}
+
+void ActionGridHandlers::chkDDE_Click() {
+    if (m_ctx.ActionEditState == 0)
+        return;
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    EditingSession& session = editingSession(m_ctx);
+    if (ui->chkDDE->isChecked()) {
+        session.RememberedAction.UsesDde = model::kYes;
+        setDdeBoxesEnabled(m_ctx, true);
+        ui->txtDDEMsg->setText(session.RememberedAction.DdeMessage);
+        ui->txtDDEAppl->setText(session.RememberedAction.DdeApplication);
+        ui->txtDDENot->setText(session.RememberedAction.DdeNotRunning);
+        ui->txtDDETopic->setText(session.RememberedAction.DdeTopic);
+    } else {
+        session.RememberedAction.UsesDde = model::kNo;
+        setDdeBoxesEnabled(m_ctx, false);
+        ui->txtDDEMsg->clear();
+        ui->txtDDEAppl->clear();
+        ui->txtDDENot->clear();
+        ui->txtDDETopic->clear();
+    }
+    ui->cmdOKAction->setEnabled(true);
+}
+
+void ActionGridHandlers::entryFlagClicked() {
+    if (m_ctx.EditState != 0)
+        m_ctx.ui->cmdApply->setEnabled(true);
+}
+
+void ActionGridHandlers::entryTextChanged() {
+    if (m_ctx.EditState != 0 && m_ctx.EditState != 2)
+        m_ctx.ui->cmdApply->setEnabled(true);
+}
+
+void ActionGridHandlers::txtIcon_Change() {
+    if (m_ctx.EditState != 0 && m_ctx.EditState != 2 && m_ctx.EditState != 4)
+        m_ctx.ui->cmdApply->setEnabled(true);
+}
+
+void ActionGridHandlers::hs_Change() {
+    if (m_ctx.EditState == 1)
+        m_ctx.ui->cmdApply->setEnabled(true);
+}
+
+void ActionGridHandlers::actionFieldEdited() {
+    if (m_ctx.ActionEditState != 0)
+        m_ctx.ui->cmdOKAction->setEnabled(true);
+}
+
+} // namespace orvanex::editing

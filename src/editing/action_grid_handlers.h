@@ -1,0 +1,36 @@
+#pragma once
+// The action grid (opening the action panel to add or to change an action), the Use DDE toggle
+// and the rule by which edits enable the two apply buttons.
+
+#include <QObject>
+
+namespace orvanex {
+struct MainContext;
+}
+
+namespace orvanex::editing {
+
+class ActionGridHandlers : public QObject {
+    Q_OBJECT
+public:
+    explicit ActionGridHandlers(MainContext& ctx, QObject* parent);
+
+    // row: the grid row clicked (0 = the header row).
+    void flex3_Click(int row, int col);
+    void chkDDE_Click();
+
+    // Change and click handlers of the detail and action fields.
+    void entryFlagClicked(); // chkAlwaysShow, chkQuickView
+    void entryTextChanged(); // txtDesc, txtRel
+    void txtIcon_Change();
+    void hs_Change();
+    void actionFieldEdited(); // the action panel's fields and Set Default
+
+private:
+    void openForAdd();
+    void openForChange(const QString& displayName);
+
+    MainContext& m_ctx;
+};
+
+} // namespace orvanex::editing

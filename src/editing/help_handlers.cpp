@@ -1,0 +1,161 @@
+#include "editing/help_handlers.h"
+
+#include "app/main_context.h"
+#include "editing/editing_session.h"
+#include "ui_main_window.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace orvanex::editing {
+
+namespace {
+
+const QString kContents = QStringLiteral("orvanex.html");
+
+struct Topic {
+    const char* control;
+    const char* file;
+};
+
+// Each right-click control and its topic.
+constexpr Topic kTopics[] = {
+    {"Label1", "file-extension.html"},
+    {"Label2", "default-icon-file.html"},
+    {"Label4", "registered-file-type.html"},
+    {"lblMIME", "content-type.html"},
+    {"chkQuickView", "quick-view.html"},
+    {"chkAlwaysShow", "always-show-extensions.html"},
+    {"Label1z", "action-name.html"},
+    {"Label4z", "action-application.html"},
+    {"chkSetDefault", "set-default.html"},
+    {"chkDDE", "use-dde.html"},
+    {"Label5z", "dde-message.html"},
+    {"Label6z", "dde-application.html"},
+    {"Label7z", "dde-application-not-running.html"},
+    {"Label8z", "dde-topic.html"},
+    {"cmdSelectByFileExtension", "select-by-extension.html"},
+    {"cmdSelectByFileType", "select-by-file-type.html"},
+};
+
+QString installedFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+// The file in the App folder when it is there, else the installed copy.
+QString preferAppFolder(const QString& inApp, const QString& installed) {
+    if (QFileInfo(inApp).isFile() || !QFileInfo(installed).isFile())
+        return inApp;
+    return installed;
+}
+
+void openWithDesktop(MainContext& ctx, const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    ctx.ui->lblScan->setText(path);
+}
+
+} // namespace
+
+QString helpFolder(const QString& appFolder) {
+    for (const QString& folder :
+         {appFolder + QStringLiteral("/help"), installedFolder() + QStringLiteral("/help")})
+        if (QFileInfo(folder + u'/' + kContents).isFile())
+            return folder;
+    return QString();
+}
+
+QString helpContentsPath(const QString& appFolder) {
+    return preferAppFolder(appFolder + QStringLiteral("/help/") + kContents,
+                           installedFolder() + QStringLiteral("/help/") + kContents);
+}
+
+QString readmePath(const QString& appFolder) {
+    return preferAppFolder(appFolder + QStringLiteral("/readme.txt"),
+                           installedFolder() + QStringLiteral("/readme.txt"));
+}
+
+QString helpTopicOf(const QString& objectName) {
+    for (const Topic& t : kTopics)
+        if (objectName == QLatin1String(t.control))
+            return QString::fromLatin1(t.file);
+    return QString();
+}
+
+QStringList helpControlNames() {
+    QStringList names;
+    for (const Topic& t : kTopics)
+        names.append(QString::fromLatin1(t.control));
+    return names;
+}
+
+HelpHandlers::HelpHandlers(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
+    connect(ui->mnuHelp, &QAction::triggered, this, &HelpHandlers::mnuHelp_Click);
+    connect(ui->mnuReadMe, &QAction::triggered, this, &HelpHandlers::mnuReadMe_Click);
+    connect(ui->mnuWhatsThisHelp, &QAction::triggered, this, &HelpHandlers::mnuWhatsThisHelp_Click);
+    for (const QString& name : helpControlNames())
+        if (auto* w = ctx.window->findChild<QWidget*>(name))
+            w->installEventFilter(this);
+}
+
+bool HelpHandlers::eventFilter(QObject* watched, QEvent* event) {
+    // The press is taken too, so that the release comes back to the same control.
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        return true;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            controlMouseUp(static_cast<QWidget*>(watched), 2);
+            return true;
+        }
+    }
+    return false;
+}
+
+void HelpHandlers::controlMouseUp(QWidget* control, int button) {
+    if (button != 2 || !control)
+        return;
+    EditingSession& session = editingSession(m_ctx);
+    session.HelpControl = control;
+    // As a pop-up menu does, this returns when the menu has closed (after its item ran).
+    m_ctx.ui->mnuWhatsThis->exec(QCursor::pos());
+    session.HelpControl = nullptr;
+}
+
+void HelpHandlers::mnuWhatsThisHelp_Click() {
+    QWidget* control = editingSession(m_ctx).HelpControl;
+    if (!control)
+        return;
+    const QString topic = helpTopicOf(control->objectName());
+    const QString folder = helpFolder(m_ctx.AppFolder);
+    if (topic.isEmpty() || folder.isEmpty())
+        return;
+    if (!m_topic) {
+        m_topic = new QTextBrowser(m_ctx.window);
+        m_topic->setObjectName(QStringLiteral("frmHelpTopic"));
+        m_topic->setWindowFlag(Qt::Window);
+        m_topic->setWindowTitle(QStringLiteral("ORVANEX Help"));
+        m_topic->resize(420, 300);
+        m_topic->setOpenLinks(true);
+    }
+    m_topic->setSearchPaths({folder});
+    m_topic->setSource(QUrl::fromLocalFile(folder + u'/' + topic));
+    m_topic->show();
+    m_topic->raise();
+}
+
+void HelpHandlers::mnuHelp_Click() {
+    openWithDesktop(m_ctx, helpContentsPath(m_ctx.AppFolder));
+}
+
+void HelpHandlers::mnuReadMe_Click() {
+    openWithDesktop(m_ctx, readmePath(m_ctx.AppFolder));
+}
+
+} // namespace orvanex::editing

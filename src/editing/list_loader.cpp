@@ -1,0 +1,70 @@
+#include "editing/list_loader.h"
+
+#include "editing/detail_panel.h"
+#include "editing/editing_session.h"
+#include "editing/grid_view.h"
+#include "ui_main_window.h"
+
+#include <QCoreApplication>
+
+namespace orvanex::editing {
+
+namespace {
+
+// flex3 is padded with empty rows so that a click below the actions finds a blank row.
+constexpr int kActionGridRows = 24;
+
+} // namespace
+
+void fillLocateList(MainContext& ctx, bool fileTypes) {
+    QComboBox* box = fileTypes ? ctx.ui->Combo2 : ctx.ui->Combo1;
+    const QSignalBlocker quiet(box);
+    box->clear();
+    box->addItems(model::locateItems());
+    box->setCurrentIndex(0);
+    box->setToolTip(fileTypes ? model::kFileTypeLocateTip : model::kExtensionLocateTip);
+}
+
+void FileTypeLoader::fillExtensionLocateList(MainContext& ctx) {
+    fillLocateList(ctx, false);
+}
+
+void FileTypeLoader::enumerateExtensions(MainContext& ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
+    EditingSession& session = editingSession(ctx);
+    applyFormatString(ui->flex1, model::extensionGridFormat());
+    applyFormatString(ui->flex2, model::fileTypeGridFormat());
+    applyFormatString(ui->flex3, model::actionGridFormat());
+    blankGrid(ui->flex3, kActionGridRows);
+    setTopRow(ui->flex3, 0);
+    ui->flex1->setColumnHidden(model::kHiddenColumn, true);
+    ui->flex2->setColumnHidden(model::kHiddenColumn, true);
+
+    model::ExtensionLoad load = model::LoadExtensions(ctx.regState);
+    session.extensions = std::move(load.entries);
+    fillGrid(ui->flex1, load.rows, {0, 3});
+}
+
+void FileTypeLoader::buildLists(MainContext& ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
+    EditingSession& session = editingSession(ctx);
+    ui->lblScan->setText(model::startupHint());
+
+    model::FileTypeLoad types = model::BuildFileTypes(session.extensions);
+    session.fileTypes = std::move(types.types);
+    fillGrid(ui->flex2, types.rows, {0, 3});
+    DisableEntryControls(ctx);
+    fillLocateList(ctx, true);
+
+    model::ResetUpdateSlots();
+    QCoreApplication::processEvents();
+    session.lists = model::GatherAuxiliaryLists(ctx.regState, session.drives, session.fileTypes);
+    ctx.FirstApplicationPending = session.lists.applications.firstPending();
+    ctx.FirstIconFilePending = session.lists.iconFiles.firstPending();
+}
+
+std::unique_ptr<StartupLoader> makeFileTypeLoader() {
+    return std::make_unique<FileTypeLoader>();
+}
+
+} // namespace orvanex::editing

@@ -1,0 +1,24 @@
+#pragma once
+// The index-list loading of the main window's load handler and one-shot timer: the extension
+// table and grid, then the file-type grid, the update slots, the backup counter and the lists
+// of known command lines and icon files.
+
+#include "app/startup_loader.h"
+
+#include <memory>
+
+namespace orvanex::editing {
+
+class FileTypeLoader final : public StartupLoader {
+public:
+    void fillExtensionLocateList(MainContext& ctx) override;
+    void enumerateExtensions(MainContext& ctx) override;
+    void buildLists(MainContext& ctx) override;
+};
+
+std::unique_ptr<StartupLoader> makeFileTypeLoader();
+
+// The two locate boxes: cleared, "   Locate" shown, the 26 letter items and the tool tip.
+void fillLocateList(MainContext& ctx, bool fileTypes);
+
+} // namespace orvanex::editing

@@ -1,0 +1,25 @@
+#include "editing/main_handlers.h"
+
+#include "app/main_context.h"
+#include "editing/action_grid_handlers.h"
+#include "editing/editing_session.h"
+#include "editing/help_handlers.h"
+#include "editing/selection_handlers.h"
+
+#include <QMainWindow>
+
+namespace orvanex::editing {
+
+MainHandlers installMainHandlers(MainContext& ctx) {
+    editingSession(ctx);
+    MainHandlers handlers;
+    handlers.selection = new SelectionHandlers(ctx, ctx.window);
+    handlers.selection->setObjectName(QStringLiteral("selectionHandlers"));
+    handlers.actions = new ActionGridHandlers(ctx, ctx.window);
+    handlers.actions->setObjectName(QStringLiteral("actionGridHandlers"));
+    handlers.help = new HelpHandlers(ctx, ctx.window);
+    handlers.help->setObjectName(QStringLiteral("helpHandlers"));
+    return handlers;
+}
+
+} // namespace orvanex::editing

@@ -1,0 +1,218 @@
+#include "editing/selection_handlers.h"
+
+#include "app/main_context.h"
+#include "app/twips_layout.h"
+#include "editing/detail_panel.h"
+#include "editing/editing_session.h"
+#include "editing/grid_view.h"
+#include "ui_main_window.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace orvanex::editing {
+
+namespace {
+
+constexpr int kKeyEnter = 13;
+
+const QString kPleaseSelect = QStringLiteral("Please Select Option!");
+
+// Sets the grid's current column without moving its row, as Col and ColSel do.
+void setCurrentColumn(QTableWidget* grid, int col) {
+    const int row = std::max(grid->currentRow(), 0);
+    if (grid->rowCount() > 0)
+        grid->setCurrentCell(row, col, QItemSelectionModel::NoUpdate);
+}
+
+} // namespace
+
+SelectionHandlers::SelectionHandlers(MainContext& ctx, QObject* parent)
+    : QObject(parent), m_ctx(ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
+    connect(ui->cmdSelectByFileExtension, &QPushButton::clicked, this,
+            &SelectionHandlers::cmdSelectByFileExtension_Click);
+    connect(ui->cmdSelectByFileType, &QPushButton::clicked, this,
+            &SelectionHandlers::cmdSelectByFileType_Click);
+    connect(ui->flex1, &QTableWidget::cellPressed, this,
+            [this](int r, int c) { flex1_MouseDown(r + 1, c); });
+    connect(ui->flex2, &QTableWidget::cellPressed, this,
+            [this](int r, int c) { flex2_MouseDown(r + 1, c); });
+    connect(ui->flex1->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int c) { flex1_MouseDown(0, c); });
+    connect(ui->flex2->horizontalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int c) { flex2_MouseDown(0, c); });
+    connect(ui->Combo1, &QComboBox::activated, this, &SelectionHandlers::Combo1_Click);
+    connect(ui->Combo2, &QComboBox::activated, this, &SelectionHandlers::Combo2_Click);
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->flex1, ui->flex2, ui->Combo1, ui->Combo2})
+        w->installEventFilter(this);
+}
+
+bool SelectionHandlers::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    if (watched == ui->flex1)
+        flex1_KeyDown(kKeyEnter);
+    else if (watched == ui->flex2)
+        flex2_KeyDown(kKeyEnter);
+    else if (watched == ui->Combo1 || watched == ui->Combo2) {
+        auto* box = static_cast<QComboBox*>(watched);
+        box->setFocus();
+        locate(box == ui->Combo1 ? ui->flex1 : ui->flex2, box);
+    } else
+        return false;
+    return true;
+}
+
+void SelectionHandlers::cmdSelectByFileExtension_Click() {
+    if (m_ctx.PanelOpen == 1)
+        return;
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    m_ctx.SelectByType = 0;
+    ui->lblMIME->setVisible(true);
+    ui->txtMIME->setVisible(true);
+    ui->txtMIME->setText(QStringLiteral(" "));
+    setTwipsWidth(ui->txtDesc, 3465);
+    ClearDetailArea(m_ctx);
+    ClearActionFields(m_ctx);
+    ui->cmdPrintF2->setEnabled(false);
+    ui->cmdPrint->setEnabled(true);
+    ui->mnuAddExtType->setEnabled(false);
+    ui->cmdDeleteExt->setEnabled(false);
+    ui->mnuBackup->setEnabled(false);
+    ui->flex1->setVisible(true);
+    ui->flex2->setVisible(false);
+    ui->Combo1->setVisible(true);
+    ui->Combo2->setVisible(false);
+    ui->Label1->setText(QStringLiteral("File Extension"));
+    setTwipsLeft(ui->Label1, 240);
+    setTwipsWidth(ui->Label1, 1260);
+    ui->Label3->setText(QStringLiteral("Related File Extensions"));
+    ui->Label3->setVisible(true);
+    setTwipsLeft(ui->txtRel, 2640);
+    setTwipsWidth(ui->txtRel, 3400);
+    ui->txtExt->setVisible(true);
+    ui->txtRel->setVisible(true);
+    selectionSwitched();
+}
+
+void SelectionHandlers::cmdSelectByFileType_Click() {
+    if (m_ctx.PanelOpen == 1)
+        return;
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    m_ctx.SelectByType = 1;
+    ui->lblMIME->setVisible(false);
+    ui->txtMIME->setVisible(false);
+    setTwipsWidth(ui->txtDesc, 5900);
+    ClearDetailArea(m_ctx);
+    ClearActionFields(m_ctx);
+    ui->cmdPrintF2->setEnabled(true);
+    ui->cmdPrint->setEnabled(false);
+    ui->mnuAddExtType->setEnabled(false);
+    ui->cmdDeleteExt->setEnabled(false);
+    ui->mnuBackup->setEnabled(false);
+    ui->flex2->setVisible(true);
+    ui->flex1->setVisible(false);
+    ui->Combo2->setVisible(true);
+    ui->Combo1->setVisible(false);
+    ui->Label1->setText(QStringLiteral("File Extension(s)"));
+    setTwipsWidth(ui->Label1, 3000);
+    ui->Label3->setVisible(false);
+    ui->txtExt->setVisible(false);
+    setTwipsLeft(ui->txtRel, 120);
+    setTwipsWidth(ui->txtRel, 5900);
+    selectionSwitched();
+}
+
+// The closing steps of both switches.
+void SelectionHandlers::selectionSwitched() {
+    EditingSession& session = editingSession(m_ctx);
+    session.RememberedIconFile.clear();
+    session.RememberedIconType.clear();
+    for (QTableWidget* grid : {m_ctx.ui->flex1, m_ctx.ui->flex2}) {
+        sortGrid(grid, 0, model::kSortStringAscending);
+        if (grid->rowCount() > 0)
+            grid->setCurrentCell(0, 0);
+        setTopRow(grid, 0);
+    }
+    m_ctx.ui->lblScan->setText(QStringLiteral("Select File Extension/Type"));
+}
+
+void SelectionHandlers::flex1_MouseDown(int row, int col) {
+    gridMouseDown(m_ctx.ui->flex1, row, col, false);
+}
+
+void SelectionHandlers::flex2_MouseDown(int row, int col) {
+    gridMouseDown(m_ctx.ui->flex2, row, col, true);
+}
+
+void SelectionHandlers::gridMouseDown(QTableWidget* grid, int row, int col, bool fileTypes) {
+    if (m_ctx.PanelOpen == 1) {
+        m_ctx.ui->lblScan->setText(kPleaseSelect);
+        return;
+    }
+    if (row != 0) {
+        showCurrent(grid, row - 1, col, fileTypes);
+        return;
+    }
+    const int key = model::sortKeyColumn(col);
+    if (key < 0)
+        return;
+    std::array<int, 4>& toggles = fileTypes ? m_ctx.SortToggleType : m_ctx.SortToggleExt;
+    // The first click on a header sorts descending, the next ascending.
+    const int code = toggles[col] == 1 ? model::kSortStringDescending : model::kSortStringAscending;
+    toggles[col] = toggles[col] == 1 ? 0 : 1;
+    setCurrentColumn(grid, key);
+    sortGrid(grid, key, code);
+    setTopRow(grid, 0);
+}
+
+void SelectionHandlers::flex1_KeyDown(int keyCode) {
+    if (keyCode == kKeyEnter)
+        gridMouseDown(m_ctx.ui->flex1, m_ctx.ui->flex1->currentRow() + 1,
+                      m_ctx.ui->flex1->currentColumn(), false);
+}
+
+void SelectionHandlers::flex2_KeyDown(int keyCode) {
+    if (keyCode == kKeyEnter)
+        gridMouseDown(m_ctx.ui->flex2, m_ctx.ui->flex2->currentRow() + 1,
+                      m_ctx.ui->flex2->currentColumn(), true);
+}
+
+void SelectionHandlers::showCurrent(QTableWidget* grid, int tableRow, int col, bool fileTypes) {
+    // No current cell, or an empty one: nothing to show.
+    if (tableRow < 0 || col < 0 || cellText(grid, tableRow, col).isEmpty())
+        return;
+    if (fileTypes)
+        ShowFileType(m_ctx, tableRow, col);
+    else
+        ShowExtension(m_ctx, tableRow, col);
+}
+
+void SelectionHandlers::Combo1_Click() {
+    locate(m_ctx.ui->flex1, m_ctx.ui->Combo1);
+}
+
+void SelectionHandlers::Combo2_Click() {
+    locate(m_ctx.ui->flex2, m_ctx.ui->Combo2);
+}
+
+void SelectionHandlers::locate(QTableWidget* grid, QComboBox* box) {
+    sortGrid(grid, 0, model::kSortStringAscending);
+    setTopRow(grid, 0);
+    m_ctx.LocateLetter = box->currentText().trimmed();
+    const int tableRow = FindLocateRow(grid, box->currentText());
+    m_ctx.LocateRow = tableRow + 1;
+    if (m_ctx.LocateRow != 0)
+        setTopRow(grid, tableRow);
+}
+
+int FindLocateRow(const QTableWidget* grid, const QString& item) {
+    return model::FindLocateRow(columnTexts(grid, 0), item) - 1;
+}
+
+} // namespace orvanex::editing
