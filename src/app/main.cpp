@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "app/startup_loader.h"
+#include "editing/list_loader.h"
 #include "model/default_registry.h"
 #include "registry/hive_location.h"
 #include "registry/registry.h"
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         reportProblem(registry->problem());
 
     std::unique_ptr<orvanex::MainWindow> frmORVANEX =
-        orvanex::runStartup(registry.get(), std::make_unique<orvanex::StartupLoader>());
+        orvanex::runStartup(registry.get(), orvanex::editing::makeFileTypeLoader());
     const int code = QApplication::exec();
     frmORVANEX.reset();
     return code;
