@@ -90,6 +90,15 @@ public:
             return false;
         out->clear();
         for (++m_pos; m_pos < m_line.size(); ++m_pos) {
+            qsizetype run = m_pos;
+            while (run < m_line.size() && m_line[run] != '"' && m_line[run] != '\\')
+                ++run;
+            if (run > m_pos) {
+                out->append(m_line.data() + m_pos, run - m_pos);
+                m_pos = run;
+                if (m_pos == m_line.size())
+                    return false;
+            }
             char c = m_line[m_pos];
             if (c == '"') {
                 ++m_pos;
@@ -153,10 +162,9 @@ bool parseNumber(QByteArrayView word, int base, std::uint64_t* out) {
 }
 
 // Parses one op line; `currentKey` is the path of the block's last key line.
-bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op) {
+bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op, QByteArray& text) {
     LineReader r(line);
     QByteArrayView keyword;
-    QByteArray text;
     if (!r.word(&keyword))
         return false;
     if (keyword == "key" || keyword == "delkey") {
@@ -225,25 +233,39 @@ void ensureBaseKeys(KeyNode& top) {
 }
 
 bool applyOp(const HiveOp& op, KeyNode& top) {
+    OpApplier applier(top);
+    return applier.apply(op);
+}
+
+bool OpApplier::apply(const HiveOp& op) {
+    if (op.kind != HiveOp::DeleteKey && m_node && op.path == m_path)
+        return applyToKey(op, m_node);
+    m_node = nullptr;
     std::vector<QStringView> parts;
     if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
         return false;
-    if (!top.child(foldName(parts[0])))
+    if (!m_top.child(foldName(parts[0])))
         return false; // not one of the roots
     for (QStringView p : parts)
         if (p.size() > MaxKeyNameLength)
             return false;
     if (op.kind == HiveOp::DeleteKey) {
-        KeyNode* node = &top;
+        KeyNode* node = &m_top;
         for (size_t i = 0; i + 1 < parts.size() && node; ++i)
             node = node->child(foldName(parts[i]));
         if (node && parts.size() > 1)
             node->removeChild(foldName(parts.back()));
         return true;
     }
-    KeyNode* node = &top;
+    KeyNode* node = &m_top;
     for (QStringView p : parts)
         node = node->ensureChild(p.toString());
+    m_node = node;
+    m_path = op.path;
+    return applyToKey(op, node);
+}
+
+bool OpApplier::applyToKey(const HiveOp& op, KeyNode* node) {
     if (op.name.size() > MaxValueNameLength)
         return false;
     if (op.kind == HiveOp::SetValue)
@@ -268,58 +290,52 @@ HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top) {
         pos = header.size();
     }
     result.committedEnd = pos;
-    std::vector<HiveOp> ops;
-    QString currentKey;
-    qsizetype blockStart = pos;
     qsizetype lineNo = text.first(pos).count('\n');
+    QByteArray scratch;
+    HiveOp op;
     while (pos < text.size()) {
-        const qsizetype nl = text.indexOf('\n', pos);
-        if (nl < 0)
-            break; // torn line
-        const QByteArrayView line = text.sliced(pos, nl - pos);
-        ++lineNo;
-        const qsizetype lineStart = pos;
-        pos = nl + 1;
-        if (line.startsWith("commit ")) {
-            LineReader r(line);
-            QByteArrayView word, seqWord, crcWord;
-            std::uint64_t seq = 0, crc = 0;
-            if (!r.word(&word) || !r.word(&seqWord) || !r.word(&crcWord) || !r.atEnd() ||
-                !parseNumber(seqWord, 10, &seq) || crcWord.size() != 8 ||
-                !parseNumber(crcWord, 16, &crc) ||
-                crc != crc32(text.sliced(blockStart, lineStart - blockStart))) {
-                result.ok = false;
-                result.error = QStringLiteral("line %1: a damaged block").arg(lineNo);
-                return result;
-            }
-            for (const HiveOp& op : ops)
-                if (!applyOp(op, top)) {
-                    result.ok = false;
-                    result.error = QStringLiteral("a change to \"%1\" that cannot be applied")
-                                       .arg(op.path.left(200));
-                    return result;
-                }
-            ops.clear();
-            currentKey.clear();
-            result.committedEnd = pos;
-            result.lastSequence = seq;
-            blockStart = pos;
-            continue;
+        // A block runs up to its commit line; without a complete one it never finished.
+        qsizetype commitAt = pos;
+        if (!text.sliced(pos).startsWith("commit ")) {
+            commitAt = text.indexOf("\ncommit ", pos);
+            if (commitAt < 0)
+                break;
+            ++commitAt;
         }
-        HiveOp op;
-        if (!parseOp(line, currentKey, &op)) {
-            // Unparsable text that a commit line follows is damage; without one it is a torn
-            // write, decided when the end is reached.
-            if (text.indexOf("\ncommit ", lineStart) >= 0) {
+        const qsizetype commitEnd = text.indexOf('\n', commitAt);
+        if (commitEnd < 0)
+            break;
+        const QByteArrayView block = text.sliced(pos, commitAt - pos);
+        LineReader r(text.sliced(commitAt, commitEnd - commitAt));
+        QByteArrayView word, seqWord, crcWord;
+        std::uint64_t seq = 0, crc = 0;
+        if (!r.word(&word) || !r.word(&seqWord) || !r.word(&crcWord) || !r.atEnd() ||
+            !parseNumber(seqWord, 10, &seq) || crcWord.size() != 8 ||
+            !parseNumber(crcWord, 16, &crc) || crc != crc32(block)) {
+            result.ok = false;
+            result.error =
+                QStringLiteral("line %1: a damaged block").arg(lineNo + block.count('\n') + 1);
+            return result;
+        }
+        OpApplier applier(top);
+        QString currentKey;
+        for (qsizetype at = pos; at < commitAt;) {
+            const qsizetype nl = text.indexOf('\n', at);
+            const QByteArrayView line = text.sliced(at, nl - at);
+            ++lineNo;
+            at = nl + 1;
+            if (!parseOp(line, currentKey, &op, scratch) || !applier.apply(op)) {
                 result.ok = false;
                 result.error = QStringLiteral("line %1 cannot be read").arg(lineNo);
                 return result;
             }
-            break;
+            if (op.kind == HiveOp::CreateKey)
+                currentKey = op.path;
         }
-        if (op.kind == HiveOp::CreateKey)
-            currentKey = op.path;
-        ops.push_back(std::move(op));
+        ++lineNo;
+        pos = commitEnd + 1;
+        result.committedEnd = pos;
+        result.lastSequence = seq;
     }
     result.tornTail = result.committedEnd < text.size();
     return result;

@@ -55,6 +55,19 @@ void ensureBaseKeys(KeyNode& top);
 HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top);
 bool applyOp(const HiveOp& op, KeyNode& top);
 
+// Applies ops in order, remembering the last key so runs of values on one key walk it once.
+class OpApplier {
+public:
+    explicit OpApplier(KeyNode& top) : m_top(top) {}
+    bool apply(const HiveOp& op);
+
+private:
+    bool applyToKey(const HiveOp& op, KeyNode* node);
+    KeyNode& m_top;
+    KeyNode* m_node = nullptr;
+    QString m_path;
+};
+
 // One block holding ops, ended by its commit line.
 QByteArray encodeBlock(const std::vector<HiveOp>& ops, std::uint64_t sequence);
 // The header and one block that recreates the whole tree.

@@ -7,7 +7,6 @@
 #include "registry/registry.h"
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace orvanex::reg {
@@ -52,8 +51,12 @@ private:
     QString m_path;
     KeyNode m_top;
     KeyNode* m_classes = nullptr;
-    std::unordered_map<HKey, std::shared_ptr<KeyNode>> m_handles;
-    HKey m_nextHandle = 0x100;
+    struct HandleSlot {
+        std::shared_ptr<KeyNode> node;
+        std::uint32_t generation = 0;
+    };
+    std::vector<HandleSlot> m_slots;
+    std::vector<std::uint32_t> m_freeSlots;
     bool m_readOnly = false;
     bool m_unreadable = false;
     QString m_problem;

@@ -5,6 +5,14 @@
 namespace orvanex::reg {
 
 QString foldName(QStringView name) {
+    bool plain = true;
+    for (QChar c : name)
+        if (c.unicode() >= 0x80 || (c.unicode() >= u'a' && c.unicode() <= u'z')) {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return name.toString();
     QString out(name.size(), Qt::Uninitialized);
     QChar* dst = out.data();
     for (qsizetype i = 0; i < name.size(); ++i) {
@@ -39,10 +47,11 @@ std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
 }
 
 KeyNode* KeyNode::ensureChild(const QString& childName) {
-    auto node = std::make_shared<KeyNode>(childName);
-    auto it = lowerBound(node->folded);
-    if (it != m_children.end() && (*it)->folded == node->folded)
+    const QString key = foldName(childName);
+    auto it = lowerBound(key);
+    if (it != m_children.end() && (*it)->folded == key)
         return it->get();
+    auto node = std::make_shared<KeyNode>(childName);
     node->parent = this;
     return m_children.insert(it, std::move(node))->get();
 }

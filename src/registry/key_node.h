@@ -26,7 +26,7 @@ struct StoredValue {
     QByteArray data;
 };
 
-class KeyNode {
+class KeyNode : public std::enable_shared_from_this<KeyNode> {
 public:
     explicit KeyNode(QString name = QString());
 

@@ -8,6 +8,11 @@ namespace orvanex::reg {
 
 namespace {
 
+// A handle is a slot number (plus one) in the low 20 bits and the slot's use count above, so a
+// closed handle stays invalid until its slot has been reused 2,047 times.
+constexpr HKey SlotMask = 0xFFFFF;
+constexpr std::uint32_t MaxGeneration = 0x7FF;
+
 bool isStringType(std::uint32_t type) {
     return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
 }
@@ -94,12 +99,12 @@ Status HiveRegistry::resolve(HKey key, KeyNode** node) const {
     default:
         break;
     }
-    auto it = m_handles.find(key);
-    if (it == m_handles.end())
+    const std::uint32_t slot = (key & SlotMask) - 1;
+    if (slot >= m_slots.size() || !m_slots[slot].node || m_slots[slot].generation != key >> 20)
         return status::InvalidHandle;
-    if (it->second->deleted)
+    if (m_slots[slot].node->deleted)
         return status::KeyDeleted;
-    *node = it->second.get();
+    *node = m_slots[slot].node.get();
     return status::Success;
 }
 
@@ -108,13 +113,20 @@ Status HiveRegistry::readCheck() const {
 }
 
 HKey HiveRegistry::newHandle(KeyNode* node) {
-    std::shared_ptr<KeyNode> shared =
-        node->parent ? node->parent->sharedChild(node->folded) : nullptr;
-    do {
-        m_nextHandle = m_nextHandle >= 0x7FFFFFF0u ? 0x100 : m_nextHandle + 4;
-    } while (m_handles.count(m_nextHandle));
-    m_handles.emplace(m_nextHandle, std::move(shared));
-    return m_nextHandle;
+    std::uint32_t slot = 0;
+    if (!m_freeSlots.empty()) {
+        slot = m_freeSlots.back();
+        m_freeSlots.pop_back();
+    } else {
+        if (m_slots.size() >= SlotMask)
+            return 0; // a million keys open at once
+        slot = std::uint32_t(m_slots.size());
+        m_slots.emplace_back();
+    }
+    HandleSlot& h = m_slots[slot];
+    h.node = node->shared_from_this();
+    h.generation = h.generation % MaxGeneration + 1;
+    return (h.generation << 20) | (slot + 1);
 }
 
 Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
@@ -130,7 +142,7 @@ Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, s
     if (Status s = walk(node, subKey, &node, &parts))
         return s;
     *result = newHandle(node);
-    return status::Success;
+    return *result ? status::Success : status::NotEnoughMemory;
 }
 
 Status HiveRegistry::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
@@ -200,7 +212,12 @@ Status HiveRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
 Status HiveRegistry::closeKey(HKey key) {
     if (key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG && key != 0x80000004u)
         return status::Success;
-    return m_handles.erase(key) ? status::Success : status::InvalidHandle;
+    const std::uint32_t slot = (key & SlotMask) - 1;
+    if (slot >= m_slots.size() || !m_slots[slot].node || m_slots[slot].generation != key >> 20)
+        return status::InvalidHandle;
+    m_slots[slot].node.reset();
+    m_freeSlots.push_back(slot);
+    return status::Success;
 }
 
 Status HiveRegistry::beginBatch() {
@@ -254,7 +271,7 @@ Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     if (!m_unreadable && resolve(key, &node) == status::Success &&
         walk(node, subKey, &node, &parts) == status::Success) {
         *result = newHandle(node);
-        return status::Success;
+        return *result ? status::Success : status::NotEnoughMemory;
     }
     KeyNode* created = nullptr;
     const Status s = write([&]() -> Status {
@@ -281,7 +298,7 @@ Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     if (created->deleted)
         return status::CantWrite;
     *result = newHandle(created);
-    return status::Success;
+    return *result ? status::Success : status::NotEnoughMemory;
 }
 
 Status HiveRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_t valueType,
