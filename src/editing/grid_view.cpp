@@ -57,7 +57,9 @@ void applyFormatString(QTableWidget* grid, const QString& format) {
 
 void fillGrid(QTableWidget* grid, const QList<model::GridRow>& rows,
               const QList<int>& specialColumns) {
-    const bool wasUpdating = grid->updatesEnabled();
+    // Only the grid's own switch is restored: while the start-up holds back the whole window's
+    // painting, updatesEnabled() is false here without the grid having been switched off.
+    const bool wasUpdating = !grid->testAttribute(Qt::WA_ForceUpdatesDisabled);
     const bool wasSorting = grid->isSortingEnabled();
     grid->setUpdatesEnabled(false);
     grid->setSortingEnabled(false);
