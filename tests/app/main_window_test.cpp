@@ -7,6 +7,9 @@
 #include "app/startup.h"
 #include "app/startup_loader.h"
 #include "app/window_position.h"
+#include "editing/list_loader.h"
+#include "model/default_registry.h"
+#include "registry/registry.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
 
@@ -277,4 +280,18 @@ TEST(MainWindowExit, ClosingBeforeTheTimerRunsLoadsNothingMore) {
     QTest::qWait(30);
     EXPECT_EQ(build.calls, 0);
     EXPECT_EQ(visibleTopLevel("frmLoad2"), nullptr);
+}
+
+TEST(Startup, RealLoaderLeavesEveryControlPainting) {
+    auto registry = reg::Registry::inMemory();
+    ASSERT_EQ(model::writeDefaultClasses(*registry), reg::status::Success);
+    auto w = runStartup(registry.get(), editing::makeFileTypeLoader());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 10000));
+    EXPECT_GT(w->form()->flex1->rowCount(), 0);
+    // Painting was held back for the whole window while the load handler filled it; nothing may
+    // stay switched off once it is shown.
+    for (QWidget* child : w->findChildren<QWidget*>())
+        if (child->isVisible()) {
+            EXPECT_TRUE(child->updatesEnabled()) << child->objectName().toStdString();
+        }
 }
