@@ -23,7 +23,12 @@ void ByteDocument::clear() {
     m_owned.clear();
     m_data = "";
     m_size = 0;
+    resetIndex();
+}
+
+void ByteDocument::resetIndex() {
     m_lineStarts.assign(1, 0);
+    m_scanned = 0;
 }
 
 QString ByteDocument::open(const QString& path) {
@@ -42,7 +47,7 @@ QString ByteDocument::open(const QString& path) {
             m_data = reinterpret_cast<const char*>(map);
             m_size = size;
             m_file = std::move(file);
-            buildLineIndex();
+            resetIndex();
             return {};
         }
     }
@@ -62,18 +67,15 @@ void ByteDocument::setBytes(QByteArray bytes) {
     m_owned = std::move(bytes);
     m_data = m_owned.constData();
     m_size = m_owned.size();
-    buildLineIndex();
+    resetIndex();
 }
 
-void ByteDocument::buildLineIndex() {
-    m_lineStarts.clear();
-    m_lineStarts.reserve(size_t(m_size / 32 + 16));
-    m_lineStarts.push_back(0);
-    qint64 i = 0;
+void ByteDocument::scanRange(qint64 from, qint64 to) const {
+    qint64 i = from;
 #ifdef __SSE2__
     // Sixteen bytes per step: with short lines this is about twice as fast as a memchr per line.
     const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= m_size; i += 16) {
+    for (; i + 16 <= to; i += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_data + i));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
         while (mask) {
@@ -82,18 +84,51 @@ void ByteDocument::buildLineIndex() {
         }
     }
 #endif
-    for (; i < m_size; ++i)
+    for (; i < to; ++i)
         if (m_data[i] == '\n')
             m_lineStarts.push_back(i + 1);
 }
 
+void ByteDocument::scanTo(qint64 pos, size_t lines) const {
+    constexpr qint64 kStep = 1 << 16;
+    while (m_scanned < m_size && m_scanned <= pos && m_lineStarts.size() <= lines) {
+        const qint64 stop = std::min(m_size, m_scanned + kStep);
+        scanRange(m_scanned, stop);
+        m_scanned = stop;
+    }
+}
+
+bool ByteDocument::indexSlice(qint64 bytes) {
+    if (m_lineStarts.capacity() < size_t(m_size / 32))
+        m_lineStarts.reserve(size_t(m_size / 32 + 16));
+    scanTo(std::min(m_size, m_scanned + bytes) - 1, SIZE_MAX);
+    return fullyIndexed();
+}
+
+qint64 ByteDocument::lineCount() const {
+    scanTo(m_size, SIZE_MAX);
+    return qint64(m_lineStarts.size());
+}
+
+bool ByteDocument::hasLine(qint64 line) const {
+    if (line < 0)
+        return false;
+    scanTo(m_size, size_t(line));
+    return size_t(line) < m_lineStarts.size();
+}
+
+qint64 ByteDocument::lineStart(qint64 line) const {
+    scanTo(m_size, size_t(line));
+    return m_lineStarts[size_t(line)];
+}
+
 qint64 ByteDocument::lineNext(qint64 line) const {
-    return line + 1 < lineCount() ? m_lineStarts[size_t(line + 1)] : m_size;
+    return hasLine(line + 1) ? m_lineStarts[size_t(line + 1)] : m_size;
 }
 
 qint64 ByteDocument::lineEnd(qint64 line) const {
     qint64 e = lineNext(line);
-    if (line + 1 < lineCount()) {
+    if (hasLine(line + 1)) {
         --e; // the line feed
         if (e > m_lineStarts[size_t(line)] && m_data[e - 1] == '\r')
             --e;
@@ -102,6 +137,7 @@ qint64 ByteDocument::lineEnd(qint64 line) const {
 }
 
 qint64 ByteDocument::lineOf(qint64 pos) const {
+    scanTo(pos, SIZE_MAX);
     const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
     return qint64(it - m_lineStarts.begin()) - 1;
 }

@@ -29,8 +29,11 @@ public:
     unsigned char at(qint64 pos) const { return static_cast<unsigned char>(m_data[pos]); }
 
     // A line ends at a line feed; a carriage return right before it belongs to the line break.
-    qint64 lineCount() const { return qint64(m_lineStarts.size()); }
-    qint64 lineStart(qint64 line) const { return m_lineStarts[size_t(line)]; }
+    // The line index grows as far as a question needs: the start of a big file is shown before
+    // its end has been read, and indexSlice() completes the index a slice at a time.
+    qint64 lineCount() const;
+    bool hasLine(qint64 line) const;
+    qint64 lineStart(qint64 line) const;
     // End of the line's text, its break excluded.
     qint64 lineEnd(qint64 line) const;
     // Start of the next line (or the document's size for the last line).
@@ -38,14 +41,22 @@ public:
     // The line holding a byte position (0..size).
     qint64 lineOf(qint64 pos) const;
 
+    bool fullyIndexed() const { return m_scanned >= m_size; }
+    // Indexes about `bytes` more bytes; returns true when the index is complete.
+    bool indexSlice(qint64 bytes);
+
 private:
-    void buildLineIndex();
+    void resetIndex();
+    // Scans until the index covers pos or holds more than `lines` line starts.
+    void scanTo(qint64 pos, size_t lines) const;
+    void scanRange(qint64 from, qint64 to) const;
 
     std::unique_ptr<QFile> m_file;
     QByteArray m_owned;
     const char* m_data = nullptr;
     qint64 m_size = 0;
-    std::vector<qint64> m_lineStarts;
+    mutable std::vector<qint64> m_lineStarts;
+    mutable qint64 m_scanned = 0; // bytes below this are indexed
 };
 
 } // namespace orvanex::viewer

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace orvanex::viewer {
 
 ByteSearcher::ByteSearcher(QByteArray pattern, bool wholeWord)
@@ -15,6 +19,25 @@ ByteSearcher::ByteSearcher(QByteArray pattern, bool wholeWord)
     std::fill(std::begin(m_shift), std::end(m_shift), n);
     for (qint64 i = 0; i + 1 < n; ++i)
         m_shift[static_cast<unsigned char>(m_pattern[i])] = n - 1 - i;
+    if (n == 0)
+        return;
+    auto spellings = [](unsigned char folded, unsigned char* out) {
+        out[0] = out[1] = folded;
+        for (int b = 0; b < 256; ++b)
+            if (cp1252Fold(static_cast<unsigned char>(b)) == folded && b != folded)
+                out[1] = static_cast<unsigned char>(b);
+    };
+    spellings(static_cast<unsigned char>(m_pattern[0]), m_first);
+    spellings(static_cast<unsigned char>(m_pattern[n - 1]), m_last);
+}
+
+bool ByteSearcher::matchesAt(const unsigned char* text, qint64 size, qint64 pos) const {
+    const unsigned char* fold = cp1252FoldTable();
+    const auto* pat = reinterpret_cast<const unsigned char*>(m_pattern.constData());
+    for (qint64 i = 0; i < m_pattern.size(); ++i)
+        if (fold[text[pos + i]] != pat[i])
+            return false;
+    return !m_wholeWord || isWholeWord(reinterpret_cast<const char*>(text), size, pos);
 }
 
 bool ByteSearcher::isWholeWord(const char* data, qint64 size, qint64 pos) const {
@@ -33,6 +56,27 @@ qint64 ByteSearcher::find(const char* data, qint64 size, qint64 from) const {
     const unsigned char* fold = cp1252FoldTable();
     const unsigned char last = pat[n - 1];
     qint64 pos = from;
+#ifdef __SSE2__
+    // Sixteen positions per step: a candidate needs both its first and its last byte to match,
+    // which few positions of ordinary text do.
+    const __m128i f0 = _mm_set1_epi8(static_cast<char>(m_first[0]));
+    const __m128i f1 = _mm_set1_epi8(static_cast<char>(m_first[1]));
+    const __m128i l0 = _mm_set1_epi8(static_cast<char>(m_last[0]));
+    const __m128i l1 = _mm_set1_epi8(static_cast<char>(m_last[1]));
+    for (; pos + n - 1 + 16 <= size; pos += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + pos + n - 1));
+        const __m128i firstOk = _mm_or_si128(_mm_cmpeq_epi8(a, f0), _mm_cmpeq_epi8(a, f1));
+        const __m128i lastOk = _mm_or_si128(_mm_cmpeq_epi8(b, l0), _mm_cmpeq_epi8(b, l1));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(firstOk, lastOk)));
+        while (mask) {
+            const qint64 p = pos + __builtin_ctz(mask);
+            if (matchesAt(text, size, p))
+                return p;
+            mask &= mask - 1;
+        }
+    }
+#endif
     while (pos <= size - n) {
         const unsigned char c = fold[text[pos + n - 1]];
         if (c == last) {

@@ -18,10 +18,14 @@ public:
 
 private:
     bool isWholeWord(const char* data, qint64 size, qint64 pos) const;
+    bool matchesAt(const unsigned char* text, qint64 size, qint64 pos) const;
 
     QByteArray m_pattern; // folded
     bool m_wholeWord;
     qint64 m_shift[256];
+    // The bytes (both cases) that the pattern's first and last bytes match.
+    unsigned char m_first[2] = {0, 0};
+    unsigned char m_last[2] = {0, 0};
 };
 
 struct ByteRange {

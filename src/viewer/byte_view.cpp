@@ -27,6 +27,18 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent), m_layout(m_do
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &ByteView::onScrollAction);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &ByteView::onScrollValue);
     m_layout.setFont(font(), viewport());
+    m_indexTimer.setInterval(0);
+    connect(&m_indexTimer, &QTimer::timeout, this, &ByteView::indexStep);
+}
+
+void ByteView::indexStep() {
+    constexpr qint64 kSlice = 4 << 20;
+    if (!m_doc.indexSlice(kSlice))
+        return;
+    m_indexTimer.stop();
+    m_maxTop = m_layout.stepRows(m_layout.rowAt(m_doc.size()), -(visibleRows() - 1));
+    m_maxTopValid = true;
+    setTop(m_top);
 }
 
 QString ByteView::loadFile(const QString& path) {
@@ -34,6 +46,7 @@ QString ByteView::loadFile(const QString& path) {
     m_anchor = m_cursor = 0;
     m_marks.clear();
     m_top = m_maxTop = {};
+    m_maxTopValid = false;
     m_layout.reset();
     relayout();
     return error;
@@ -44,6 +57,7 @@ void ByteView::setBytes(QByteArray bytes) {
     m_anchor = m_cursor = 0;
     m_marks.clear();
     m_top = m_maxTop = {};
+    m_maxTopValid = false;
     m_layout.reset();
     relayout();
 }
@@ -60,12 +74,13 @@ void ByteView::relayout(bool force) {
     m_layoutPending = false;
     m_layout.setWrapWidth(std::max(1, viewport()->width() - 2 * kMargin));
     m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
-    m_maxTop = m_layout.stepRows(m_layout.rowAt(m_doc.size()), -(visibleRows() - 1));
+    m_maxTopValid = false;
+    m_indexTimer.start();
     setTop(m_layout.rowAt(m_top.start));
 }
 
 void ByteView::setTop(const Row& row) {
-    m_top = row.start > m_maxTop.start ? m_maxTop : row;
+    m_top = maxTopKnown() && row.start > m_maxTop.start ? m_maxTop : row;
     syncScrollBar();
     viewport()->update();
 }
@@ -73,7 +88,8 @@ void ByteView::setTop(const Row& row) {
 void ByteView::syncScrollBar() {
     m_syncing = true;
     QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, int(m_maxTop.start / m_scale));
+    // Until the index is complete the range runs to the end of the file.
+    bar->setRange(0, int((maxTopKnown() ? m_maxTop.start : m_doc.size()) / m_scale));
     const Row bottom = m_layout.stepRows(m_top, visibleRows());
     bar->setPageStep(std::max(1, int((bottom.start - m_top.start) / m_scale)));
     bar->setSingleStep(1);
@@ -103,7 +119,8 @@ void ByteView::onScrollAction(int action) {
     // Steps move by whole rows; only dragging maps the thumb onto byte positions.
     const Row target = m_layout.stepRows(m_top, rows);
     m_syncing = true;
-    bar->setSliderPosition(int(std::min(target.start, m_maxTop.start) / m_scale));
+    bar->setSliderPosition(
+        int((maxTopKnown() ? std::min(target.start, m_maxTop.start) : target.start) / m_scale));
     m_syncing = false;
     setTop(target);
 }
@@ -112,7 +129,7 @@ void ByteView::onScrollValue(int value) {
     if (m_syncing)
         return;
     m_top = m_layout.rowAt(qint64(value) * m_scale);
-    if (m_top.start > m_maxTop.start)
+    if (maxTopKnown() && m_top.start > m_maxTop.start)
         m_top = m_maxTop;
     viewport()->update();
 }

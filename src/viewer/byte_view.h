@@ -7,6 +7,7 @@
 #include "viewer/text_layout.h"
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 
 namespace orvanex::viewer {
 
@@ -60,6 +61,10 @@ private:
     // While hidden the layout waits for the first show or paint: the window's real width is not
     // known before, and wrapping a long last line at a guessed width would be wasted.
     void relayout(bool force = false);
+    // In idle time: completes the line index, then finds the top row of the last screen, which
+    // bounds scrolling. Until then the scroll range runs to the end of the file.
+    void indexStep();
+    bool maxTopKnown() const { return m_maxTopValid; }
     void setTop(const Row& row);
     void syncScrollBar();
     void onScrollAction(int action);
@@ -81,6 +86,8 @@ private:
     qint64 m_scale = 1; // bytes per scroll-bar unit
     bool m_syncing = false;
     bool m_layoutPending = true;
+    bool m_maxTopValid = false;
+    QTimer m_indexTimer;
     bool m_painted = false;
 };
 

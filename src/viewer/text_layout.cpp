@@ -114,7 +114,7 @@ std::optional<Row> TextLayout::nextRow(const Row& row) const {
     const qint64 le = m_doc.lineEnd(row.line);
     if (row.end < le)
         return Row{row.line, row.end, rowEnd(row.end, le)};
-    if (row.line + 1 >= m_doc.lineCount())
+    if (!m_doc.hasLine(row.line + 1))
         return std::nullopt;
     const qint64 ls = m_doc.lineStart(row.line + 1);
     return Row{row.line + 1, ls, rowEnd(ls, m_doc.lineEnd(row.line + 1))};

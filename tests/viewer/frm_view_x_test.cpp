@@ -338,6 +338,8 @@ TEST(ByteViewWidget, KeyboardAndMouseSelectAndScroll) {
     v.resize(300, 200);
     v.setBytes(text);
     v.show();
+    for (int i = 0; i < 5; ++i) // the idle-time index and the scroll range
+        QCoreApplication::processEvents();
     QTest::keyClick(&v, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(v.selStart(), text.size());
     EXPECT_GT(v.topPosition(), text.size() - 400);

@@ -64,6 +64,30 @@ TEST(ByteDocument, IndexesLinesWithCrLfAndKeepsNuls) {
     EXPECT_EQ(doc.lineEnd(1), 2);
 }
 
+TEST(ByteDocument, AnswersFromAPartialIndexAsFromAWholeOne) {
+    QByteArray text;
+    for (int i = 0; i < 200000; ++i)
+        text += QByteArray(i % 7, 'x') + (i % 3 ? "\n" : "\r\n");
+    ByteDocument whole;
+    whole.setBytes(text);
+    const qint64 lines = whole.lineCount();
+    ByteDocument partial;
+    partial.setBytes(text);
+    for (qint64 pos : {qint64(5), qint64(100000), text.size() / 2, text.size()})
+        ASSERT_EQ(partial.lineOf(pos), whole.lineOf(pos)) << pos;
+    ByteDocument sliced;
+    sliced.setBytes(text);
+    EXPECT_TRUE(sliced.hasLine(10));
+    EXPECT_EQ(sliced.lineEnd(10), whole.lineEnd(10));
+    EXPECT_FALSE(sliced.indexSlice(1000));
+    while (!sliced.indexSlice(50000)) {
+    }
+    EXPECT_EQ(sliced.lineCount(), lines);
+    EXPECT_FALSE(sliced.hasLine(lines));
+    for (qint64 l = 0; l < lines; l += 997)
+        ASSERT_EQ(sliced.lineEnd(l), whole.lineEnd(l)) << l;
+}
+
 TEST(ByteDocument, OpensFilesAndExplainsFailures) {
     const QString dir = orvanex::test::freshDir(QStringLiteral("doc"));
     ByteDocument doc;
@@ -121,7 +145,7 @@ TEST(ByteSearch, AgreesWithAPlainScanOnRandomText) {
     std::mt19937 rng(7);
     const char alphabet[] = "aAbB \xe9\xc9\0_";
     for (int round = 0; round < 200; ++round) {
-        QByteArray text(int(rng() % 300), '\0');
+        QByteArray text(int(rng() % 600), '\0');
         for (char& c : text)
             c = alphabet[rng() % 9];
         QByteArray pat(int(rng() % 4) + 1, '\0');
