@@ -62,8 +62,18 @@ bool FileExists(const platform::DriveMap& drives, const QString& path) {
     return drives.fileExists(path);
 }
 
+bool FileExistsMemo::exists(const platform::DriveMap& drives, const QString& path) {
+    const QString key = path.toUpper(); // Windows names ignore case
+    const auto it = m_known.constFind(key);
+    if (it != m_known.cend())
+        return it.value();
+    const bool found = FileExists(drives, path);
+    m_known.insert(key, found);
+    return found;
+}
+
 IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
-                             const QString& typeName) {
+                             const QString& typeName, FileExistsMemo* memo) {
     QString value;
     bool opened = false;
     if (!detail::readText(state, typeName + QStringLiteral("\\DefaultIcon"), QString(), &value,
@@ -71,7 +81,7 @@ IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& dri
         return IconLocation();
     IconLocation icon = SplitIconLocation(value);
     if (isIconKind(icon.Kind) && icon.File.size() > 1 && icon.File[1] == u':')
-        icon.Exists = FileExists(drives, icon.File);
+        icon.Exists = memo ? memo->exists(drives, icon.File) : FileExists(drives, icon.File);
     return icon;
 }
 

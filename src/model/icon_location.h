@@ -5,6 +5,8 @@
 #include "platform/drive_map.h"
 #include "registry/reg_state.h"
 
+#include <QHash>
+
 namespace orvanex::model {
 
 // Splits a DefaultIcon text (terminator already removed) into an IconLocation; Exists is left
@@ -18,8 +20,18 @@ bool isIconKind(const QString& kind);          // the containers and ICO
 // True when path (a Windows path such as "C:\WINDOWS\notepad.exe") names an existing file.
 bool FileExists(const platform::DriveMap& drives, const QString& path);
 
+// Remembers FileExists answers for one pass over many types (start-up), during which the files
+// are taken not to change.
+class FileExistsMemo {
+public:
+    bool exists(const platform::DriveMap& drives, const QString& path);
+
+private:
+    QHash<QString, bool> m_known;
+};
+
 // {type}\DefaultIcon parsed; Exists is tested for icon kinds whose File has ":" second.
 IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
-                             const QString& typeName);
+                             const QString& typeName, FileExistsMemo* memo = nullptr);
 
 } // namespace orvanex::model

@@ -3,6 +3,7 @@
 #include "app/settings_store.h"
 #include "model/icon_location.h"
 #include "model/readers.h"
+#include "model/registry_access.h"
 
 #include <QHash>
 #include <algorithm>
@@ -30,8 +31,18 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
             continue;
         }
         entry.KeyName = name;
-        entry.TypeName = ReadTypeName(state, name);
-        entry.ContentType = ReadContentType(state, name);
+        // Both values of the key from one open (the rules of ReadTypeName and ReadContentType).
+        detail::OpenedKey key(state, name);
+        QString text;
+        if (!key.isOpen())
+            entry.TypeName = QStringLiteral("99");
+        else if (key.readText(QString(), QString(), &text) && text.trimmed().size() >= 3)
+            entry.TypeName = text.trimmed();
+        else
+            entry.TypeName = name;
+        entry.ContentType = key.readText(QString(), QStringLiteral("Content Type"), &text)
+                                ? text
+                                : QStringLiteral(" ");
         load.entries.append(entry);
     }
     load.rows.reserve(load.entries.size());
@@ -147,13 +158,17 @@ AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveM
                                     const QList<FileTypeEntry>& types) {
     AuxiliaryLists lists;
     for (const FileTypeEntry& type : types) {
-        const QString shell = type.TypeName + QStringLiteral("\\Shell\\");
-        for (const QString& verb :
-             reg::EnumerateSubkeys(state, type.TypeName + QStringLiteral("\\Shell")))
-            lists.applications.add(ReadCommand(state, shell + verb + QStringLiteral("\\command")));
+        // ReadCommand's rule, with the verbs read below one open Shell key.
+        detail::OpenedKey shell(state, type.TypeName + QStringLiteral("\\Shell"));
+        for (const QString& verb : shell.subkeys()) {
+            QString command;
+            if (shell.readText(verb + QStringLiteral("\\command"), QString(), &command))
+                lists.applications.add(command);
+        }
     }
+    FileExistsMemo memo; // types share their icon files
     for (const FileTypeEntry& type : types) {
-        const IconLocation icon = ReadDefaultIcon(state, drives, type.TypeName);
+        const IconLocation icon = ReadDefaultIcon(state, drives, type.TypeName, &memo);
         if (icon.Exists)
             lists.iconFiles.add(icon.File);
     }

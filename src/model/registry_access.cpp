@@ -15,6 +15,20 @@ bool keyOpens(reg::RegState& state, const QString& keyPath) {
     return true;
 }
 
+namespace {
+
+bool queryText(reg::RegState& state, reg::HKey key, const QString& valueName, QString* text) {
+    reg::RegValue value;
+    state.LastStatus = reg::QueryValueEx(state, key, valueName, value);
+    const QString* found = std::get_if<QString>(&value);
+    if (state.LastStatus != reg::status::Success || !found || found->size() <= 1)
+        return false;
+    *text = found->left(found->size() - 1);
+    return true;
+}
+
+} // namespace
+
 bool readText(reg::RegState& state, const QString& keyPath, const QString& valueName, QString* text,
               bool* opened) {
     state.RootKey = reg::HKEY_CLASSES_ROOT;
@@ -26,14 +40,52 @@ bool readText(reg::RegState& state, const QString& keyPath, const QString& value
     if (!*opened)
         return false;
     state.OpenKey = key;
-    reg::RegValue value;
-    state.LastStatus = reg::QueryValueEx(state, key, valueName, value);
+    const bool found = queryText(state, key, valueName, text);
     state.registry->closeKey(key);
-    const QString* found = std::get_if<QString>(&value);
-    if (state.LastStatus != reg::status::Success || !found || found->size() <= 1)
+    return found;
+}
+
+OpenedKey::OpenedKey(reg::RegState& state, const QString& keyPath) : m_state(state) {
+    state.RootKey = reg::HKEY_CLASSES_ROOT;
+    state.KeyPath = keyPath;
+    reg::HKey key = 0;
+    state.LastStatus =
+        state.registry->openKeyEx(state.RootKey, keyPath, 0, reg::KEY_ALL_USED, &key);
+    if (state.LastStatus == reg::status::Success)
+        m_key = key;
+}
+
+OpenedKey::~OpenedKey() {
+    if (m_key)
+        m_state.registry->closeKey(m_key);
+}
+
+bool OpenedKey::readText(const QString& subPath, const QString& valueName, QString* text) {
+    if (!m_key)
         return false;
-    *text = found->left(found->size() - 1);
-    return true;
+    if (subPath.isEmpty())
+        return queryText(m_state, m_key, valueName, text);
+    reg::HKey key = 0;
+    m_state.LastStatus = m_state.registry->openKeyEx(m_key, subPath, 0, reg::KEY_ALL_USED, &key);
+    if (m_state.LastStatus != reg::status::Success)
+        return false;
+    const bool found = queryText(m_state, key, valueName, text);
+    m_state.registry->closeKey(key);
+    return found;
+}
+
+QStringList OpenedKey::subkeys() {
+    QStringList names;
+    if (!m_key)
+        return names;
+    for (std::uint32_t index = 0;; ++index) {
+        QString name;
+        m_state.LastStatus = m_state.registry->enumKeyEx(m_key, index, &name);
+        if (m_state.LastStatus != reg::status::Success)
+            break;
+        names.append(name.left(2000).trimmed());
+    }
+    return names;
 }
 
 } // namespace orvanex::model::detail

@@ -4,6 +4,8 @@
 
 #include "registry/reg_state.h"
 
+#include <QStringList>
+
 namespace orvanex::model::detail {
 
 // True when keyPath (relative to HKEY_CLASSES_ROOT) opens; the key is closed again.
@@ -13,5 +15,25 @@ bool keyOpens(reg::RegState& state, const QString& keyPath);
 // *opened tells whether the key itself opened.
 bool readText(reg::RegState& state, const QString& keyPath, const QString& valueName, QString* text,
               bool* opened);
+
+// A key opened for a run of reads below it (hot loops at start-up read many values under one
+// key; opening each from the root would walk the root's many children every time).
+class OpenedKey {
+public:
+    OpenedKey(reg::RegState& state, const QString& keyPath);
+    ~OpenedKey();
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+    bool isOpen() const { return m_key != 0; }
+    // A text value of this key or of subPath below it ("" for the key itself), by the callers'
+    // convention.
+    bool readText(const QString& subPath, const QString& valueName, QString* text);
+    // The subkey names (blanks trimmed) in enumeration order.
+    QStringList subkeys();
+
+private:
+    reg::RegState& m_state;
+    reg::HKey m_key = 0;
+};
 
 } // namespace orvanex::model::detail

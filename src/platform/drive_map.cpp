@@ -1,9 +1,12 @@
 #include "platform/drive_map.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <sys/stat.h>
 
 namespace orvanex::platform {
 
@@ -27,24 +30,49 @@ QStringList windowsComponents(const QString& rest) {
     return parts;
 }
 
-// The entry of folder whose name equals name without regard to case; exact matches first.
-QString matchEntry(const QString& folder, const QString& name) {
-    const QString exact = folder + u'/' + name;
-    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
-        return name;
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
-                                                       QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    return QString();
-}
-
 QString joinNative(const QString& folder, const QString& name) {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+// The folder's change time in nanoseconds, or -1 when it cannot be read.
+qint64 changeTime(const QString& folder) {
+    struct stat st;
+    if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
+        return -1;
+    return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 } // namespace
+
+struct DriveMap::ListingCache {
+    struct Listing {
+        qint64 changed = -1;
+        QHash<QString, QString> byLowerName;
+    };
+    QHash<QString, Listing> folders;
+};
+
+// The entry of folder whose name equals name without regard to case; exact matches first.
+QString DriveMap::matchEntry(const QString& folder, const QString& name) const {
+    const QString exact = joinNative(folder, name);
+    if (QFileInfo::exists(exact) || QFileInfo(exact).isSymLink())
+        return name;
+    const qint64 changed = changeTime(folder);
+    if (changed < 0)
+        return QString();
+    if (!m_cache)
+        m_cache = std::make_shared<ListingCache>();
+    ListingCache::Listing& listing = m_cache->folders[folder];
+    if (listing.changed != changed) {
+        listing.changed = changed;
+        listing.byLowerName.clear();
+        const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                           QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& entry : entries)
+            listing.byLowerName.insert(entry.toLower(), entry);
+    }
+    return listing.byLowerName.value(name.toLower());
+}
 
 DriveMap DriveMap::forHive(const QString& hivePath) {
     DriveMap map;
@@ -89,6 +117,12 @@ QString DriveMap::toNative(const QString& windowsPath) const {
     if (current.isEmpty())
         return QString();
     const QStringList parts = windowsComponents(path.mid(2));
+    // The spelling as given is the common case and costs one lookup.
+    QString direct = current;
+    for (const QString& part : parts)
+        direct = joinNative(direct, part);
+    if (QFileInfo::exists(direct))
+        return direct;
     qsizetype i = 0;
     for (; i < parts.size(); ++i) {
         const QString entry = matchEntry(current, parts[i]);

@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QString>
+#include <memory>
 
 namespace orvanex::platform {
 
@@ -33,7 +34,13 @@ public:
     static QString systemDirectory();  // C:\WINDOWS\SYSTEM
 
 private:
+    QString matchEntry(const QString& folder, const QString& name) const;
+
     QMap<QChar, QString> m_drives; // upper-case letter -> native folder
+    // Folder listings for names that differ in case from what is on disk, kept while the
+    // folder's change time stays the same. Shared by copies of the map.
+    struct ListingCache;
+    mutable std::shared_ptr<ListingCache> m_cache;
 };
 
 } // namespace orvanex::platform
