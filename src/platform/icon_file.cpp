@@ -4,6 +4,10 @@
 #include "platform/icon_image.h"
 #include "platform/mapped_file.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMutex>
+
 namespace orvanex::platform {
 
 IconFile::IconFile(const QString& path) : mapped_(std::make_unique<MappedFile>(path)) {
@@ -45,16 +49,48 @@ QImage IconFile::icon(int index, int size) const {
     return iconImageForSize(images, size);
 }
 
+namespace {
+
+// The icon grid and the scroll bar ask one file for one icon after another; re-reading its
+// directories every time would cost milliseconds per icon in large libraries. The last file
+// read is kept while its size and times are unchanged.
+std::shared_ptr<const IconFile> openIconFile(const QString& path) {
+    struct Stamp {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        QDateTime changed;
+        bool operator==(const Stamp&) const = default;
+    };
+    static QMutex mutex;
+    static Stamp cachedStamp;
+    static std::shared_ptr<const IconFile> cached;
+
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::make_shared<const IconFile>(QByteArray());
+    const Stamp stamp{info.absoluteFilePath(), info.size(), info.lastModified(),
+                      info.metadataChangeTime()};
+    const QMutexLocker lock(&mutex);
+    if (!cached || !(stamp == cachedStamp)) {
+        cached = std::make_shared<const IconFile>(path);
+        cachedStamp = stamp;
+    }
+    return cached;
+}
+
+} // namespace
+
 QImage extractIconSized(const QString& path, int index, int size) {
-    return IconFile(path).icon(index, size);
+    return openIconFile(path)->icon(index, size);
 }
 
 int extractIconCount(const QString& path) {
-    return IconFile(path).count();
+    return openIconFile(path)->count();
 }
 
 QImage extractIcon(const QString& path, int index) {
-    return IconFile(path).icon(index, 32);
+    return openIconFile(path)->icon(index, 32);
 }
 
 } // namespace orvanex::platform

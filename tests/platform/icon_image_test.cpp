@@ -8,6 +8,8 @@
 #include "platform/icon_image.h"
 #include "support/test_env.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace orvanex;
@@ -142,4 +144,14 @@ TEST(IconImage, PngWithHugeDeclaredSizeIsRefusedBeforeDecoding) {
     png[16] = 0x7f; // width 0x7f000010
     EXPECT_TRUE(decodeIconImage(view(png)).isNull());
     EXPECT_TRUE(decodeIconImage(view(png.left(30))).isNull());
+}
+
+TEST(IcoFile, RewrittenFileIsReadAgain) {
+    // Repeated calls on one file share its directory; a changed file must not be served stale.
+    const QString path = writeIco("changing.ico", makeIco({image(32, 32, 8, Qt::red)}));
+    EXPECT_EQ(extractIcon(path, 0).pixelColor(20, 20), QColor(Qt::red));
+    test::writeFile(path, makeIco({image(16, 16, 8, Qt::blue), image(32, 32, 24, Qt::green)}));
+    EXPECT_EQ(extractIcon(path, 0).pixelColor(20, 20), QColor(Qt::green));
+    QFile::remove(path);
+    EXPECT_EQ(extractIconCount(path), 0);
 }
