@@ -75,7 +75,8 @@ void ByteView::relayout(bool force) {
     m_layout.setWrapWidth(std::max(1, viewport()->width() - 2 * kMargin));
     m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_maxTopValid = false;
-    m_indexTimer.start();
+    if (m_painted) // the first screen comes first
+        m_indexTimer.start();
     setTop(m_layout.rowAt(m_top.start));
 }
 
@@ -164,6 +165,8 @@ void ByteView::paintEvent(QPaintEvent*) {
         m_painted = true;
         Q_EMIT firstPaint();
     }
+    if (!m_maxTopValid && !m_indexTimer.isActive())
+        m_indexTimer.start();
 }
 
 void ByteView::resizeEvent(QResizeEvent* event) {

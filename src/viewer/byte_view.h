@@ -40,6 +40,8 @@ public:
     qint64 topPosition() const { return m_top.start; }
     int visibleRows() const;
     bool hasPainted() const { return m_painted; }
+    // True once the idle-time work after loading (line index, scroll range) is done.
+    bool isSettled() const { return m_maxTopValid; }
 
 Q_SIGNALS:
     void firstPaint();
