@@ -26,7 +26,6 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent), m_layout(m_do
     viewport()->setAutoFillBackground(false);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &ByteView::onScrollAction);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &ByteView::onScrollValue);
-    m_layout.setFont(font(), viewport());
     m_indexTimer.setInterval(0);
     connect(&m_indexTimer, &QTimer::timeout, this, &ByteView::indexStep);
 }
@@ -72,6 +71,10 @@ void ByteView::relayout(bool force) {
         return;
     }
     m_layoutPending = false;
+    if (m_fontPending) {
+        m_fontPending = false;
+        m_layout.setFont(font(), viewport());
+    }
     m_layout.setWrapWidth(std::max(1, viewport()->width() - 2 * kMargin));
     m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_maxTopValid = false;
@@ -183,7 +186,7 @@ void ByteView::showEvent(QShowEvent* event) {
 void ByteView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        m_layout.setFont(font(), viewport());
+        m_fontPending = true;
         relayout();
     }
 }

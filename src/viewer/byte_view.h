@@ -89,6 +89,7 @@ private:
     bool m_syncing = false;
     bool m_layoutPending = true;
     bool m_maxTopValid = false;
+    bool m_fontPending = true; // fonts are measured when first laid out, not at every change
     QTimer m_indexTimer;
     bool m_painted = false;
 };

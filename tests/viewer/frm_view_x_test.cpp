@@ -313,10 +313,10 @@ TEST(ByteViewWidget, ControlBytesAreDrawnAsBoxes) {
         ByteView v;
         v.resize(300, 100);
         v.setBytes(bytes);
+        const QImage img = v.viewport()->grab().toImage();
         const Row row = v.layout().rowAt(0);
         const int x0 = int(3 + v.layout().xOf(row, 1)) + 1;
         const int x1 = int(3 + v.layout().xOf(row, 4)) - 1;
-        const QImage img = v.viewport()->grab().toImage();
         int ink = 0;
         for (int y = 0; y < int(v.layout().lineHeight()); ++y)
             for (int x = x0; x < x1; ++x)
