@@ -244,7 +244,7 @@ bool OpApplier::apply(const HiveOp& op) {
     std::vector<QStringView> parts;
     if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
         return false;
-    if (!m_top.child(foldName(parts[0])))
+    if (!m_top.findChild(parts[0]))
         return false; // not one of the roots
     for (QStringView p : parts)
         if (p.size() > MaxKeyNameLength)
@@ -252,14 +252,14 @@ bool OpApplier::apply(const HiveOp& op) {
     if (op.kind == HiveOp::DeleteKey) {
         KeyNode* node = &m_top;
         for (size_t i = 0; i + 1 < parts.size() && node; ++i)
-            node = node->child(foldName(parts[i]));
+            node = node->findChild(parts[i]);
         if (node && parts.size() > 1)
             node->removeChild(foldName(parts.back()));
         return true;
     }
     KeyNode* node = &m_top;
     for (QStringView p : parts)
-        node = node->ensureChild(p.toString());
+        node = node->ensureChild(p);
     m_node = node;
     m_path = op.path;
     return applyToKey(op, node);
@@ -271,7 +271,7 @@ bool OpApplier::applyToKey(const HiveOp& op, KeyNode* node) {
     if (op.kind == HiveOp::SetValue)
         node->setValue(op.name, op.type, op.data);
     else if (op.kind == HiveOp::DeleteValue)
-        node->removeValue(foldName(op.name));
+        node->removeValue(op.name);
     return true;
 }
 

@@ -4,6 +4,38 @@
 
 namespace orvanex::reg {
 
+namespace {
+
+inline char16_t foldUnit(char16_t c) {
+    if (c < 0x80)
+        return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+    if (QChar::isSurrogate(c))
+        return c;
+    return char16_t(QChar::toUpper(char32_t(c)));
+}
+
+// folded against the folding of raw, in code-unit order.
+int compareFolded(QStringView folded, QStringView raw) {
+    const qsizetype n = std::min(folded.size(), raw.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t a = folded[i].unicode(), b = foldUnit(raw[i].unicode());
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return folded.size() == raw.size() ? 0 : folded.size() < raw.size() ? -1 : 1;
+}
+
+} // namespace
+
+bool sameName(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && foldUnit(a[i].unicode()) != foldUnit(b[i].unicode()))
+            return false;
+    return true;
+}
+
 QString foldName(QStringView name) {
     bool plain = true;
     for (QChar c : name)
@@ -16,15 +48,16 @@ QString foldName(QStringView name) {
     QString out(name.size(), Qt::Uninitialized);
     QChar* dst = out.data();
     for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (c < 0x80)
-            dst[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
-        else if (QChar::isSurrogate(c))
-            dst[i] = QChar(c);
-        else
-            dst[i] = QChar(char16_t(QChar::toUpper(char32_t(c))));
+        dst[i] = QChar(foldUnit(name[i].unicode()));
     }
     return out;
+}
+
+QString foldName(const QString& name) {
+    for (QChar c : name)
+        if (c.unicode() >= 0x80 || (c.unicode() >= u'a' && c.unicode() <= u'z'))
+            return foldName(QStringView(name));
+    return name;
 }
 
 KeyNode::KeyNode(QString keyName) : name(std::move(keyName)), folded(foldName(name)) {}
@@ -46,12 +79,27 @@ std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
     return it != m_children.end() && (*it)->folded == key ? *it : nullptr;
 }
 
-KeyNode* KeyNode::ensureChild(const QString& childName) {
-    const QString key = foldName(childName);
-    auto it = lowerBound(key);
-    if (it != m_children.end() && (*it)->folded == key)
-        return it->get();
-    auto node = std::make_shared<KeyNode>(childName);
+KeyNode* KeyNode::findChild(QStringView wanted) const {
+    auto it = std::lower_bound(m_children.begin(), m_children.end(), wanted,
+                               [](const std::shared_ptr<KeyNode>& n, QStringView k) {
+                                   return compareFolded(n->folded, k) < 0;
+                               });
+    return it != m_children.end() && compareFolded((*it)->folded, wanted) == 0 ? it->get()
+                                                                               : nullptr;
+}
+
+const StoredValue* KeyNode::findValue(QStringView wanted) const {
+    for (const StoredValue& v : m_values)
+        if (sameName(v.name, wanted))
+            return &v;
+    return nullptr;
+}
+
+KeyNode* KeyNode::ensureChild(QStringView childName) {
+    if (KeyNode* existing = findChild(childName))
+        return existing;
+    auto node = std::make_shared<KeyNode>(childName.toString());
+    auto it = lowerBound(node->folded);
     node->parent = this;
     return m_children.insert(it, std::move(node))->get();
 }
@@ -72,27 +120,21 @@ void KeyNode::markDeleted() {
         c->markDeleted();
 }
 
-const StoredValue* KeyNode::value(QStringView key) const {
-    for (const StoredValue& v : m_values)
-        if (v.folded == key)
-            return &v;
-    return nullptr;
-}
-
 void KeyNode::setValue(const QString& valueName, std::uint32_t type, const QByteArray& data) {
-    const QString key = foldName(valueName);
     for (StoredValue& v : m_values)
-        if (v.folded == key) {
+        if (sameName(v.name, valueName)) {
             v.type = type;
             v.data = data;
             return;
         }
-    m_values.push_back({valueName, key, type, data});
+    if (m_values.empty())
+        m_values.reserve(4);
+    m_values.push_back({valueName, type, data});
 }
 
-bool KeyNode::removeValue(QStringView key) {
+bool KeyNode::removeValue(QStringView wanted) {
     auto it = std::find_if(m_values.begin(), m_values.end(),
-                           [&](const StoredValue& v) { return v.folded == key; });
+                           [&](const StoredValue& v) { return sameName(v.name, wanted); });
     if (it == m_values.end())
         return false;
     m_values.erase(it);

@@ -18,10 +18,14 @@ inline constexpr int MaxKeyDepth = 512;
 
 // Names compare as Windows does: each UTF-16 unit upper-cased on its own, then by code unit.
 QString foldName(QStringView name);
+// The same, sharing the text when folding changes nothing.
+QString foldName(const QString& name);
+
+// Whether two names are the same name to Windows.
+bool sameName(QStringView a, QStringView b);
 
 struct StoredValue {
     QString name;
-    QString folded;
     std::uint32_t type = 0;
     QByteArray data;
 };
@@ -39,14 +43,16 @@ public:
     const std::vector<StoredValue>& values() const { return m_values; }
 
     KeyNode* child(QStringView folded) const;
+    // The same lookups by a name as written (folded on the fly, nothing allocated).
+    KeyNode* findChild(QStringView wanted) const;
+    const StoredValue* findValue(QStringView wanted) const;
     // The existing child of that name, or a new one.
-    KeyNode* ensureChild(const QString& childName);
+    KeyNode* ensureChild(QStringView childName);
     // Detaches the child and marks its subtree deleted; false when there is none.
     bool removeChild(QStringView folded);
 
-    const StoredValue* value(QStringView folded) const;
     void setValue(const QString& valueName, std::uint32_t type, const QByteArray& data);
-    bool removeValue(QStringView folded);
+    bool removeValue(QStringView wanted);
 
     // Full path from the tree's top ("HKEY_LOCAL_MACHINE\Software"), stored spellings.
     QString path() const;

@@ -37,7 +37,7 @@ Status walk(KeyNode* node, const QString& subKey, KeyNode** found,
         if (p.size() > MaxKeyNameLength)
             return status::InvalidParameter;
     for (QStringView p : *parts) {
-        node = node->child(foldName(p));
+        node = node->findChild(p);
         if (!node)
             return status::FileNotFound;
     }
@@ -154,7 +154,7 @@ Status HiveRegistry::queryValueEx(HKey key, const QString& valueName, std::uint3
         return s;
     if (data && !dataSize)
         return status::InvalidParameter;
-    const StoredValue* v = node->value(foldName(valueName));
+    const StoredValue* v = node->findValue(valueName);
     if (!v)
         return status::FileNotFound;
     const bool addNul = isStringType(v->type) && !v->data.endsWith('\0');
@@ -281,13 +281,16 @@ Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
         std::vector<QStringView> names;
         if (!splitKeyPath(subKey, &names))
             return status::BadPathname;
-        if (int(names.size()) > MaxKeyDepth)
+        int depth = 0;
+        for (const KeyNode* p = at; p->parent; p = p->parent)
+            ++depth;
+        if (depth + int(names.size()) > MaxKeyDepth)
             return status::InvalidParameter;
         for (QStringView p : names)
             if (p.size() > MaxKeyNameLength)
                 return status::InvalidParameter;
         for (QStringView p : names)
-            at = at->ensureChild(p.toString());
+            at = at->ensureChild(p);
         if (!names.empty())
             m_pending.push_back({HiveOp::CreateKey, at->path(), {}, 0, {}});
         created = at;
@@ -337,7 +340,7 @@ Status HiveRegistry::deleteValue(HKey key, const QString& valueName) {
         KeyNode* node = nullptr;
         if (Status s = resolve(key, &node))
             return s;
-        if (!node->removeValue(foldName(valueName)))
+        if (!node->removeValue(valueName))
             return status::FileNotFound;
         m_pending.push_back({HiveOp::DeleteValue, node->path(), valueName, 0, {}});
         return status::Success;
