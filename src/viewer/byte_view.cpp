@@ -32,7 +32,10 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent), m_layout(m_do
 
 void ByteView::indexStep() {
     constexpr qint64 kSlice = 4 << 20;
+    constexpr qint64 kWrapSlice = 1 << 20;
     if (!m_doc.indexSlice(kSlice))
+        return;
+    if (!m_layout.prepareRows(m_doc.lineCount() - 1, kWrapSlice))
         return;
     m_indexTimer.stop();
     m_maxTop = m_layout.stepRows(m_layout.rowAt(m_doc.size()), -(visibleRows() - 1));

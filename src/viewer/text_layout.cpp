@@ -95,6 +95,16 @@ const TextLayout::LineRows& TextLayout::rowsOf(qint64 line, qint64 pos) const {
     return *rows;
 }
 
+bool TextLayout::prepareRows(qint64 line, qint64 bytes) const {
+    const qint64 ls = m_doc.lineStart(line);
+    const qint64 le = m_doc.lineEnd(line);
+    if (le - ls <= kLongLine)
+        return true;
+    const LineRows& probe = rowsOf(line, ls);
+    const LineRows& rows = rowsOf(line, std::min(le, probe.starts.back() + bytes));
+    return rows.complete;
+}
+
 Row TextLayout::rowAt(qint64 pos) const {
     pos = std::clamp<qint64>(pos, 0, m_doc.size());
     const qint64 line = m_doc.lineOf(pos);

@@ -55,6 +55,10 @@ public:
     // Moves by n rows (negative: up), stopping at the first or last row.
     Row stepRows(Row row, qint64 n) const;
 
+    // Wraps about `bytes` more of a long line ahead of need; true when the line is fully wrapped.
+    // Lets idle time prepare the end of a huge line a slice at a time.
+    bool prepareRows(qint64 line, qint64 bytes) const;
+
     qreal xOf(const Row& row, qint64 pos) const;
     // The byte boundary nearest to x on the row.
     qint64 posAt(const Row& row, qreal x) const;

@@ -105,6 +105,19 @@ TEST(TextLayout, RandomAccessAgreesWithWalkingTheRows) {
     EXPECT_EQ(t.layout.rowAt(crlf + 1).line, 0);
 }
 
+TEST(TextLayout, PreparingALongLineInSlicesGivesTheSameRows) {
+    const Laid walked(QByteArray(50000, 'y') + " tail words here", 70);
+    const auto rows = walked.allRows();
+    const Laid sliced(QByteArray(50000, 'y') + " tail words here", 70);
+    int slices = 0;
+    while (!sliced.layout.prepareRows(0, 3000))
+        ++slices;
+    EXPECT_GT(slices, 5);
+    for (const Row& r : rows)
+        ASSERT_EQ(sliced.layout.rowAt(r.start), r);
+    EXPECT_TRUE(sliced.layout.prepareRows(0, 1));
+}
+
 TEST(TextLayout, ControlBytesTakeAPlaceholderOfTheirOwn) {
     const Laid t(QByteArray("a\0\0b", 4), 500);
     EXPECT_TRUE(t.layout.isPlaceholder(0));
