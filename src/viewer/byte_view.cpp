@@ -49,6 +49,7 @@ QString ByteView::loadFile(const QString& path) {
     m_marks.clear();
     m_top = m_maxTop = {};
     m_maxTopValid = false;
+    m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_layout.reset();
     relayout();
     return error;
@@ -60,6 +61,7 @@ void ByteView::setBytes(QByteArray bytes) {
     m_marks.clear();
     m_top = m_maxTop = {};
     m_maxTopValid = false;
+    m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_layout.reset();
     relayout();
 }
@@ -79,7 +81,6 @@ void ByteView::relayout(bool force) {
         m_layout.setFont(font(), viewport());
     }
     m_layout.setWrapWidth(std::max(1, viewport()->width() - 2 * kMargin));
-    m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_maxTopValid = false;
     if (m_painted) // the first screen comes first
         m_indexTimer.start();
