@@ -330,6 +330,26 @@ TEST(ByteViewWidget, ControlBytesAreDrawnAsBoxes) {
     EXPECT_EQ(inkBetween(QByteArray("A   B")), 0);
 }
 
+TEST(ByteViewWidget, MarksAreDrawnInTheirColour) {
+    auto redPixels = [](bool marked) {
+        ByteView v;
+        v.resize(300, 60);
+        v.setBytes("find the needle here");
+        if (marked)
+            v.addMarks({{9, 6}});
+        const QImage img = v.viewport()->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                red += c.red() > 160 && c.green() < 90 && c.blue() < 90;
+            }
+        return red;
+    };
+    EXPECT_EQ(redPixels(false), 0);
+    EXPECT_GT(redPixels(true), 10);
+}
+
 TEST(ByteViewWidget, KeyboardAndMouseSelectAndScroll) {
     QByteArray text;
     for (int i = 0; i < 2000; ++i)
