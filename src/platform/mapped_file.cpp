@@ -5,7 +5,8 @@
 namespace orvanex::platform {
 
 MappedFile::MappedFile(const QString& path) : file_(path) {
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file_.open(QIODevice::ReadOnly))
+    // Only regular files: opening a pipe or a device could block or never end.
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly))
         return;
     open_ = true;
     const qint64 size = file_.size();

@@ -12,6 +12,7 @@ namespace orvanex::platform {
 
 class MappedFile {
 public:
+    // Opens a regular file; anything else (missing, folder, pipe, device) stays closed.
     explicit MappedFile(const QString& path);
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
@@ -19,7 +20,7 @@ public:
     bool isOpen() const { return open_; }
     ByteView bytes() const { return bytes_; }
 
-    // Unmappable files (pipes, devices) are read up to this size only.
+    // Regular files that cannot be mapped are read up to this size only.
     static constexpr qint64 kMaxReadSize = 64 * 1024 * 1024;
 
 private:

@@ -3,10 +3,15 @@
 
 #include "fixture_images.h"
 #include "platform/exe_type.h"
+#include "platform/icon_extract.h"
 #include "platform/version_info.h"
 #include "support/test_env.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace orvanex;
 using namespace orvanex::platform;
@@ -75,6 +80,12 @@ TEST(ExecutableType, FromFiles) {
     EXPECT_EQ(executableType(dir + "/go.bat"), 0x5a4du);
     EXPECT_EQ(executableType(dir + "/missing.com"), 0u);
     EXPECT_EQ(executableType(dir), 0u);
+    // A pipe with no writer would block a reader forever; it is not a file to describe.
+    const QString fifo = dir + "/pipe.exe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(executableType(fifo), 0u);
+    EXPECT_TRUE(fileVersionInfo(fifo).isEmpty());
+    EXPECT_EQ(extractIconCount(fifo), 0);
 }
 
 namespace {
