@@ -47,8 +47,10 @@ struct ActionList {
 };
 ActionList LoadActions(reg::RegState& state, const QString& typeName);
 
-// The empty action grid's headers (also after clearing the detail area).
+// The empty action grid's headers (also after clearing the detail area), and the number of
+// empty data rows it gets at load.
 QString actionGridFormat();
+inline constexpr int kActionGridBlankRows = 24;
 
 // What the action panel loads for one row of the actions grid.
 struct ActionDetail {
