@@ -1,0 +1,168 @@
+// Selection in the main window: select-by switches, header sorting, locating by letter and the
+// grids while a panel is open.
+
+#include "editing/grid_view.h"
+#include "editing/selection_handlers.h"
+#include "editing_world.h"
+#include "ui_main_window.h"
+
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace orvanex;
+using namespace orvanex::test;
+
+namespace {
+
+// Many extensions so the grid scrolls: AA0..ZZ9 skipping the letters after P.
+void addManyExtensions(EditingWorld& world) {
+    QStringList exts;
+    for (char16_t c = u'a'; c <= u'p'; ++c)
+        for (int i = 0; i < 6; ++i)
+            exts.append(u'.' + QString(QChar(c)) + QString::number(i) + u'x');
+    world.addType({"manyfile", "Many", exts, QString()});
+}
+
+void chooseLocate(QComboBox* box, int index) {
+    box->setCurrentIndex(index);
+    Q_EMIT box->activated(index);
+}
+
+} // namespace
+
+TEST(EditingSelection, HeaderClicksSortDescendingThenAscending) {
+    EditingWorld world(QStringLiteral("sel-sort"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    QStringList ascending = column(ui->flex1, 0);
+
+    pressHeader(ui->flex1, 0);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(column(ui->flex1, 0), descending);
+    EXPECT_EQ(world.ctx().SortToggleExt[0], 0);
+    pressHeader(ui->flex1, 0);
+    EXPECT_EQ(column(ui->flex1, 0), ascending);
+    EXPECT_EQ(world.ctx().SortToggleExt[0], 1);
+
+    // Column 3 has its own toggle: its first click sorts descending too.
+    pressHeader(ui->flex1, 3);
+    const QStringList byType = column(ui->flex1, 3);
+    EXPECT_TRUE(std::is_sorted(byType.rbegin(), byType.rend()));
+    EXPECT_EQ(byType.first(), QStringLiteral("abc lower")); // lower case sorts after upper
+}
+
+TEST(EditingSelection, SizeHeaderSortsTheHiddenColumn) {
+    EditingWorld world(QStringLiteral("sel-size"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    // As the file count leaves them: the visible size text and its zero-padded sort key.
+    const QStringList exts{"TXT", "DOC", "PIC"};
+    const QStringList shown{"9", "10", "200"};
+    const QStringList keys{"0000000009", "0000000010", "0000000200"};
+    for (int i = 0; i < 3; ++i) {
+        const int row = tableRowOf(ui->flex1, 0, exts[i]);
+        ui->flex1->item(row, 2)->setText(shown[i]);
+        ui->flex1->item(row, 4)->setText(keys[i]);
+    }
+    pressHeader(ui->flex1, 2);
+    EXPECT_EQ(column(ui->flex1, 0).mid(0, 3), (QStringList{"PIC", "DOC", "TXT"}));
+    pressHeader(ui->flex1, 2);
+    EXPECT_EQ(column(ui->flex1, 0).mid(ui->flex1->rowCount() - 3),
+              (QStringList{"TXT", "DOC", "PIC"}));
+    // A visible-text sort would put "10" before "200" before "9".
+    pressHeader(ui->flex1, 1); // "# files": all blank, order kept
+    EXPECT_EQ(world.ctx().SortToggleExt[1], 0);
+}
+
+TEST(EditingSelection, LocateScrollsToTheLetterOrTheLastRow) {
+    EditingWorld world(QStringLiteral("sel-locate"));
+    addManyExtensions(world);
+    Ui::frmORVANEX* ui = world.start().form();
+    QTableWidget* grid = ui->flex1;
+    ASSERT_GT(grid->verticalScrollBar()->maximum(), 0) << "the grid must scroll";
+    pressHeader(grid, 0); // descending; locating sorts ascending again
+    const QStringList before = column(grid, 0);
+
+    chooseLocate(ui->Combo1, 0); // "   Locate" looks for L
+    EXPECT_EQ(world.ctx().LocateLetter, QStringLiteral("Locate"));
+    const int lRow = tableRowOf(grid, 0, "L0X");
+    EXPECT_EQ(world.ctx().LocateRow, lRow + 1);
+    EXPECT_EQ(editing::topRow(grid), lRow);
+    const QStringList after = column(grid, 0);
+    EXPECT_TRUE(std::is_sorted(after.begin(), after.end()));
+    EXPECT_NE(after, before);
+
+    chooseLocate(ui->Combo1, 26); // Z: beyond every entry
+    EXPECT_EQ(world.ctx().LocateRow, grid->rowCount());
+    EXPECT_EQ(editing::topRow(grid), grid->verticalScrollBar()->maximum());
+    EXPECT_TRUE(grid->visualItemRect(grid->item(grid->rowCount() - 1, 0)).isValid());
+
+    chooseLocate(ui->Combo1, 3); // C
+    EXPECT_EQ(editing::topRow(grid), tableRowOf(grid, 0, "C0X"));
+    EXPECT_FALSE(ui->txtExt->text().size()); // locating shows nothing
+}
+
+TEST(EditingSelection, FindLocateRowOnLowerCaseAndEmptyGrids) {
+    QTableWidget grid(0, 5);
+    EXPECT_EQ(editing::FindLocateRow(&grid, "A----A----A"), -1);
+    grid.setRowCount(3);
+    const QStringList texts{"Apple", "banana", "cherry"};
+    for (int r = 0; r < 3; ++r)
+        grid.setItem(r, 0, new QTableWidgetItem(texts[r]));
+    EXPECT_EQ(editing::FindLocateRow(&grid, "B----B----B"), 1); // upper-cased before comparing
+    EXPECT_EQ(editing::FindLocateRow(&grid, "Z----Z----Z"), 2);
+}
+
+TEST(EditingSelection, SwitchingSelectionModes) {
+    EditingWorld world(QStringLiteral("sel-switch"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    MainContext& ctx = world.ctx();
+    pressRowText(ui->flex1, "TXT");
+    ASSERT_EQ(ctx.EditState, 1);
+
+    ui->cmdSelectByFileType->click();
+    EXPECT_EQ(ctx.SelectByType, 1);
+    EXPECT_EQ(ctx.EditState, 0);
+    EXPECT_TRUE(ui->flex2->isVisible());
+    EXPECT_FALSE(ui->flex1->isVisible());
+    EXPECT_FALSE(ui->txtMIME->isVisible());
+    EXPECT_FALSE(ui->txtExt->isVisible());
+    EXPECT_EQ(ui->Label1->text(), QStringLiteral("File Extension(s)"));
+    EXPECT_TRUE(ui->txtDesc->text().isEmpty());
+    EXPECT_TRUE(ui->cmdPrintF2->isEnabled());
+    EXPECT_FALSE(ui->cmdPrint->isEnabled());
+    EXPECT_FALSE(ui->cmdDeleteExt->isEnabled());
+    EXPECT_EQ(ui->lblScan->text(), QStringLiteral("Select File Extension/Type"));
+    EXPECT_GT(ui->txtRel->width(), ui->txtDesc->width() / 2);
+
+    ui->cmdSelectByFileExtension->click();
+    EXPECT_EQ(ctx.SelectByType, 0);
+    EXPECT_TRUE(ui->flex1->isVisible());
+    EXPECT_TRUE(ui->txtMIME->isVisible());
+    EXPECT_EQ(ui->txtMIME->text(), QStringLiteral(" "));
+    EXPECT_EQ(ui->Label1->text(), QStringLiteral("File Extension"));
+    EXPECT_TRUE(ui->Label3->isVisible());
+    EXPECT_FALSE(ui->cmdPrintF2->isEnabled());
+}
+
+TEST(EditingSelection, OpenPanelBlocksGridsAndSwitches) {
+    EditingWorld world(QStringLiteral("sel-panel"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    MainContext& ctx = world.ctx();
+    pressRowText(ui->flex1, "TXT");
+    ctx.PanelOpen = 1;
+    const QStringList order = column(ui->flex1, 0);
+    pressRowText(ui->flex1, "DOC");
+    EXPECT_EQ(ui->lblScan->text(), QStringLiteral("Please Select Option!"));
+    EXPECT_EQ(ui->txtExt->text(), QStringLiteral("TXT"));
+    pressHeader(ui->flex1, 0);
+    EXPECT_EQ(column(ui->flex1, 0), order);
+    ui->cmdSelectByFileType->click();
+    EXPECT_EQ(ctx.SelectByType, 0);
+    EXPECT_TRUE(ui->flex1->isVisible());
+}
