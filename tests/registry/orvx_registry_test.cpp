@@ -1,0 +1,99 @@
+// orvx import / export / query as scripts call them.
+
+#include "support/test_env.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OrvxRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+OrvxRun orvx(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ORVX_PROGRAM), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(OrvxRegistry, ImportsQueriesAndExports) {
+    const QString dir = orvanex::test::freshDir("orvx");
+    const QString hive = dir + "/r.hive";
+    const QByteArray file = "REGEDIT4\r\n\r\n"
+                            "[HKEY_CLASSES_ROOT\\.txt]\r\n"
+                            "@=\"txtfile\"\r\n"
+                            "\"Flags\"=dword:0000001f\r\n"
+                            "\r\n"
+                            "[HKEY_CLASSES_ROOT\\.txt\\ShellNew]\r\n"
+                            "\"NullFile\"=\"\"\r\n"
+                            "\r\n";
+    writeFile(dir + "/in.reg", file);
+    OrvxRun r = orvx({"--hive", hive, "import", dir + "/in.reg"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+
+    r = orvx({"--hive", hive, "query", "HKCR\\.TXT"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "HKEY_CLASSES_ROOT\\.TXT\n"
+                     "    (Default)    REG_SZ    txtfile\n"
+                     "    Flags    REG_DWORD    0x1f\n"
+                     "\n"
+                     "HKEY_CLASSES_ROOT\\.TXT\\ShellNew\n");
+
+    r = orvx({"--hive", hive, "export", "HKEY_CLASSES_ROOT\\.txt", dir + "/out.reg"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QFile out(dir + "/out.reg");
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(out.readAll(), file);
+
+    r = orvx({"--hive", hive, "export", "HKEY_CURRENT_USER", dir + "/u.reg", "--regedit5"});
+    ASSERT_EQ(r.code, 0);
+    QFile u(dir + "/u.reg");
+    ASSERT_TRUE(u.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(u.readAll().startsWith("\xff\xfeW\0i\0n\0"));
+}
+
+TEST(OrvxRegistry, ReportsErrorsOnStandardErrorWithStatusOne) {
+    const QString dir = orvanex::test::freshDir("orvx-errors");
+    const QString hive = dir + "/r.hive";
+    writeFile(dir + "/notes.reg", "shopping list\r\n");
+    writeFile(dir + "/partly.reg",
+              "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\nnonsense\r\n\"v\"=\"1\"\r\n");
+    const struct {
+        QStringList args;
+        const char* message;
+    } cases[] = {
+        {{"import", dir + "/notes.reg"}, "not a registry file"},
+        {{"import", dir + "/missing.reg"}, "cannot read"},
+        {{"query", "HKEY_CURRENT_USER\\Nothing"}, "does not exist"},
+        {{"query", "HKEY_SOMEWHERE"}, "not a registry key name"},
+        {{"export", "HKCU\\Nothing", dir + "/x.reg"}, "does not exist"},
+        {{"export", "HKCU"}, "usage"},
+    };
+    for (const auto& c : cases) {
+        const OrvxRun r = orvx(QStringList{"--hive", hive} + c.args);
+        EXPECT_EQ(r.code, 1) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(dir + "/x.reg"));
+    // Malformed lines are warnings; the rest is imported.
+    const OrvxRun partly = orvx({"--hive", hive, "import", dir + "/partly.reg"});
+    EXPECT_EQ(partly.code, 0);
+    EXPECT_TRUE(partly.err.contains("line 3: ")) << partly.err.toStdString();
+    EXPECT_EQ(orvx({"--hive", hive, "query", "HKCU\\A"}).out,
+              "HKEY_CURRENT_USER\\A\n    v    REG_SZ    1\n");
+}
