@@ -67,6 +67,9 @@ void fillGrid(QTableWidget* grid, const QList<model::GridRow>& rows,
     grid->setRowCount(static_cast<int>(rows.size()));
     const QList<Qt::Alignment> align = columnAlignments(grid);
     const QBrush red(QColor(255, 0, 0)); // the grid's colour value 255
+    // One change notice per cell would cost more than the cells; the view reads them on paint.
+    QAbstractItemModel* model = grid->model();
+    const bool wasBlocked = model->blockSignals(true);
     for (int r = 0; r < rows.size(); ++r) {
         const model::GridRow& row = rows[r];
         const int cells = std::min(static_cast<int>(row.cells.size()), grid->columnCount());
@@ -78,6 +81,10 @@ void fillGrid(QTableWidget* grid, const QList<model::GridRow>& rows,
             grid->setItem(r, c, item);
         }
     }
+    model->blockSignals(wasBlocked);
+    if (!rows.isEmpty())
+        Q_EMIT model->dataChanged(model->index(0, 0),
+                                  model->index(grid->rowCount() - 1, grid->columnCount() - 1));
     grid->setSortingEnabled(wasSorting);
     grid->setUpdatesEnabled(wasUpdating);
 }
