@@ -3,6 +3,8 @@
 #include "model/file_type_model.h"
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace orvanex::model {
 
@@ -43,13 +45,21 @@ GridRow fileTypeRow(const QString& description, const QString& extensions) {
 void sortRows(QList<GridRow>& rows, int column, bool ascending) {
     if (column < 0 || column >= kGridColumns)
         return;
-    auto key = [column](const GridRow& r) -> const QString& { return r.cells.at(column); };
+    // Sorts positions by key, then moves each row once (rows are heavier to move than numbers).
+    std::vector<qsizetype> order(size_t(rows.size()));
+    std::iota(order.begin(), order.end(), 0);
+    auto key = [&](qsizetype i) -> const QString& { return rows[i].cells.at(column); };
     if (ascending)
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](const GridRow& a, const GridRow& b) { return key(a) < key(b); });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](qsizetype a, qsizetype b) { return key(a) < key(b); });
     else
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](const GridRow& a, const GridRow& b) { return key(b) < key(a); });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](qsizetype a, qsizetype b) { return key(b) < key(a); });
+    QList<GridRow> sorted;
+    sorted.reserve(rows.size());
+    for (qsizetype i : order)
+        sorted.append(std::move(rows[i]));
+    rows = std::move(sorted);
 }
 
 int sortKeyColumn(int headerColumn) {

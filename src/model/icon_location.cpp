@@ -79,6 +79,11 @@ IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& dri
     if (!detail::readText(state, typeName + QStringLiteral("\\DefaultIcon"), QString(), &value,
                           &opened))
         return IconLocation();
+    return IconFromValue(value, drives, memo);
+}
+
+IconLocation IconFromValue(const QString& value, const platform::DriveMap& drives,
+                           FileExistsMemo* memo) {
     IconLocation icon = SplitIconLocation(value);
     if (isIconKind(icon.Kind) && icon.File.size() > 1 && icon.File[1] == u':')
         icon.Exists = memo ? memo->exists(drives, icon.File) : FileExists(drives, icon.File);

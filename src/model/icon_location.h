@@ -30,6 +30,11 @@ private:
     QHash<QString, bool> m_known;
 };
 
+// A DefaultIcon text (terminator removed) parsed, with Exists tested for icon kinds whose File
+// has ":" second.
+IconLocation IconFromValue(const QString& value, const platform::DriveMap& drives,
+                           FileExistsMemo* memo = nullptr);
+
 // {type}\DefaultIcon parsed; Exists is tested for icon kinds whose File has ":" second.
 IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
                              const QString& typeName, FileExistsMemo* memo = nullptr);

@@ -43,11 +43,15 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
         entry.ContentType = key.readText(QString(), QStringLiteral("Content Type"), &text)
                                 ? text
                                 : QStringLiteral(" ");
-        load.entries.append(entry);
+        load.entries.append(std::move(entry));
     }
     load.rows.reserve(load.entries.size());
+    QHash<QString, TypeKeyText> typeKeys; // extensions share their types: read each once
     for (ExtensionEntry& entry : load.entries) {
-        const QString description = DescribeFromTypeKey(state, entry);
+        auto known = typeKeys.find(entry.TypeName);
+        if (known == typeKeys.end())
+            known = typeKeys.insert(entry.TypeName, ReadTypeKeyText(state, entry.TypeName));
+        const QString description = DescribeFromTypeKey(entry, known.value());
         entry.TypeNameCopy = entry.TypeName;
         entry.DescriptionCopy = description;
         entry.Description = FinishDescription(entry, description);
@@ -157,20 +161,22 @@ bool IconFileList::add(const QString& path) {
 AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveMap& drives,
                                     const QList<FileTypeEntry>& types) {
     AuxiliaryLists lists;
+    // The rules of ReadCommand and ReadDefaultIcon, read below each type key opened once.
+    FileExistsMemo memo; // types share their icon files
     for (const FileTypeEntry& type : types) {
-        // ReadCommand's rule, with the verbs read below one open Shell key.
-        detail::OpenedKey shell(state, type.TypeName + QStringLiteral("\\Shell"));
+        detail::OpenedKey typeKey(state, type.TypeName);
+        detail::OpenedKey shell(typeKey, QStringLiteral("Shell"));
         for (const QString& verb : shell.subkeys()) {
             QString command;
             if (shell.readText(verb + QStringLiteral("\\command"), QString(), &command))
                 lists.applications.add(command);
         }
-    }
-    FileExistsMemo memo; // types share their icon files
-    for (const FileTypeEntry& type : types) {
-        const IconLocation icon = ReadDefaultIcon(state, drives, type.TypeName, &memo);
-        if (icon.Exists)
-            lists.iconFiles.add(icon.File);
+        QString value;
+        if (typeKey.readText(QStringLiteral("DefaultIcon"), QString(), &value)) {
+            const IconLocation icon = IconFromValue(value, drives, &memo);
+            if (icon.Exists)
+                lists.iconFiles.add(icon.File);
+        }
     }
     return lists;
 }

@@ -36,14 +36,21 @@ QString ReadContentType(reg::RegState& state, const QString& extensionKey) {
     return QStringLiteral(" ");
 }
 
+TypeKeyText ReadTypeKeyText(reg::RegState& state, const QString& typeName) {
+    TypeKeyText t;
+    t.hasValue = detail::readText(state, typeName, QString(), &t.text, &t.opened);
+    return t;
+}
+
 QString DescribeFromTypeKey(reg::RegState& state, const ExtensionEntry& entry) {
+    return DescribeFromTypeKey(entry, ReadTypeKeyText(state, entry.TypeName));
+}
+
+QString DescribeFromTypeKey(const ExtensionEntry& entry, const TypeKeyText& typeKey) {
     const bool isClsid = entry.TypeName.startsWith(QLatin1String("CLSID"));
-    QString text;
-    bool opened = false;
-    const bool hasValue = detail::readText(state, entry.TypeName, QString(), &text, &opened);
-    if (!opened)
+    if (!typeKey.opened)
         return isClsid ? entry.Ext + QStringLiteral("__File") : entry.TypeName;
-    QString description = hasValue ? text.trimmed() : entry.KeyName;
+    QString description = typeKey.hasValue ? typeKey.text.trimmed() : entry.KeyName;
     if (description.size() < 2)
         description = isClsid ? entry.Ext : entry.TypeName;
     return description;

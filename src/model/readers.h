@@ -19,6 +19,14 @@ QString ReadContentType(reg::RegState& state, const QString& extensionKey);
 // Steps 1 to 3 of the description rule for one entry (type key's default, CLSID and KeyName
 // fallbacks).
 QString DescribeFromTypeKey(reg::RegState& state, const ExtensionEntry& entry);
+// The same from what the type key holds, read once for all extensions of a type.
+struct TypeKeyText {
+    bool opened = false;
+    bool hasValue = false;
+    QString text; // the default, terminator removed
+};
+TypeKeyText ReadTypeKeyText(reg::RegState& state, const QString& typeName);
+QString DescribeFromTypeKey(const ExtensionEntry& entry, const TypeKeyText& typeKey);
 // Steps 4 and 5: "."-fallbacks become Ext + "__File"; the wildcard entries get their texts.
 QString FinishDescription(const ExtensionEntry& entry, const QString& description);
 

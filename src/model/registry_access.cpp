@@ -55,6 +55,16 @@ OpenedKey::OpenedKey(reg::RegState& state, const QString& keyPath) : m_state(sta
         m_key = key;
 }
 
+OpenedKey::OpenedKey(OpenedKey& parent, const QString& subPath) : m_state(parent.m_state) {
+    if (!parent.m_key)
+        return;
+    reg::HKey key = 0;
+    m_state.LastStatus =
+        m_state.registry->openKeyEx(parent.m_key, subPath, 0, reg::KEY_ALL_USED, &key);
+    if (m_state.LastStatus == reg::status::Success)
+        m_key = key;
+}
+
 OpenedKey::~OpenedKey() {
     if (m_key)
         m_state.registry->closeKey(m_key);

@@ -21,6 +21,8 @@ bool readText(reg::RegState& state, const QString& keyPath, const QString& value
 class OpenedKey {
 public:
     OpenedKey(reg::RegState& state, const QString& keyPath);
+    // A key below an opened one (nothing when the parent is not open).
+    OpenedKey(OpenedKey& parent, const QString& subPath);
     ~OpenedKey();
     OpenedKey(const OpenedKey&) = delete;
     OpenedKey& operator=(const OpenedKey&) = delete;
