@@ -38,15 +38,18 @@ public:
     void walk(ResourceIndex& index) {
         forEachEntry(base_, [&](std::uint32_t typeName, std::uint32_t typeTarget) {
             if ((typeName & 0x80000000u) || !wanted(typeName) || !(typeTarget & 0x80000000u))
-                return;
+                return true;
             forEachEntry(base_ + (typeTarget & 0x7fffffff),
                          [&](std::uint32_t name, std::uint32_t target) {
                              addResource(index, typeName, name, target);
+                             return true;
                          });
+            return true;
         });
     }
 
 private:
+    // Calls visit(name, target) for each entry until it returns false or the budget is spent.
     template <typename F> void forEachEntry(qint64 dir, F&& visit) {
         if (!file_.has(dir, 16))
             return;
@@ -55,7 +58,8 @@ private:
             const qint64 at = dir + 16 + i * 8;
             if (!file_.has(at, 8))
                 return;
-            visit(file_.u32(at), file_.u32(at + 4));
+            if (!visit(file_.u32(at), file_.u32(at + 4)))
+                return;
         }
     }
 
@@ -75,8 +79,9 @@ private:
         if (target & 0x80000000u) {
             const qint64 langDir = base_ + (target & 0x7fffffff);
             forEachEntry(langDir, [&](std::uint32_t, std::uint32_t langTarget) {
-                if (dataEntry < 0 && !(langTarget & 0x80000000u))
+                if (!(langTarget & 0x80000000u))
                     dataEntry = base_ + langTarget;
+                return dataEntry < 0;
             });
         } else {
             dataEntry = base_ + target;
