@@ -19,6 +19,8 @@ constexpr int kActionGridRows = 24;
 void fillLocateList(MainContext& ctx, bool fileTypes) {
     QComboBox* box = fileTypes ? ctx.ui->Combo2 : ctx.ui->Combo1;
     const QSignalBlocker quiet(box);
+    // A drop-down list: the items are chosen, never typed over.
+    box->setEditable(false);
     box->clear();
     box->addItems(model::locateItems());
     box->setCurrentIndex(0);
