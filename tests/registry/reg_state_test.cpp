@@ -138,3 +138,12 @@ TEST_F(RegStateTest, DdeKeysAreDeletedChildrenFirstSkippingMissingOnes) {
     EXPECT_FALSE(exists(dde));
     EXPECT_TRUE(exists("txtfile\\Shell\\print"));
 }
+
+TEST_F(RegStateTest, AFailingDeletionEndsTheSequenceAndLeavesTheLaterKeys) {
+    ASSERT_EQ(CreateKeyChain(state, {"t\\ddeexec", "t\\ddeexec\\topic"}), 0);
+    // The empty path opens the classes root itself, which cannot be deleted.
+    EXPECT_EQ(DeleteKeysInOrder(state, {"t\\ddeexec\\topic", "", "t\\ddeexec"}),
+              status::AccessDenied);
+    EXPECT_FALSE(exists("t\\ddeexec\\topic"));
+    EXPECT_TRUE(exists("t\\ddeexec"));
+}
