@@ -55,7 +55,7 @@ void EditingWorld::write(const QString& keyPath, const QString& valueName, const
     ASSERT_EQ(reg::WriteText(state, keyPath, valueName, text), 0) << keyPath.toStdString();
 }
 
-void EditingWorld::addType(const TypeSpec& type) {
+void EditingWorld::addType(const TypeKeys& type) {
     for (const QString& ext : type.extensions)
         write(ext, QString(), type.typeName);
     if (!type.description.isEmpty())

@@ -13,7 +13,7 @@ class QTableWidget;
 namespace orvanex::test {
 
 // One type of the hive: extensions, description, DefaultIcon ("" for none).
-struct TypeSpec {
+struct TypeKeys {
     QString typeName;
     QString description;
     QStringList extensions; // with their dots
@@ -28,7 +28,7 @@ public:
 
     reg::Registry& registry() { return *m_registry; }
     void write(const QString& keyPath, const QString& valueName, const QString& text);
-    void addType(const TypeSpec& type);
+    void addType(const TypeKeys& type);
     // The standard set used by most tests (see editing_world.cpp).
     void addStandardTypes();
 
