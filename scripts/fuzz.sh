@@ -6,7 +6,7 @@ seconds=${FUZZ_SECONDS:-20}
 CC=clang CXX=clang++ "$root/scripts/build.sh" build/fuzz -DORVANEX_FUZZ=ON
 shopt -s nullglob
 for target in "$root"/build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     work="$root/build/fuzz/corpus/$name"
     mkdir -p "$work"
