@@ -13,22 +13,14 @@
 #include <ctime>
 #include <vector>
 
+#include "bench_timing.h"
+
 using namespace orvanex;
 
 namespace {
 
-// The thread's processor time in ms: unlike wall time, not inflated when other work shares the
-// processors.
-double cpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-double medianMs(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using orvanex::bench::cpuMs;
+using orvanex::bench::medianMs;
 
 struct Timing {
     double wall = 0;
