@@ -144,6 +144,14 @@ std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
 }
 
 KeyNode* KeyNode::findChild(QStringView wanted) const {
+    // Names are mostly looked up in the order they were enumerated: the child after the last
+    // hit is a neighbour in memory, where the index would miss the cache.
+    const size_t finger = m_finger.load(std::memory_order_relaxed);
+    for (size_t i = finger; i < finger + 2 && i < m_children.size(); ++i)
+        if (compareFolded(m_children[i]->folded, wanted) == 0) {
+            m_finger.store(std::uint32_t(i), std::memory_order_relaxed);
+            return m_children[i].get();
+        }
     if (m_index) {
         const auto found = m_index->map.find(RawName{wanted});
         return found == m_index->map.end() ? nullptr : found->second;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -74,6 +75,7 @@ private:
 
     std::vector<std::shared_ptr<KeyNode>> m_children; // sorted by folded name
     std::unique_ptr<ChildIndex> m_index;              // folded name to child, for many children
+    mutable std::atomic<std::uint32_t> m_finger{0};   // where the last look-up by name hit
     std::vector<StoredValue> m_values;                // creation order
 };
 
