@@ -408,3 +408,18 @@ TEST(HiveFile, ManySubkeysAreFoundByAnySpellingAfterAReload) {
         EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä200x"), ""), "<no key>");
     }
 }
+
+TEST(HiveFile, HivesWrittenBeforeStillOpen) {
+    // The standard CRC-32 check value: the checksum the format has always used.
+    EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
+    // A hive with a snapshot and one block, as earlier versions wrote it.
+    const QString hive = freshDir("old") + "/r.hive";
+    writeFile(hive, readFile(orvanex::test::sourceDir() + "/fuzz/corpus/reg_hive/two-blocks.hive"));
+    auto r = Registry::openHive(hive);
+    ASSERT_TRUE(r->problem().isEmpty()) << r->problem().toStdString();
+    EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, ".txt", "Flags"), QByteArray("\x1f\0\0\0", 4));
+    EXPECT_EQ(value(*r, HKEY_CURRENT_USER, QString::fromUtf8("Ключ"), QString::fromUtf8("名")),
+              QString::fromUtf8("☃").toUtf8());
+    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "new", "", type::Sz, "x"), 0);
+    EXPECT_EQ(value(*Registry::openHive(hive), HKEY_CURRENT_USER, "new", ""), "x");
+}
