@@ -2,6 +2,7 @@
 // committed change or read-only with a message, and a write afterwards keeps every byte of it (in
 // the file, or in the copy set aside beside it).
 
+#include "file_bytes.h"
 #include "registry/hive_format.h"
 #include "registry/registry.h"
 #include "support/test_env.h"
@@ -12,19 +13,10 @@
 
 using namespace orvanex::reg;
 using orvanex::test::freshDir;
+using orvanex::test::readBytes;
+using orvanex::test::writeBytes;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Every key and value below the roots, as text, in enumeration order.
 void dumpKey(Registry& r, HKey key, const QString& path, QByteArray& out) {
@@ -84,7 +76,7 @@ BuiltHive buildHive(const QString& dir) {
     EXPECT_EQ(setValue(*r, HKEY_CURRENT_USER, QString::fromUtf8("Ключ"), "n", "\x01\xff"), 0);
     EXPECT_EQ(r->compact(), 0);
     auto note = [&] {
-        built.bytes = readFile(path);
+        built.bytes = readBytes(path);
         built.ends.push_back(built.bytes.size());
         built.dumps.push_back(dump(*r));
     };
@@ -121,11 +113,11 @@ QStringList tornCopies(const QString& dir) {
 
 // After a write: the damaged bytes are all in the file, or their tail is in a copy beside it.
 void expectRecoverable(const QString& dir, const QByteArray& damaged, const QString& what) {
-    const QByteArray now = readFile(dir + "/r.hive");
+    const QByteArray now = readBytes(dir + "/r.hive");
     if (now.startsWith(damaged))
         return;
     for (const QString& copy : tornCopies(dir)) {
-        const QByteArray tail = readFile(dir + '/' + copy);
+        const QByteArray tail = readBytes(dir + '/' + copy);
         if (damaged.endsWith(tail) && now.startsWith(damaged.first(damaged.size() - tail.size())))
             return;
     }
@@ -139,7 +131,7 @@ void openAndWrite(const QString& dir, const QByteArray& damaged, const QByteArra
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
     const QString hive = dir + "/r.hive";
-    writeFile(hive, damaged);
+    ASSERT_TRUE(writeBytes(hive, damaged));
     testing::internal::CaptureStderr();
     {
         auto r = Registry::openHive(hive);
@@ -155,7 +147,7 @@ void openAndWrite(const QString& dir, const QByteArray& damaged, const QByteArra
     }
     testing::internal::GetCapturedStderr();
     if (!wanted) {
-        EXPECT_EQ(readFile(hive), damaged) << what.toStdString();
+        EXPECT_EQ(readBytes(hive), damaged) << what.toStdString();
         return;
     }
     expectRecoverable(dir, damaged, what);
@@ -215,7 +207,7 @@ TEST(HiveDamage, ASingleChangedByteOpensEverythingOrReadOnly) {
             damaged[at] = char(damaged[at] ^ flip);
             const QString what = QStringLiteral("byte %1 xor %2 in:\n").arg(at).arg(int(flip)) +
                                  QString::fromUtf8(damaged);
-            writeFile(base + "/probe.hive", damaged);
+            ASSERT_TRUE(writeBytes(base + "/probe.hive", damaged));
             testing::internal::CaptureStderr();
             auto probe = Registry::openHive(base + "/probe.hive");
             testing::internal::GetCapturedStderr();

@@ -1,6 +1,7 @@
 // Hives this user may not read or write. File permissions do not bind root, so when the suite runs
 // as root the checks run in a child process that has dropped to the unprivileged user "nobody".
 
+#include "file_bytes.h"
 #include "registry/reg_state.h"
 #include "registry/registry.h"
 #include "support/test_env.h"
@@ -18,13 +19,9 @@
 
 using namespace orvanex::reg;
 using orvanex::test::freshDir;
+using orvanex::test::readBytes;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 // A hive with one value, made by the store itself.
 QByteArray makeHive(const QString& path) {
@@ -34,7 +31,7 @@ QByteArray makeHive(const QString& path) {
     EXPECT_EQ(r->setValueEx(k, "", type::Sz, "txtfile", 7), 0);
     r->closeKey(k);
     r.reset();
-    return readFile(path);
+    return readBytes(path);
 }
 
 struct Unprivileged {
@@ -147,8 +144,8 @@ TEST(HivePrivileges, UnreadableAndReadOnlyHivesAreNeverWritten) {
     });
     EXPECT_EQ(result, "");
     own(unreadable, 0600);
-    EXPECT_EQ(readFile(unreadable), unreadableBytes);
-    EXPECT_EQ(readFile(readOnly), readOnlyBytes);
+    EXPECT_EQ(readBytes(unreadable), unreadableBytes);
+    EXPECT_EQ(readBytes(readOnly), readOnlyBytes);
     EXPECT_FALSE(QFile::exists(readOnly + ".new"));
 }
 
@@ -174,7 +171,7 @@ TEST(HivePrivileges, AHiveInAFolderThatCannotBeWrittenFailsCleanly) {
     });
     EXPECT_EQ(result, "");
     own(dir, 0755);
-    EXPECT_EQ(readFile(hive), bytes);
+    EXPECT_EQ(readBytes(hive), bytes);
 }
 
 TEST(HivePrivileges, AFailedDeletionInAReadOnlyHiveStopsTheSequence) {
