@@ -104,10 +104,10 @@ TEST(DefaultRegistry, IsMadeOnlyForAMissingDefaultHive) {
     const QString folder = test::freshDir("default_hive");
     const QString path = folder + "/registry.hive";
 
-    EXPECT_FALSE(ensureDefaultRegistry({path, false}).created);
+    EXPECT_FALSE(ensureDefaultRegistry({path, false, {}}).created);
     EXPECT_FALSE(QFileInfo::exists(path));
 
-    const DefaultRegistryResult made = ensureDefaultRegistry({path, true});
+    const DefaultRegistryResult made = ensureDefaultRegistry({path, true, {}});
     EXPECT_EQ(made.error, "");
     EXPECT_TRUE(made.created);
     EXPECT_TRUE(QFileInfo(folder + "/drive_c/WINDOWS/SYSTEM/shell32.dll").isFile());
@@ -119,7 +119,7 @@ TEST(DefaultRegistry, IsMadeOnlyForAMissingDefaultHive) {
     // A second start leaves what the user has.
     EXPECT_EQ(reg::WriteText(state, ".txt", QString(), "mytext"), 0);
     registry.reset();
-    EXPECT_FALSE(ensureDefaultRegistry({path, true}).created);
+    EXPECT_FALSE(ensureDefaultRegistry({path, true, {}}).created);
     registry = reg::Registry::openHive(path);
     state.registry = registry.get();
     EXPECT_EQ(ReadTypeName(state, ".txt"), "mytext");
