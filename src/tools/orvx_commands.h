@@ -2,6 +2,7 @@
 // The commands of orvx, grouped by the layer they use.
 
 #include "registry/registry.h"
+#include "registry/registry_choice.h"
 
 #include <QList>
 #include <QString>
@@ -17,9 +18,13 @@ struct OrvxContext {
     QString hiveOption; // from --hive, empty when not given
     QTextStream& out;
     QTextStream& err;
+    QString winePrefixOption = QString(); // from --wine-prefix, empty when not given
 
-    // Opens the chosen hive; on failure prints why and returns null.
+    // Opens the chosen registry (a hive or a Wine prefix); on failure prints why and returns null.
     std::unique_ptr<reg::Registry> openRegistry();
+    reg::RegistryChoice registryChoice() const;
+    // Takes "--wine-prefix DIR" or "--wine-prefix=DIR" at args[i]; false when it is not one.
+    bool takeWinePrefix(QStringList& args, qsizetype i);
     // Prints "orvx: " + message on standard error and returns the failure exit status.
     int fail(const QString& message);
 };

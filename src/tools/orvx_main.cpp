@@ -18,9 +18,10 @@ QList<OrvxCommand> allCommands() {
 }
 
 void printHelp(QTextStream& out, const QList<OrvxCommand>& commands) {
-    out << "Usage: orvx [--hive FILE] COMMAND [ARGS]\n\n"
+    out << "Usage: orvx [--hive FILE | --wine-prefix DIR] COMMAND [ARGS]\n\n"
            "Reads and changes the file-type associations of an ORVANEX registry.\n"
-           "The registry is the default hive, the one named by ORVANEX_HIVE, or --hive FILE.\n\n"
+           "The registry is --hive FILE, else the Wine prefix DIR, else the hive named by\n"
+           "ORVANEX_HIVE, else the default hive.\n\n"
            "Commands:\n";
     for (const OrvxCommand& c : commands)
         out << "  " << c.usage.leftJustified(44) << ' ' << c.summary << '\n';
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     OrvxContext context{QString(), out, err};
 
+    for (qsizetype i = 0; i < args.size();) // --wine-prefix may stand before or after the command
+        if (!context.takeWinePrefix(args, i))
+            ++i;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--help")) {

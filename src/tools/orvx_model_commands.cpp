@@ -20,17 +20,19 @@ struct OpenModel {
 };
 
 bool openModel(OrvxContext& context, OpenModel& model) {
-    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
-    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
-    if (!made.error.isEmpty()) {
-        context.fail(made.error);
-        return false;
+    const reg::RegistryChoice choice = context.registryChoice();
+    if (choice.winePrefix.isEmpty()) {
+        const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
+        if (!made.error.isEmpty()) {
+            context.fail(made.error);
+            return false;
+        }
     }
     model.registry = context.openRegistry();
     if (!model.registry)
         return false;
     model.state.registry = model.registry.get();
-    model.drives = platform::DriveMap::forHive(hive.path);
+    model.drives = platform::DriveMap::forHive(model.registry->hivePath());
     return true;
 }
 
