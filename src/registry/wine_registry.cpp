@@ -285,7 +285,10 @@ Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
         } else {
             for (std::size_t j = i; j < parts.size(); ++j)
                 view.relative.append(parts[j].toString());
-            (view.machine ? view.machine : view.user) = at;
+            // The other copy has no such key.
+            const bool onMachine = view.machine != nullptr;
+            view.machine = onMachine ? at : nullptr;
+            view.user = onMachine ? nullptr : at;
         }
     }
     *result = newHandle(view);
