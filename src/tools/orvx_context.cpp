@@ -1,42 +1,40 @@
-#include "registry/registry_choice.h"
 #include "tools/orvx_commands.h"
 
+#include <QCommandLineParser>
+
 namespace orvanex::tools {
+
+reg::HiveChoice OrvxContext::hive() const {
+    return reg::chooseHive(hiveOption);
+}
 
 reg::RegistryChoice OrvxContext::registryChoice() const {
     return reg::chooseRegistry(hiveOption, winePrefixOption);
 }
 
 std::unique_ptr<reg::Registry> OrvxContext::openRegistry() {
+    const reg::RegistryChoice choice = registryChoice();
     QString error;
-    auto registry = reg::openChosenRegistry(registryChoice(), &error);
-    if (!registry) {
-        fail(error);
-        return nullptr;
-    }
-    if (!registry->problem().isEmpty())
+    auto registry = reg::openChosenRegistry(choice, &error);
+    if (!registry)
+        fail(error.isEmpty() ? QStringLiteral("cannot open the registry %1").arg(choice.hive.path)
+                             : error);
+    else if (!registry->problem().isEmpty())
         err << "orvx: " << registry->problem() << Qt::endl;
     return registry;
 }
 
-bool OrvxContext::takeWinePrefix(QStringList& args, qsizetype i) {
-    const QString option = QStringLiteral("--wine-prefix");
-    if (args[i] == option && i + 1 < args.size()) {
-        winePrefixOption = args[i + 1];
-        args.remove(i, 2);
-        return true;
-    }
-    if (args[i].startsWith(option + u'=')) {
-        winePrefixOption = args[i].mid(option.size() + 1);
-        args.remove(i);
-        return true;
-    }
-    return false;
-}
-
 int OrvxContext::fail(const QString& message) {
     err << "orvx: " << message << Qt::endl;
-    return 1;
+    return exitcode::Failure;
+}
+
+bool OrvxContext::isSet(const QString& option) const {
+    return parser && parser->isSet(option);
+}
+
+QString OrvxContext::value(const QString& option) const {
+    return parser ? parser->value(option) : QString();
 }
 
 } // namespace orvanex::tools

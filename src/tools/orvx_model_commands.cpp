@@ -5,8 +5,9 @@
 #include "model/detail_view.h"
 #include "model/loading.h"
 #include "platform/drive_map.h"
-#include "registry/hive_location.h"
 #include "tools/orvx_commands.h"
+
+#include <QFileInfo>
 
 namespace orvanex::tools {
 
@@ -19,20 +20,54 @@ struct OpenModel {
     platform::DriveMap drives;
 };
 
-bool openModel(OrvxContext& context, OpenModel& model) {
-    const reg::RegistryChoice choice = context.registryChoice();
-    if (choice.winePrefix.isEmpty()) {
-        const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
-        if (!made.error.isEmpty()) {
-            context.fail(made.error);
-            return false;
-        }
-    }
+// Whether the hive was read whole and is only closed to writing (its file's permissions), which
+// the lists do not mind. Every other problem is damage or a failed read.
+bool onlyNotWritable(const reg::Registry& registry, const QString& path) {
+    const QFileInfo file(path);
+    return file.isReadable() && !file.isWritable() &&
+           !registry.problem().endsWith(QLatin1String("; the registry is read-only"));
+}
+
+// A Wine prefix: one of its files that cannot be read whole fails the command; a prefix that is
+// only closed to writing (Wine runs in it) still lists.
+bool openPrefixModel(OrvxContext& context, OpenModel& model) {
     model.registry = context.openRegistry();
     if (!model.registry)
         return false;
+    if (model.registry->problem().endsWith(QLatin1String("; the registry is read-only"))) {
+        context.fail(QStringLiteral("the registry cannot be read whole"));
+        return false;
+    }
     model.state.registry = model.registry.get();
     model.drives = platform::DriveMap::forHive(model.registry->hivePath());
+    return true;
+}
+
+// A hive that cannot be read whole fails the command: a list of what could be read would pass for
+// the registry's contents.
+bool openModel(OrvxContext& context, OpenModel& model) {
+    if (!context.winePrefixOption.isEmpty() && context.hiveOption.isEmpty())
+        return openPrefixModel(context, model);
+    const reg::HiveChoice hive = context.hive();
+    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
+    if (!made.error.isEmpty()) {
+        context.fail(made.error);
+        return false;
+    }
+    model.registry = reg::Registry::openHive(hive.path);
+    if (!model.registry) {
+        context.fail(QStringLiteral("cannot open the registry %1").arg(hive.path));
+        return false;
+    }
+    if (!model.registry->problem().isEmpty()) {
+        if (!onlyNotWritable(*model.registry, hive.path)) {
+            context.fail(model.registry->problem());
+            return false;
+        }
+        context.err << "orvx: " << model.registry->problem() << Qt::endl;
+    }
+    model.state.registry = model.registry.get();
+    model.drives = platform::DriveMap::forHive(hive.path);
     return true;
 }
 
