@@ -94,8 +94,11 @@ bool readRegistryFile(const QString& path, QByteArray* bytes, FileStamp* stamp, 
     return true;
 }
 
-bool writeRegistryFileAtomically(const QString& path, const QByteArray& bytes, FileStamp* stamp,
-                                 QString* why) {
+bool writeRegistryFileAtomically(const QString& linkOrPath, const QByteArray& bytes,
+                                 FileStamp* stamp, QString* why) {
+    // A file kept elsewhere through a symbolic link is replaced where it lives; the link stays.
+    const QString resolved = QFileInfo(linkOrPath).canonicalFilePath();
+    const QString path = resolved.isEmpty() ? linkOrPath : resolved;
     const QByteArray target = QFile::encodeName(path);
     const QFileInfo info(path);
     QByteArray pattern = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +

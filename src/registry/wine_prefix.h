@@ -26,7 +26,8 @@ bool readRegistryFile(const QString& path, QByteArray* bytes, FileStamp* stamp, 
 
 // Replaces path with bytes: a temporary file beside it, written, given the old file's mode (and
 // owner where allowed), flushed to disk, renamed over it, and the folder flushed. The old file
-// stays whole on any failure. *stamp is the new file's.
+// stays whole on any failure. *stamp is the new file's. A symbolic link is followed: the file it
+// names is replaced and the link kept.
 bool writeRegistryFileAtomically(const QString& path, const QByteArray& bytes, FileStamp* stamp,
                                  QString* why);
 

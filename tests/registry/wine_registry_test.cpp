@@ -242,6 +242,17 @@ TEST(WineRegistry, SavesKeepTheFilesPermissions) {
     ASSERT_EQ(::stat(path.constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_TRUE(QDir(dir).entryList(QDir::Hidden | QDir::Files).filter(".orvx-").isEmpty());
+
+    // Files kept elsewhere through links: the link stays, the file it names changes.
+    const QString elsewhere = freshDir("wine-elsewhere");
+    const QString linked = freshDir("wine-linked");
+    ASSERT_TRUE(writeAll(elsewhere + "/system.reg", WineSystemReg));
+    ASSERT_TRUE(QFile::link(elsewhere + "/system.reg", linked + "/system.reg"));
+    WineRegistry l(linked);
+    ASSERT_EQ(setText(l, HKEY_CLASSES_ROOT, ".txt", "", "linked"), 0);
+    EXPECT_TRUE(QFileInfo(linked + "/system.reg").isSymLink());
+    EXPECT_TRUE(readAll(elsewhere + "/system.reg").contains("@=\"linked\""));
+    EXPECT_EQ(setText(l, HKEY_CLASSES_ROOT, ".txt", "", "again"), 0);
 }
 
 TEST(WineRegistry, ChoosingTheRegistry) {
