@@ -4,8 +4,8 @@
 #include "app/startup.h"
 #include "editing/list_loader.h"
 #include "model/default_registry.h"
-#include "registry/hive_location.h"
 #include "registry/registry.h"
+#include "registry/registry_choice.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -21,6 +21,17 @@ void reportProblem(const QString& text) {
     QMessageBox::warning(nullptr, QStringLiteral("ORVANEX"), text);
 }
 
+// The value of "--NAME VALUE" or "--NAME=VALUE" among the arguments; empty when not given.
+QString optionValue(const QStringList& args, const QString& name) {
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == name && i + 1 < args.size())
+            return args[i + 1];
+        if (args[i].startsWith(name + u'='))
+            return args[i].mid(name.size() + 1);
+    }
+    return QString();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -28,17 +39,29 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("orvanex"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));
 
-    const orvanex::reg::HiveChoice hive = orvanex::reg::chooseHive();
-    const orvanex::model::DefaultRegistryResult made = orvanex::model::ensureDefaultRegistry(hive);
-    if (!made.error.isEmpty())
-        reportProblem(made.error);
+    const QStringList args = QApplication::arguments();
+    const orvanex::reg::RegistryChoice choice =
+        orvanex::reg::chooseRegistry(optionValue(args, QStringLiteral("--hive")),
+                                     optionValue(args, QStringLiteral("--wine-prefix")));
+    if (choice.winePrefix.isEmpty()) {
+        const orvanex::model::DefaultRegistryResult made =
+            orvanex::model::ensureDefaultRegistry(choice.hive);
+        if (!made.error.isEmpty())
+            reportProblem(made.error);
+    }
+    QString error;
     const std::unique_ptr<orvanex::reg::Registry> registry =
-        orvanex::reg::Registry::openHive(hive.path);
+        orvanex::reg::openChosenRegistry(choice, &error);
+    if (!registry) {
+        reportProblem(error);
+        return 1;
+    }
     if (!registry->problem().isEmpty())
         reportProblem(registry->problem());
 
     std::unique_ptr<orvanex::MainWindow> frmORVANEX =
-        orvanex::runStartup(registry.get(), orvanex::editing::makeFileTypeLoader());
+        orvanex::runStartup(registry.get(), orvanex::editing::makeFileTypeLoader(),
+                            choice.hive.isDefault ? QString() : choice.description());
     const int code = QApplication::exec();
     frmORVANEX.reset();
     return code;

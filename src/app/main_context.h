@@ -27,6 +27,10 @@ struct MainContext {
     reg::Registry* registry = nullptr;
     reg::RegState regState;
 
+    // How the status line names the registry at start when it is not the default hive ("Wine
+    // prefix /home/me/.wine"); empty for the default.
+    QString RegistryName;
+
     QString AppFolder; // the current directory when the window loaded; see app/app_folder.h
     QString HelpFile;
 

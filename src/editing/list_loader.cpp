@@ -50,7 +50,7 @@ void FileTypeLoader::enumerateExtensions(MainContext& ctx) {
 void FileTypeLoader::buildLists(MainContext& ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
     EditingSession& session = editingSession(ctx);
-    ui->lblScan->setText(model::startupHint());
+    ui->lblScan->setText(ctx.RegistryName + model::startupHint());
 
     model::FileTypeLoad types = model::BuildFileTypes(session.extensions);
     session.fileTypes = std::move(types.types);

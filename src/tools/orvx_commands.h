@@ -3,6 +3,7 @@
 
 #include "registry/hive_location.h"
 #include "registry/registry.h"
+#include "registry/registry_choice.h"
 
 #include <QCommandLineOption>
 #include <QList>
@@ -29,11 +30,15 @@ struct OrvxContext {
     QTextStream& out;
     QTextStream& err;
     const QCommandLineParser* parser = nullptr; // the parsed command line, for command options
+    QString winePrefixOption = QString();       // from --wine-prefix, empty when not given
 
     // --hive, then ORVANEX_HIVE, then the default hive.
     reg::HiveChoice hive() const;
-    // Opens the chosen hive; on failure prints why and returns null. A hive that opened with a
-    // problem (damaged, unreadable) is returned with the problem printed as a warning.
+    // --hive, then --wine-prefix, then ORVANEX_HIVE, then the default hive.
+    reg::RegistryChoice registryChoice() const;
+    // Opens the chosen registry (a hive or a Wine prefix); on failure prints why and returns null.
+    // A hive that opened with a problem (damaged, unreadable) is returned with the problem printed
+    // as a warning.
     std::unique_ptr<reg::Registry> openRegistry();
     // Prints "orvx: " + message on standard error and returns the failure exit status.
     int fail(const QString& message);

@@ -8,10 +8,17 @@ reg::HiveChoice OrvxContext::hive() const {
     return reg::chooseHive(hiveOption);
 }
 
+reg::RegistryChoice OrvxContext::registryChoice() const {
+    return reg::chooseRegistry(hiveOption, winePrefixOption);
+}
+
 std::unique_ptr<reg::Registry> OrvxContext::openRegistry() {
-    auto registry = reg::Registry::openHive(hive().path);
+    const reg::RegistryChoice choice = registryChoice();
+    QString error;
+    auto registry = reg::openChosenRegistry(choice, &error);
     if (!registry)
-        fail(QStringLiteral("cannot open the registry %1").arg(hive().path));
+        fail(error.isEmpty() ? QStringLiteral("cannot open the registry %1").arg(choice.hive.path)
+                             : error);
     else if (!registry->problem().isEmpty())
         err << "orvx: " << registry->problem() << Qt::endl;
     return registry;

@@ -27,18 +27,24 @@ QList<OrvxCommand> allCommands() {
 const QCommandLineOption HiveOption(QStringLiteral("hive"),
                                     QStringLiteral("Use the registry in <file> (not empty)."),
                                     QStringLiteral("file"));
+const QCommandLineOption
+    WinePrefixOption(QStringLiteral("wine-prefix"),
+                     QStringLiteral("Use the registry of the Wine prefix <dir>."),
+                     QStringLiteral("dir"));
 const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
                                     QStringLiteral("Show this text."));
 const QCommandLineOption VersionOption(QStringLiteral("version"),
                                        QStringLiteral("Show the version."));
 // Options that every command takes, one line each; main() reads them into the context.
-const QCommandLineOption* const GlobalOptions[] = {&HiveOption, &HelpOption, &VersionOption};
+const QCommandLineOption* const GlobalOptions[] = {&HiveOption, &WinePrefixOption, &HelpOption,
+                                                   &VersionOption};
 
 void setUp(QCommandLineParser& parser, const QList<OrvxCommand>& commands) {
     parser.setApplicationDescription(
         QStringLiteral("Reads and changes the file-type associations of an ORVANEX registry.\n"
-                       "The registry is the one named by --hive, else by ORVANEX_HIVE, else the "
-                       "default hive."));
+                       "The registry is the one named by --hive, else the Wine prefix named by "
+                       "--wine-prefix, else the hive named by ORVANEX_HIVE, else the default "
+                       "hive."));
     QStringList known;
     for (const QCommandLineOption* o : GlobalOptions) {
         known += o->names();
@@ -135,6 +141,13 @@ int main(int argc, char** argv) {
         return context.fail(QStringLiteral("ORVANEX_HIVE (%1) is not valid UTF-8; orvx cannot "
                                            "keep its bytes")
                                 .arg(escapedBytes(env)));
+    }
+
+    if (parser.isSet(WinePrefixOption)) {
+        context.winePrefixOption = parser.value(WinePrefixOption);
+        if (context.winePrefixOption.isEmpty())
+            return context.fail(QStringLiteral("--wine-prefix needs a folder; it was given an "
+                                               "empty one"));
     }
 
     QStringList args = parser.positionalArguments();

@@ -28,9 +28,26 @@ bool onlyNotWritable(const reg::Registry& registry, const QString& path) {
            !registry.problem().endsWith(QLatin1String("; the registry is read-only"));
 }
 
+// A Wine prefix: one of its files that cannot be read whole fails the command; a prefix that is
+// only closed to writing (Wine runs in it) still lists.
+bool openPrefixModel(OrvxContext& context, OpenModel& model) {
+    model.registry = context.openRegistry();
+    if (!model.registry)
+        return false;
+    if (model.registry->problem().endsWith(QLatin1String("; the registry is read-only"))) {
+        context.fail(QStringLiteral("the registry cannot be read whole"));
+        return false;
+    }
+    model.state.registry = model.registry.get();
+    model.drives = platform::DriveMap::forHive(model.registry->hivePath());
+    return true;
+}
+
 // A hive that cannot be read whole fails the command: a list of what could be read would pass for
 // the registry's contents.
 bool openModel(OrvxContext& context, OpenModel& model) {
+    if (!context.winePrefixOption.isEmpty() && context.hiveOption.isEmpty())
+        return openPrefixModel(context, model);
     const reg::HiveChoice hive = context.hive();
     const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
     if (!made.error.isEmpty()) {

@@ -1,0 +1,2 @@
+# The reader of a Wine prefix's registry files.
+orvanex_add_fuzzer(wine_reg ${CMAKE_CURRENT_LIST_DIR}/registry/fuzz_wine_reg.cpp)

@@ -1,0 +1,487 @@
+#include "registry/wine_registry.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cstring>
+
+namespace orvanex::reg {
+
+namespace {
+
+constexpr HKey SlotMask = 0xFFFFF;
+constexpr std::uint32_t MaxGeneration = 0x7FF;
+
+bool isStringType(std::uint32_t type) {
+    return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
+}
+
+// The roots, HKLM\Software and both Classes keys stay: Wine and Windows cannot do without them.
+bool isProtected(const KeyNode* node) {
+    const KeyNode* p = node->parent;
+    if (!p || !p->parent)
+        return true;
+    if (!p->parent->parent)
+        return node->folded == u"SOFTWARE" && p->folded == u"HKEY_LOCAL_MACHINE";
+    return node->folded == u"CLASSES" && p->folded == u"SOFTWARE" && !p->parent->parent->parent;
+}
+
+// Splits a relative path and checks its names (161 for an empty name, 87 for a long one).
+Status splitChecked(const QString& subKey, std::vector<QStringView>* parts) {
+    if (!splitKeyPath(subKey, parts))
+        return status::BadPathname;
+    for (QStringView p : *parts)
+        if (p.size() > MaxKeyNameLength)
+            return status::InvalidParameter;
+    return status::Success;
+}
+
+KeyNode* walkDown(KeyNode* node, const QStringList& names) {
+    for (const QString& n : names) {
+        if (!node)
+            return nullptr;
+        node = node->findChild(n);
+    }
+    return node;
+}
+
+} // namespace
+
+std::unique_ptr<Registry> openWineRegistry(const QString& prefix) {
+    return std::make_unique<WineRegistry>(prefix);
+}
+
+WineRegistry::WineRegistry(const QString& prefix) : m_prefix(QDir(prefix).absolutePath()) {
+    KeyNode* machine = m_top.ensureChild(QStringLiteral("HKEY_LOCAL_MACHINE"));
+    KeyNode* user = m_top.ensureChild(QStringLiteral("HKEY_CURRENT_USER"));
+    KeyNode* users = m_top.ensureChild(QStringLiteral("HKEY_USERS"));
+    m_top.ensureChild(QStringLiteral("HKEY_CURRENT_CONFIG"));
+    const QDir dir(m_prefix);
+    m_files[0].path = dir.filePath(QStringLiteral("system.reg"));
+    m_files[0].rootName = "Machine";
+    m_files[0].root = machine;
+    m_files[1].path = dir.filePath(QStringLiteral("user.reg"));
+    m_files[1].rootName = "User\\\\S-1-5-21-0-0-0-1000";
+    m_files[1].root = user;
+    m_files[2].path = dir.filePath(QStringLiteral("userdef.reg"));
+    m_files[2].rootName = "User\\\\.Default";
+    m_files[2].root = users->ensureChild(u".Default");
+    loadAll();
+    if (!m_files[0].present) {
+        m_readOnly = true;
+        setProblem(QStringLiteral("%1 is not a Wine prefix: it has no system.reg").arg(m_prefix));
+    }
+    if (wine::wineServerRunning(m_prefix)) {
+        m_readOnly = true;
+        setProblem(wine::prefixInUseMessage(m_prefix));
+    }
+}
+
+KeyNode* WineRegistry::machineClasses() const {
+    KeyNode* sw = m_files[0].root->child(u"SOFTWARE");
+    return sw ? sw->child(u"CLASSES") : nullptr;
+}
+
+KeyNode* WineRegistry::userClasses() const {
+    KeyNode* sw = m_files[1].root->child(u"SOFTWARE");
+    return sw ? sw->child(u"CLASSES") : nullptr;
+}
+
+Status WineRegistry::resolve(HKey key, View* view) {
+    *view = View();
+    switch (key) {
+    case HKEY_CLASSES_ROOT:
+        view->merged = true;
+        view->user = userClasses();
+        view->machine = machineClasses();
+        return status::Success;
+    case HKEY_LOCAL_MACHINE:
+        view->node = m_top.child(u"HKEY_LOCAL_MACHINE");
+        return status::Success;
+    case HKEY_CURRENT_USER:
+        view->node = m_top.child(u"HKEY_CURRENT_USER");
+        return status::Success;
+    case HKEY_USERS:
+        view->node = m_top.child(u"HKEY_USERS");
+        return status::Success;
+    case HKEY_CURRENT_CONFIG:
+        view->node = m_top.child(u"HKEY_CURRENT_CONFIG");
+        return status::Success;
+    default:
+        break;
+    }
+    const std::uint32_t index = (key & SlotMask) - 1;
+    if (index >= m_slots.size() || !m_slots[index].used || m_slots[index].generation != key >> 20)
+        return status::InvalidHandle;
+    HandleSlot& slot = m_slots[index];
+    if (!slot.merged) {
+        if (slot.node->deleted)
+            return status::KeyDeleted;
+        view->node = slot.node.get();
+        return status::Success;
+    }
+    // Either copy may have been made or deleted since the handle was opened.
+    view->merged = true;
+    view->relative = slot.relative;
+    if (!slot.user || slot.user->deleted) {
+        KeyNode* found = walkDown(userClasses(), slot.relative);
+        slot.user = found ? found->shared_from_this() : nullptr;
+    }
+    if (!slot.machine || slot.machine->deleted) {
+        KeyNode* found = walkDown(machineClasses(), slot.relative);
+        slot.machine = found ? found->shared_from_this() : nullptr;
+    }
+    view->user = slot.user.get();
+    view->machine = slot.machine.get();
+    return view->user || view->machine ? status::Success : status::KeyDeleted;
+}
+
+HKey WineRegistry::newHandle(const View& view) {
+    std::uint32_t index = 0;
+    if (!m_freeSlots.empty()) {
+        index = m_freeSlots.back();
+        m_freeSlots.pop_back();
+    } else {
+        if (m_slots.size() >= SlotMask)
+            return 0;
+        index = std::uint32_t(m_slots.size());
+        m_slots.emplace_back();
+    }
+    HandleSlot& slot = m_slots[index];
+    slot.used = true;
+    slot.merged = view.merged;
+    slot.node = view.node ? view.node->shared_from_this() : nullptr;
+    slot.user = view.user ? view.user->shared_from_this() : nullptr;
+    slot.machine = view.machine ? view.machine->shared_from_this() : nullptr;
+    slot.relative = view.relative;
+    slot.namesShape = 0;
+    slot.names.clear();
+    slot.generation = slot.generation % MaxGeneration + 1;
+    return (slot.generation << 20) | (index + 1);
+}
+
+WineRegistry::File* WineRegistry::fileOf(const KeyNode* node) {
+    for (const KeyNode* n = node; n; n = n->parent)
+        for (File& file : m_files)
+            if (n == file.root)
+                return n == node ? nullptr : &file; // a file's root itself is not written
+    return nullptr;
+}
+
+bool WineRegistry::isFileRoot(const KeyNode* node) const {
+    return std::any_of(m_files.begin(), m_files.end(),
+                       [node](const File& f) { return f.root == node; });
+}
+
+void WineRegistry::markValuesChanged(KeyNode* node) {
+    if (File* file = fileOf(node))
+        file->changed.insert(node);
+}
+
+void WineRegistry::markStructureChanged(KeyNode* node) {
+    ++m_shape;
+    for (const KeyNode* n = node; n; n = n->parent)
+        for (File& file : m_files)
+            if (n == file.root)
+                file.structureChanged = true;
+}
+
+template <typename Change> Status WineRegistry::write(Change&& change) {
+    if (m_readOnly)
+        return status::AccessDenied;
+    if (Status s = beginBatch())
+        return s;
+    const Status s = change();
+    if (s != status::Success)
+        m_batchStatus = s;
+    const Status committed = endBatch();
+    return s != status::Success ? s : committed;
+}
+
+Status WineRegistry::beginBatch() {
+    if (m_readOnly)
+        return status::AccessDenied;
+    if (m_batchDepth++ == 0)
+        m_batchStatus = status::Success;
+    return status::Success;
+}
+
+Status WineRegistry::endBatch() {
+    if (m_batchDepth == 0)
+        return status::InvalidParameter;
+    if (--m_batchDepth > 0)
+        return status::Success;
+    return saveDirtyFiles();
+}
+
+Status WineRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
+                               HKey* result) {
+    if (!result)
+        return status::InvalidParameter;
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    std::vector<QStringView> parts;
+    if (Status s = splitChecked(subKey, &parts))
+        return s;
+    for (QStringView p : parts) {
+        if (view.merged) {
+            view.user = view.user ? view.user->findChild(p) : nullptr;
+            view.machine = view.machine ? view.machine->findChild(p) : nullptr;
+            if (!view.user && !view.machine)
+                return status::FileNotFound;
+            view.relative.append(p.toString());
+        } else if (!(view.node = view.node->findChild(p))) {
+            return status::FileNotFound;
+        }
+    }
+    *result = newHandle(view);
+    return *result ? status::Success : status::NotEnoughMemory;
+}
+
+Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
+    if (!result)
+        return status::InvalidParameter;
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    std::vector<QStringView> parts;
+    if (Status s = splitChecked(subKey, &parts))
+        return s;
+    // Down the existing part of the path.
+    std::size_t i = 0;
+    for (; i < parts.size(); ++i) {
+        if (view.merged) {
+            KeyNode* u = view.user ? view.user->findChild(parts[i]) : nullptr;
+            KeyNode* m = view.machine ? view.machine->findChild(parts[i]) : nullptr;
+            if (!u && !m)
+                break;
+            view.user = u;
+            view.machine = m;
+            view.relative.append(parts[i].toString());
+        } else {
+            KeyNode* n = view.node->findChild(parts[i]);
+            if (!n)
+                break;
+            view.node = n;
+        }
+    }
+    if (i < parts.size()) {
+        // A new key goes below the machine's copy when there is one, as Windows does it.
+        KeyNode* at = view.merged ? (view.machine ? view.machine : view.user) : view.node;
+        if (!at || !(fileOf(at) || isFileRoot(at)))
+            return status::AccessDenied;
+        const Status s = write([&]() -> Status {
+            for (std::size_t j = i; j < parts.size(); ++j)
+                at = at->ensureChild(parts[j]);
+            markStructureChanged(at);
+            return status::Success;
+        });
+        if (s != status::Success)
+            return s;
+        if (at->deleted)
+            return status::CantWrite; // dropped again because the save failed
+        if (!view.merged) {
+            view.node = at;
+        } else {
+            for (std::size_t j = i; j < parts.size(); ++j)
+                view.relative.append(parts[j].toString());
+            // The other copy has no such key.
+            const bool onMachine = view.machine != nullptr;
+            view.machine = onMachine ? at : nullptr;
+            view.user = onMachine ? nullptr : at;
+        }
+    }
+    *result = newHandle(view);
+    return *result ? status::Success : status::NotEnoughMemory;
+}
+
+Status WineRegistry::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
+                                  char* data, std::uint32_t* dataSize) {
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    if (data && !dataSize)
+        return status::InvalidParameter;
+    KeyNode* node = view.valueNode();
+    const StoredValue* v = node ? node->findValue(valueName) : nullptr;
+    if (!v)
+        return status::FileNotFound;
+    const bool addNul = isStringType(v->type) && !v->data.endsWith('\0');
+    const auto needed = std::uint32_t(v->data.size() + (addNul ? 1 : 0));
+    if (valueType)
+        *valueType = v->type;
+    if (data) {
+        if (*dataSize < needed) {
+            *dataSize = needed;
+            return status::MoreData;
+        }
+        if (!v->data.isEmpty())
+            std::memcpy(data, v->data.constData(), size_t(v->data.size()));
+        if (addNul)
+            data[v->data.size()] = '\0';
+    }
+    if (dataSize)
+        *dataSize = needed;
+    return status::Success;
+}
+
+Status WineRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_t valueType,
+                                const char* data, std::uint32_t dataSize) {
+    if (valueName.size() > MaxValueNameLength || (!data && dataSize > 0))
+        return status::InvalidParameter;
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    KeyNode* node = view.valueNode();
+    if (!fileOf(node))
+        return status::AccessDenied;
+    return write([&]() -> Status {
+        node->setValue(valueName, valueType, QByteArray(data, qsizetype(dataSize)));
+        markValuesChanged(node);
+        return status::Success;
+    });
+}
+
+Status WineRegistry::deleteKey(HKey key, const QString& subKey) {
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    std::vector<QStringView> parts;
+    if (Status s = splitChecked(subKey, &parts))
+        return s;
+    std::vector<KeyNode*> targets;
+    if (view.merged) {
+        if (view.relative.isEmpty() && parts.empty())
+            return status::AccessDenied;
+        QStringList names = view.relative;
+        for (QStringView p : parts)
+            names.append(p.toString());
+        // Both copies go, or the machine's would show again in the user's place.
+        for (KeyNode* classes : {userClasses(), machineClasses()})
+            if (KeyNode* n = walkDown(classes, names))
+                targets.push_back(n);
+    } else {
+        KeyNode* n = view.node;
+        for (QStringView p : parts)
+            if (n)
+                n = n->findChild(p);
+        if (n)
+            targets.push_back(n);
+    }
+    if (targets.empty())
+        return status::FileNotFound;
+    for (KeyNode* n : targets)
+        if (isProtected(n) || !fileOf(n))
+            return status::AccessDenied;
+    return write([&]() -> Status {
+        for (KeyNode* n : targets) {
+            KeyNode* parent = n->parent;
+            markStructureChanged(parent);
+            parent->removeChild(n->folded);
+        }
+        return status::Success;
+    });
+}
+
+Status WineRegistry::deleteValue(HKey key, const QString& valueName) {
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    KeyNode* node = view.valueNode();
+    if (!node || !node->findValue(valueName))
+        return status::FileNotFound;
+    if (!fileOf(node))
+        return status::AccessDenied;
+    return write([&]() -> Status {
+        node->removeValue(valueName);
+        markValuesChanged(node);
+        return status::Success;
+    });
+}
+
+Status WineRegistry::childName(HandleSlot* slot, const View& view, std::uint32_t index,
+                               QString* name) {
+    if (!view.merged || !view.user || !view.machine || view.user->children().empty() ||
+        view.machine->children().empty()) {
+        const KeyNode* node =
+            view.merged ? (view.user && !view.user->children().empty() ? view.user : view.machine)
+                        : view.node;
+        if (!node || index >= node->children().size())
+            return status::NoMoreItems;
+        *name = node->children()[index]->name;
+        return status::Success;
+    }
+    // Both copies have subkeys: their union in name order, the user's spelling first.
+    HandleSlot temporary;
+    HandleSlot& s = slot ? *slot : temporary;
+    if (s.namesShape != m_shape || s.names.empty()) {
+        s.names.clear();
+        const auto& a = view.user->children();
+        const auto& b = view.machine->children();
+        std::size_t i = 0, j = 0;
+        while (i < a.size() || j < b.size()) {
+            if (j == b.size() || (i < a.size() && a[i]->folded <= b[j]->folded)) {
+                if (j < b.size() && a[i]->folded == b[j]->folded)
+                    ++j;
+                s.names.push_back(a[i++]->name);
+            } else {
+                s.names.push_back(b[j++]->name);
+            }
+        }
+        s.namesShape = m_shape;
+    }
+    if (index >= s.names.size())
+        return status::NoMoreItems;
+    *name = s.names[index];
+    return status::Success;
+}
+
+Status WineRegistry::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
+    if (!name)
+        return status::InvalidParameter;
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    HandleSlot* slot = nullptr;
+    if (key == HKEY_CLASSES_ROOT)
+        slot = &m_rootNames;
+    else if ((key & SlotMask) - 1 < m_slots.size())
+        slot = &m_slots[(key & SlotMask) - 1];
+    return childName(slot, view, index, name);
+}
+
+Status WineRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
+                               std::uint32_t* valueType, QByteArray* data) {
+    View view;
+    if (Status s = resolve(key, &view))
+        return s;
+    const KeyNode* node = view.valueNode();
+    if (!node || index >= node->values().size())
+        return status::NoMoreItems;
+    const StoredValue& v = node->values()[index];
+    if (name)
+        *name = v.name;
+    if (valueType)
+        *valueType = v.type;
+    if (data)
+        *data = v.data;
+    return status::Success;
+}
+
+Status WineRegistry::closeKey(HKey key) {
+    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG && key != 0x80000004u)
+        return status::Success;
+    const std::uint32_t index = (key & SlotMask) - 1;
+    if (index >= m_slots.size() || !m_slots[index].used || m_slots[index].generation != key >> 20)
+        return status::InvalidHandle;
+    HandleSlot& slot = m_slots[index];
+    slot.used = false;
+    slot.node.reset();
+    slot.user.reset();
+    slot.machine.reset();
+    slot.names.clear();
+    m_freeSlots.push_back(index);
+    return status::Success;
+}
+
+} // namespace orvanex::reg
