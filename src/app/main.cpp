@@ -1,6 +1,7 @@
 // ORVANEX: the start-up procedure.
 
 #include "app/main_window.h"
+#include "app/start_options.h"
 #include "app/startup.h"
 #include "editing/list_loader.h"
 #include "model/default_registry.h"
@@ -24,6 +25,8 @@ void reportProblem(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = orvanex::applyStartOptions(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvanex"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));
