@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
           clang libclang-rt-14-dev clang-format
           xvfb xauth xdotool imagemagick poppler-utils fonts-liberation2
-          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 zlib1g-dev)
+          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 zlib1g-dev
+          desktop-file-utils appstream man-db file dpkg-dev)
 quiet_packages=(icoutils wine wine64) # installed without recommends
 
 missing() {

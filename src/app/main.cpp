@@ -1,6 +1,7 @@
 // ORVANEX: the start-up procedure.
 
 #include "app/main_window.h"
+#include "app/start_options.h"
 #include "app/startup.h"
 #include "editing/list_loader.h"
 #include "model/default_registry.h"
@@ -35,6 +36,8 @@ QString optionValue(const QStringList& args, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> code = orvanex::applyStartOptions(argc, argv))
+        return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orvanex"));
     QApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));

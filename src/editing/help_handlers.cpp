@@ -2,9 +2,9 @@
 
 #include "app/main_context.h"
 #include "editing/editing_session.h"
+#include "platform/install_paths.h"
 #include "ui_main_window.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -44,7 +44,7 @@ constexpr Topic kTopics[] = {
 };
 
 QString installedFolder() {
-    return QCoreApplication::applicationDirPath();
+    return platform::installedDataFolder();
 }
 
 // The file in the App folder when it is there, else the installed copy.
