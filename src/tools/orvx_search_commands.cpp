@@ -1,0 +1,113 @@
+// orvx find: the search window's walk, one line per file found.
+
+#include "platform/drive_map.h"
+#include "registry/hive_location.h"
+#include "search/file_walk.h"
+#include "search/search_pattern.h"
+#include "tools/orvx_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace orvanex::tools {
+
+namespace {
+
+// Lines go out as bytes, so a name that is not UTF-8 is printed as it is on disk.
+class PrintingSink : public search::WalkSink {
+public:
+    explicit PrintingSink(const QList<platform::DriveRoot>& roots) : m_roots(roots) {
+        m_buffer.reserve(kFlushAt + 4096);
+    }
+    ~PrintingSink() override { flush(); }
+    void file(int rootIndex, const QByteArray& path, qint64 size) override {
+        m_buffer += platform::windowsPathBytesBelow(m_roots[rootIndex], path);
+        m_buffer += '\t';
+        m_buffer += QByteArray::number(size);
+        m_buffer += '\n';
+        if (m_buffer.size() >= kFlushAt)
+            flush();
+    }
+    void flush() {
+        if (!m_buffer.isEmpty() && std::fwrite(m_buffer.constData(), 1, size_t(m_buffer.size()),
+                                               stdout) != size_t(m_buffer.size()))
+            m_failed = true;
+        m_buffer.clear();
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    static constexpr qsizetype kFlushAt = 1 << 16;
+    const QList<platform::DriveRoot>& m_roots;
+    QByteArray m_buffer;
+    bool m_failed = false;
+};
+
+// "txt", ".txt" and "*.txt" all name the extension TXT.
+QString extensionWord(QString word) {
+    if (word.startsWith(QLatin1String("*.")))
+        word.remove(0, 2);
+    else if (word.startsWith(u'.'))
+        word.remove(0, 1);
+    return word.toUpper();
+}
+
+int find(OrvxContext& context, const QStringList& args) {
+    QStringList words;
+    QString folder;
+    bool allDrives = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--all-drives")) {
+            allDrives = true;
+        } else if (args[i] == QLatin1String("--in") && i + 1 < args.size()) {
+            folder = args[++i];
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return context.fail(QStringLiteral("unknown option %1 for find").arg(args[i]));
+        } else {
+            const QString word = extensionWord(args[i]);
+            if (!word.isEmpty())
+                words.append(word);
+        }
+    }
+    if (words.isEmpty() || (allDrives && !folder.isEmpty()))
+        return context.fail(QStringLiteral("usage: orvx find EXT... [--in FOLDER | --all-drives]"));
+
+    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
+    const platform::DriveMap drives = platform::DriveMap::forHive(hive.path);
+    const search::SearchPattern pattern = search::BuildSearchPattern(words.join(u' '));
+    search::FileWalk walk = [&] {
+        if (allDrives)
+            return search::FileWalk::allDrives(
+                drives, search::NameFilter(pattern, search::NameFilter::Mode::Extension));
+        QString native = folder.isEmpty() ? QDir::currentPath() : folder;
+        if (native.size() >= 2 && native[1] == u':' && native[0].isLetter())
+            native = drives.toNative(native);
+        return search::FileWalk::folderTree(
+            drives, QFileInfo(native).absoluteFilePath(),
+            search::NameFilter(pattern, search::NameFilter::Mode::Pattern), {true, true});
+    }();
+    if (!allDrives && !QFileInfo(QString::fromUtf8(walk.roots().first().native)).isDir())
+        return context.fail(QStringLiteral("no such folder: %1").arg(folder));
+
+    context.out.flush();
+    std::atomic_bool stop{false};
+    PrintingSink sink(walk.roots());
+    walk.run(sink, stop);
+    sink.flush();
+    if (std::fflush(stdout) != 0 || sink.failed())
+        return context.fail(QStringLiteral("could not write the list"));
+    const search::WalkCounts& counts = walk.counts();
+    context.err << counts.files << " files, " << QString::number(counts.bytes, 'f', 0) << " bytes, "
+                << counts.folders << " folders scanned" << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+QList<OrvxCommand> searchCommands() {
+    return {{QStringLiteral("find"), QStringLiteral("find EXT... [--in FOLDER | --all-drives]"),
+             QStringLiteral("list the files of the extensions, with their sizes"), find}};
+}
+
+} // namespace orvanex::tools
