@@ -30,12 +30,15 @@ QByteArray unescapeMountField(const QByteArray& field) {
 } // namespace
 
 QList<MountEntry> readMountTable(const QString& path) {
-    QList<MountEntry> mounts;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return mounts;
+        return {};
     // /proc files report size 0, so read until the end rather than by size.
-    const QByteArray all = file.readAll();
+    return parseMountTable(file.readAll());
+}
+
+QList<MountEntry> parseMountTable(const QByteArray& all) {
+    QList<MountEntry> mounts;
     for (const QByteArray& line : all.split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
         const qsizetype dash = fields.indexOf(QByteArray("-"));

@@ -20,6 +20,7 @@ struct MountEntry {
 // The mount table of /proc/self/mountinfo (or of a file in that format, for tests); empty when it
 // cannot be read.
 QList<MountEntry> readMountTable(const QString& path = QStringLiteral("/proc/self/mountinfo"));
+QList<MountEntry> parseMountTable(const QByteArray& text);
 // True for file systems that hold no user files: kernel views (proc, sysfs, cgroup, devtmpfs,
 // ...) and memory file systems (tmpfs, ramfs), which are no drive's disk.
 bool isPseudoFileSystem(const QByteArray& fsType);

@@ -184,9 +184,10 @@ void frmSearch::buildWindow() {
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
-    MSFlexGrid1->setColumnWidth(0, fontMetrics().horizontalAdvance(QString(60, u'x')));
-    MSFlexGrid1->setColumnWidth(1,
-                                fontMetrics().horizontalAdvance(QStringLiteral("  Size(Bytes) ")));
+    // The name column leaves the size in view; long paths scroll sideways.
+    const int sizeWidth = fontMetrics().horizontalAdvance(QStringLiteral("  999,999,999,999  "));
+    MSFlexGrid1->setColumnWidth(0, kWindowWidth - sizeWidth - 40);
+    MSFlexGrid1->setColumnWidth(1, sizeWidth);
     MSFlexGrid1->setColumnWidth(2, fontMetrics().horizontalAdvance(QString(30, u' ')));
     MSFlexGrid1->setColumnHidden(3, true);
     top->addWidget(MSFlexGrid1, 1);

@@ -1,6 +1,8 @@
 #include "search/search_worker.h"
 
 #include <QMutexLocker>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace orvanex::search {
 
@@ -51,6 +53,8 @@ SearchWorker::~SearchWorker() {
 
 void SearchWorker::start() {
     m_thread.reset(QThread::create([this] {
+        // The window's thread goes first when the processors are busy: it must keep answering.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
         {
             Sink sink(*this);
             m_walk.run(sink, m_stop);
