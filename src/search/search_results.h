@@ -23,6 +23,13 @@ struct ResultRow {
     bool empty() const { return native.isEmpty() && text.isEmpty(); }
 };
 
+} // namespace orvanex::search
+
+// Rows move by memcpy when a million of them grow the list.
+Q_DECLARE_TYPEINFO(orvanex::search::ResultRow, Q_RELOCATABLE_TYPE);
+
+namespace orvanex::search {
+
 class SearchResultsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
