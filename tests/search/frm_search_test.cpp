@@ -271,3 +271,39 @@ TEST(frmSearch, DeleteSendsTheFileToTheTrash) {
     EXPECT_EQ(w.paths(), QStringList({"C:\\stays.txt", "", ""}));
     EXPECT_EQ(w.window->lblCount->text(), "2"); // counters are not reduced
 }
+
+TEST(frmSearch, MenuRulesFollowTheFilesOwnExtensionAndViewAsksOverTheLimit) {
+    World w("win_menu", "JPG GZ TXT");
+    writeFile(w.native("/PHOTO.Jpg"), "not really a picture");
+    writeFile(w.native("/ARCHIVE.TAR.GZ"), "z");
+    writeFile(w.native("/big.txt"), QByteArray(100001, 'b'));
+    writeFile(w.native("/exact.txt"), QByteArray(100000, 'e'));
+    w.window->setStartFolder(w.root);
+    w.search();
+
+    w.select("C:\\PHOTO.Jpg");
+    EXPECT_EQ(w.window->SelectedFile, "JPG");
+    EXPECT_TRUE(w.window->cmdImage->isEnabled());
+    EXPECT_FALSE(w.window->cmdPlay->isEnabled());
+    // A file Qt cannot read as a picture says so in the status line.
+    w.window->cmdImage_Click();
+    EXPECT_TRUE(w.window->lblScan->text().startsWith("Cannot show C:\\PHOTO.Jpg as a picture: "))
+        << w.window->lblScan->text().toStdString();
+
+    w.select("C:\\ARCHIVE.TAR.GZ");
+    EXPECT_EQ(w.window->SelectedFile, "GZ");
+    EXPECT_FALSE(w.window->cmdImage->isEnabled());
+
+    // Enter on the current row selects it as a click does.
+    w.window->MSFlexGrid1->setCurrentIndex(w.window->results()->index(w.rowOf("C:\\big.txt"), 0));
+    QTest::keyClick(w.window->MSFlexGrid1, Qt::Key_Return);
+    EXPECT_EQ(w.window->txtAction->text(), "C:\\big.txt");
+    w.window->scriptedAnswer = QMessageBox::No; // one byte over: asked, and No views nothing
+    w.window->cmdView_Click();
+    EXPECT_EQ(w.window->lblScan->text(), "C:\\big.txt");
+
+    w.select("C:\\exact.txt"); // exactly 100,000 bytes: viewed without a question
+    w.window->cmdView_Click();
+    EXPECT_TRUE(w.window->lblScan->text().contains("pelusa C:\\exact.txt"))
+        << w.window->lblScan->text().toStdString();
+}
