@@ -376,7 +376,8 @@ void frmSearch::collect() {
 
 void frmSearch::endSearch() {
     m_collectTimer.stop();
-    m_worker.reset();
+    // Not deleted here: this may run inside the worker's own finished signal.
+    m_worker.release()->deleteLater();
     cmdCancelSearch->setText(QStringLiteral("&Exit"));
     cmdCancelSearch->setToolTip(QStringLiteral("Exit the Search Request!"));
     lblScan->setText(QStringLiteral("Search Finished!"));
