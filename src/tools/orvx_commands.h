@@ -60,5 +60,6 @@ struct OrvxCommand {
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
+QList<OrvxCommand> searchCommands();
 
 } // namespace orvanex::tools

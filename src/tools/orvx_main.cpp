@@ -15,6 +15,7 @@ const std::function<QList<OrvxCommand>()> CommandGroups[] = {
     registryCommands,
     platformCommands,
     modelCommands,
+    searchCommands,
 };
 
 QList<OrvxCommand> allCommands() {

@@ -1,0 +1,1 @@
+orvanex_add_fuzzer(search_outside_text ${CMAKE_CURRENT_LIST_DIR}/search_outside_text.cpp)

@@ -1,0 +1,406 @@
+#include "search/frm_search.h"
+
+#include "app/settings_store.h"
+#include "search/search_worker.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace orvanex::search {
+
+namespace {
+
+// 7755 by 6855 twips at 15 twips per pixel.
+constexpr int kWindowWidth = 7755 / 15;
+constexpr int kWindowHeight = 6855 / 15;
+const QString kOpeningText =
+    QStringLiteral("             Select The Type           Of Search ......");
+
+QLabel* label(const QString& text, const QString& name, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QPushButton* button(const QString& text, const QString& name, const QString& tip, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit* textBox(const QString& name, const QString& tip, QWidget* parent) {
+    auto* t = new QLineEdit(parent);
+    t->setObjectName(name);
+    t->setToolTip(tip);
+    return t;
+}
+
+} // namespace
+
+frmSearch::frmSearch(const QString& ExtensionList, const QString& FileTypeName,
+                     platform::DriveMap drives, const QString& appFolder, QWidget* parent)
+    : QDialog(parent), m_drives(std::move(drives)), m_appFolder(appFolder),
+      m_extensionList(ExtensionList) {
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(QStringLiteral("ORVANEX Search"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildWindow();
+    buildPanels();
+    buildMenu();
+    txtPattern->setText(ExtensionList);
+    txtType->setText(FileTypeName);
+
+    // The drive list's current drive: C: when mapped, else the first drive.
+    const QList<platform::DriveRoot> roots = platform::driveRoots(m_drives);
+    for (const platform::DriveRoot& r : roots)
+        DrvList3->addItem(QString(r.letter.toLower()) + u':', QFile::decodeName(r.native));
+    int current = DrvList3->findText(QStringLiteral("c:"));
+    DrvList3->setCurrentIndex(current < 0 ? 0 : current);
+    const QString defaultStart = DrvList3->currentText().left(2).toUpper() + u'\\';
+    const QString saved = GetSetting(kMainAppName, QStringLiteral("CheckWarning1"),
+                                     QStringLiteral("TheSearch"), defaultStart);
+    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"), saved);
+    QString start = m_drives.toNative(saved);
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = m_drives.toNative(defaultStart); // the saved folder is gone: the drive's root
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QDir::rootPath();
+    setStartFolder(start);
+
+    // The initial empty row under the header.
+    m_model->appendRows({ResultRow()});
+    lblScan->setText(kOpeningText);
+    m_collectTimer.setInterval(50); // counters and rows at most 20 times a second
+    connect(&m_collectTimer, &QTimer::timeout, this, &frmSearch::collect);
+    setFixedSize(kWindowWidth, kWindowHeight);
+}
+
+frmSearch::~frmSearch() = default;
+
+void frmSearch::buildWindow() {
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(4, 4, 4, 4);
+    top->setSpacing(3);
+
+    auto* names = new QGridLayout;
+    auto* lblSearchPicture = label(QStringLiteral("File extension(s) to search"),
+                                   QStringLiteral("lblSearchPicture"), this);
+    txtPattern = textBox(QStringLiteral("txtPattern"),
+                         QStringLiteral("The registered file extension to search!"), this);
+    txtPattern->setReadOnly(true);
+    auto* lblType = label(QStringLiteral("Registered  file type"), QStringLiteral("lblType"), this);
+    txtType =
+        textBox(QStringLiteral("txtType"), QStringLiteral("Register file type description!"), this);
+    txtType->setReadOnly(true);
+    names->addWidget(lblSearchPicture, 0, 0);
+    names->addWidget(txtPattern, 1, 0);
+    names->addWidget(lblType, 0, 1);
+    names->addWidget(txtType, 1, 1);
+    top->addLayout(names);
+
+    auto* middle = new QHBoxLayout;
+    auto* folders = new QVBoxLayout;
+    DrvList3 = new QComboBox(this);
+    DrvList3->setObjectName(QStringLiteral("DrvList3"));
+    DrvList3->setToolTip(QStringLiteral("Drive List!"));
+    DirList3 = new QListWidget(this);
+    DirList3->setObjectName(QStringLiteral("DirList3"));
+    DirList3->setToolTip(QStringLiteral("Folder list / Double click on the folder to change!"));
+    folders->addWidget(DrvList3);
+    folders->addWidget(DirList3);
+    middle->addLayout(folders, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(
+        label(QStringLiteral("Start search folder"), QStringLiteral("lblStartDirSearch"), this));
+    txtDefaultDirectory = textBox(QStringLiteral("txtDefaultDirectory"),
+                                  QStringLiteral("Start the search from this folder!"), this);
+    txtDefaultDirectory->setReadOnly(true);
+    right->addWidget(txtDefaultDirectory);
+    auto* buttons = new QHBoxLayout;
+    cmdSearchStart =
+        button(QStringLiteral("&Search"), QStringLiteral("cmdSearchStart"),
+               QStringLiteral("Search for the file types (By Folder / Sub Folder)!"), this);
+    cmdSearchAll = button(QStringLiteral("Search &All Drives"), QStringLiteral("cmdSearchAll"),
+                          QStringLiteral("Search for the file types (All Drives)!"), this);
+    cmdCancelSearch = button(QStringLiteral("&Cancel"), QStringLiteral("cmdCancelSearch"),
+                             QStringLiteral("Cancel the Search Request!"), this);
+    buttons->addWidget(cmdSearchStart);
+    buttons->addWidget(cmdSearchAll);
+    buttons->addWidget(cmdCancelSearch);
+    right->addLayout(buttons);
+    panels = new QStackedWidget(this);
+    auto* counters = new QWidget(panels);
+    auto* grid = new QGridLayout(counters);
+    grid->setContentsMargins(0, 0, 0, 0);
+    lblBoom = label(QString(), QStringLiteral("lblBoom"), counters);
+    lblCount = label(QString(), QStringLiteral("lblCount"), counters);
+    lblBytes = label(QString(), QStringLiteral("lblBytes"), counters);
+    const std::pair<const char*, QLabel*> rows[] = {{"Folders Scanned", lblBoom},
+                                                    {"Number of files found", lblCount},
+                                                    {"Total number of bytes", lblBytes}};
+    int r = 0;
+    for (const auto& [caption, value] : rows) {
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), counters), r, 0);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+        grid->addWidget(value, r++, 1);
+    }
+    panels->addWidget(counters);
+    right->addWidget(panels);
+    middle->addLayout(right, 2);
+    top->addLayout(middle);
+
+    m_model = new SearchResultsModel(this);
+    MSFlexGrid1 = new QTableView(this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setModel(m_model);
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setWordWrap(false);
+    MSFlexGrid1->verticalHeader()->hide();
+    // Uniform rows: the view never measures a million rows.
+    MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
+    // The name column leaves the size in view; long paths scroll sideways.
+    const int sizeWidth = fontMetrics().horizontalAdvance(QStringLiteral("  999,999,999,999  "));
+    MSFlexGrid1->setColumnWidth(0, kWindowWidth - sizeWidth - 40);
+    MSFlexGrid1->setColumnWidth(1, sizeWidth);
+    MSFlexGrid1->setColumnWidth(2, fontMetrics().horizontalAdvance(QString(30, u' ')));
+    MSFlexGrid1->setColumnHidden(3, true);
+    top->addWidget(MSFlexGrid1, 1);
+
+    auto* action = new QHBoxLayout;
+    action->addWidget(new QLabel(QStringLiteral("File to perform the action on"), this));
+    txtAction =
+        textBox(QStringLiteral("txtAction"), QStringLiteral("The selected file name!"), this);
+    txtAction->setReadOnly(true);
+    action->addWidget(txtAction, 1);
+    top->addLayout(action);
+    lblScan = label(QString(), QStringLiteral("lblScan"), this);
+    lblScan->setFrameShape(QFrame::Panel);
+    lblScan->setFrameShadow(QFrame::Sunken);
+    lblScan->setTextFormat(Qt::PlainText);
+    top->addWidget(lblScan);
+
+    connect(cmdSearchStart, &QPushButton::clicked, this, &frmSearch::cmdSearchStart_Click);
+    connect(cmdSearchAll, &QPushButton::clicked, this, &frmSearch::cmdSearchAll_Click);
+    connect(cmdCancelSearch, &QPushButton::clicked, this, &frmSearch::cmdCancelSearch_Click);
+    connect(MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &frmSearch::MSFlexGrid1_HeaderClick);
+    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        const QPoint pos = QCursor::pos();
+        MSFlexGrid1_Select(index, &pos);
+    });
+    connect(DrvList3, &QComboBox::activated, this, &frmSearch::DrvList3_Change);
+    connect(DirList3, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { setStartFolder(item->data(Qt::UserRole).toString()); });
+    MSFlexGrid1->installEventFilter(this);
+}
+
+void frmSearch::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+}
+
+void frmSearch::closeEvent(QCloseEvent* event) {
+    // A closed window must not go on walking behind the user's back.
+    if (m_worker)
+        m_worker->stop();
+    m_collectTimer.stop();
+    QDialog::closeEvent(event);
+}
+
+QString frmSearch::windowsOf(const QString& nativePath) const {
+    const QString w = m_drives.toWindows(nativePath);
+    return w.isEmpty() ? nativePath : w;
+}
+
+QByteArray frmSearch::nativeOf(const QString& path) const {
+    if (path.size() >= 2 && path[1] == u':' && path[0].isLetter())
+        return QFile::encodeName(m_drives.toNative(path));
+    return QFile::encodeName(path);
+}
+
+void frmSearch::refillFolderList() {
+    DirList3->clear();
+    // The folders from the drive's root down to the current one, then its sub-folders.
+    const QString driveFolder = DrvList3->currentData().toString();
+    QStringList chain;
+    for (QString f = m_folder; !f.isEmpty(); f = QFileInfo(f).path()) {
+        chain.prepend(f);
+        if (f == driveFolder || f == QDir::rootPath() || !f.startsWith(driveFolder))
+            break;
+    }
+    int depth = 0;
+    for (const QString& f : chain) {
+        const QString name = depth == 0 ? windowsOf(f) : QFileInfo(f).fileName();
+        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + name, DirList3);
+        item->setData(Qt::UserRole, f);
+        ++depth;
+    }
+    const QStringList subs = QDir(m_folder).entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    for (const QString& s : subs) {
+        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + s, DirList3);
+        item->setData(Qt::UserRole, QDir(m_folder).filePath(s));
+    }
+    if (!chain.isEmpty())
+        DirList3->setCurrentRow(int(chain.size()) - 1);
+}
+
+void frmSearch::setStartFolder(const QString& nativeFolder) {
+    if (FolderRun || nativeFolder.isEmpty() || !QFileInfo(nativeFolder).isDir())
+        return;
+    m_folder = QDir::cleanPath(QFileInfo(nativeFolder).absoluteFilePath());
+    refillFolderList();
+    QString shown = windowsOf(m_folder);
+    if (shown.size() >= 4 && !shown.endsWith(u'\\'))
+        shown += u'\\';
+    txtDefaultDirectory->setText(shown);
+    txtDefaultDirectoryX->setText(shown);
+    chkDefaultDirectory_Click();
+}
+
+void frmSearch::DrvList3_Change(int index) {
+    if (FolderRun)
+        return;
+    const QString folder = DrvList3->itemData(index).toString();
+    if (QFileInfo(folder).isDir()) {
+        setStartFolder(folder);
+        return;
+    }
+    // No such folder (a drive without its medium): back to the folder list's drive.
+    for (int i = 0; i < DrvList3->count(); ++i)
+        if (m_folder.startsWith(DrvList3->itemData(i).toString()))
+            DrvList3->setCurrentIndex(i);
+}
+
+void frmSearch::startWalk(bool allDrives) {
+    const SearchPattern pattern = BuildSearchPattern(m_extensionList);
+    Searching = 1;
+    FolderRun = true;
+    if (allDrives)
+        DriveRun = true;
+    cmdCancelSearch->setText(QStringLiteral("&Stop"));
+    cmdCancelSearch->setToolTip(QStringLiteral("Stop the Run..."));
+    cmdSearchStart->hide();
+    cmdSearchAll->hide();
+    FileWalk walk =
+        allDrives
+            ? FileWalk::allDrives(m_drives, NameFilter(pattern, NameFilter::Mode::Extension))
+            : FileWalk::folderTree(m_drives, m_folder,
+                                   NameFilter(pattern, NameFilter::Mode::Pattern), {true, true});
+    m_model->setRoots(walk.roots());
+    m_worker = std::make_unique<SearchWorker>(std::move(walk));
+    connect(m_worker.get(), &SearchWorker::finished, this, &frmSearch::collect);
+    m_worker->start();
+    m_collectTimer.start();
+}
+
+void frmSearch::cmdSearchStart_Click() {
+    if (m_finished) {
+        cmdSearchStart->setEnabled(false);
+        cmdSearchStart->setEnabled(true);
+        lblScan->setText(QStringLiteral("Printing Search Results!"));
+        PrintSearchResults();
+        return;
+    }
+    if (Searching)
+        return;
+    lblScan->setText(QStringLiteral("Starting Search By Folders / Sub-Folders!"));
+    QString saved = windowsOf(m_folder);
+    if (!saved.endsWith(u'\\'))
+        saved += u'\\';
+    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"), saved);
+    startWalk(false);
+}
+
+void frmSearch::cmdSearchAll_Click() {
+    if (Searching || m_finished)
+        return;
+    lblScan->setText(QStringLiteral("Starting Search For All Drives!"));
+    txtDefaultDirectory->setText(QStringLiteral("Search All Drives!"));
+    startWalk(true);
+}
+
+void frmSearch::cmdCancelSearch_Click() {
+    if (Searching) {
+        cmdCancelSearch->setEnabled(false);
+        cmdCancelSearch->setEnabled(true);
+        DriveRun = false;
+        FolderRun = false;
+        if (m_worker)
+            m_worker->stop();
+        return;
+    }
+    close();
+}
+
+void frmSearch::collect() {
+    if (!m_worker)
+        return;
+    SearchWorker::Progress progress = m_worker->take();
+    if (!progress.rows.isEmpty()) {
+        m_model->appendRows(std::move(progress.rows));
+    }
+    lblBoom->setText(QString::number(progress.counts.folders));
+    lblCount->setText(QString::number(progress.counts.files));
+    lblBytes->setText(QString::number(progress.counts.bytes, 'f', 0));
+    if (!progress.folder.isEmpty())
+        lblScan->setText(windowsOf(QFile::decodeName(progress.folder)));
+    if (progress.finished && Searching)
+        endSearch();
+}
+
+void frmSearch::endSearch() {
+    m_collectTimer.stop();
+    // Not deleted here: this may run inside the worker's own finished signal.
+    m_worker.release()->deleteLater();
+    cmdCancelSearch->setText(QStringLiteral("&Exit"));
+    cmdCancelSearch->setToolTip(QStringLiteral("Exit the Search Request!"));
+    lblScan->setText(QStringLiteral("Search Finished!"));
+    cmdSearchStart->setText(QStringLiteral("Prin&t"));
+    cmdSearchStart->setToolTip(QStringLiteral("Print the Search Results!"));
+    cmdSearchStart->show();
+    Searching = 0;
+    m_finished = true;
+    m_model->MarkEmptySequenceCells();
+    Q_EMIT searchFinished();
+}
+
+void frmSearch::MSFlexGrid1_HeaderClick(int column) {
+    if (Searching || PanelOpen)
+        return;
+    int* state = column == 0 ? &NameSortState : column == 1 ? &SizeSortState : nullptr;
+    if (!state)
+        return;
+    const Qt::SortOrder order = *state == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    *state = *state == 0 ? 1 : 0;
+    m_model->sortRows(column, order);
+    MSFlexGrid1->scrollToTop();
+    MSFlexGrid1->setCurrentIndex(m_model->index(0, 0));
+}
+
+} // namespace orvanex::search

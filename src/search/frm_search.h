@@ -1,0 +1,164 @@
+#pragma once
+// The search window: finds the files of the selected entry's extensions in a folder tree or on
+// all drives, and works on the files found (pop-up menu, copy/move and delete panels).
+
+#include "platform/drive_map.h"
+#include "search/search_pattern.h"
+#include "search/search_results.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QTableView;
+class QAction;
+
+namespace orvanex::search {
+
+class SearchWorker;
+
+class frmSearch : public QDialog {
+    Q_OBJECT
+public:
+    // ExtensionList and FileTypeName as the main window passes them; appFolder holds the viewer.
+    frmSearch(const QString& ExtensionList, const QString& FileTypeName, platform::DriveMap drives,
+              const QString& appFolder, QWidget* parent = nullptr);
+    ~frmSearch() override;
+
+    SearchResultsModel* results() const { return m_model; }
+    bool searching() const { return Searching != 0; }
+
+    // Handlers, public so that tests and the main window drive them as a user would.
+    void cmdSearchStart_Click();
+    void cmdSearchAll_Click();
+    void cmdCancelSearch_Click();
+    void MSFlexGrid1_HeaderClick(int column);
+    // Selects the cell's file and shows the options menu (at pos, or at the cell when null).
+    void MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos = nullptr);
+    void setStartFolder(const QString& nativeFolder); // what the folder list's change does
+    // The menu of the last selection (not shown in tests that set popUpMenus to false).
+    QMenu* optionsMenu() const { return mnuOptions; }
+    bool popUpMenus = true;
+    // Answers for the questions the window asks, for tests: 0 asks the user.
+    int scriptedAnswer = 0;
+    QString SelectedFile;
+    QString CanOpen = QStringLiteral("n");
+    int PanelOpen = 0;
+
+    // Operations of the options menu.
+    void cmdExplorer_Click();
+    void cmdView_Click();
+    void cmdEdit_Click();
+    void cmdOpen_Click();
+    void cmdOpenWith_Click();
+    void cmdProperty_Click();
+    void cmdImage_Click();
+    void cmdPlay_Click();
+    void cmdCopy_Click();
+    void cmdMove_Click();
+    void cmdDelete_Click();
+    void cmdCopyOK_Click();
+    void cmdCancelCopy_Click();
+    void cmdOK_Click();
+    void cmdDCan_Click();
+    void chkDefaultDirectory_Click();
+
+Q_SIGNALS:
+    void searchFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildPanels();
+    void buildMenu();
+    void startWalk(bool allDrives);
+    void collect(); // the timer: rows and counters from the worker
+    void endSearch();
+    void PrintSearchResults();
+    void refillFolderList();
+    void DrvList3_Change(int index);
+    void setPanelColours(bool panel);
+    void openPanel(bool move);
+    void closePanel(const QString& status);
+    void writeCopySettings();
+    int ask(const QString& title, const QString& text);
+    void message(const QString& text);
+    QByteArray nativeOf(const QString& path) const; // a shown path as native bytes
+    QString windowsOf(const QString& nativePath) const;
+    QString selectedPath() const; // the selected row's path
+    bool startDetached(const QString& program, const QStringList& args);
+
+public:
+    // Controls, named as the user sees them.
+    QLineEdit* txtPattern = nullptr;
+    QLineEdit* txtType = nullptr;
+    QComboBox* DrvList3 = nullptr;
+    QListWidget* DirList3 = nullptr;
+    QLineEdit* txtDefaultDirectory = nullptr;
+    QLineEdit* txtDefaultDirectoryX = nullptr;
+    QPushButton* cmdSearchStart = nullptr;
+    QPushButton* cmdSearchAll = nullptr;
+    QPushButton* cmdCancelSearch = nullptr;
+    QLabel* lblScan = nullptr;
+    QLabel* lblBoom = nullptr;
+    QLabel* lblCount = nullptr;
+    QLabel* lblBytes = nullptr;
+    QTableView* MSFlexGrid1 = nullptr;
+    QLineEdit* txtAction = nullptr;
+    QStackedWidget* panels = nullptr; // counters, copy/move panel, delete panel
+    QLabel* Label6 = nullptr;
+    QLabel* Label9 = nullptr;
+    QCheckBox* chkDefaultDirectory = nullptr;
+    QLineEdit* txtNewNameX = nullptr;
+    QCheckBox* CheckWarning = nullptr;
+    QPushButton* cmdCopyOK = nullptr;
+    QPushButton* cmdCancelCopy = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdDCan = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QAction* cmdOpen = nullptr;
+    QAction* cmdImage = nullptr;
+    QAction* cmdPlay = nullptr;
+    // The summary and the embedded-text search: enabled by whoever connects them.
+    QAction* cmdSummary = nullptr;
+    QAction* cmdFindText = nullptr;
+    QString lastMessage; // the last message box's text (shown or, in tests, only kept)
+    QString printToFile; // print into this PDF instead of the default printer
+
+private:
+    platform::DriveMap m_drives;
+    QString m_appFolder;
+    QString m_extensionList;
+    QString m_folder; // the folder list's path (native)
+    SearchResultsModel* m_model = nullptr;
+    std::unique_ptr<SearchWorker> m_worker;
+    QTimer m_collectTimer;
+    qint64 m_folders = 0;
+    qint64 m_files = 0;
+    double m_bytes = 0;
+
+    int Searching = 0;
+    bool FolderRun = false;
+    bool DriveRun = false;
+    bool m_finished = false; // the one search of this opening has ended
+    int NameSortState = 1;
+    int SizeSortState = 1;
+    int m_selectedRow = -1;
+    bool m_moving = false;
+    QString SavedStartText;
+};
+
+} // namespace orvanex::search

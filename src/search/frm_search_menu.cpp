@@ -1,0 +1,227 @@
+// The options menu of the search window: selecting a found file and the operations that hand it
+// to other programs (file manager, viewer, editor, the desktop's applications).
+
+#include "platform/desktop_apps.h"
+#include "search/file_operations.h"
+#include "search/frm_image.h"
+#include "search/frm_search.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTableView>
+#include <QUrl>
+
+namespace orvanex::search {
+
+namespace {
+
+// org.freedesktop.FileManager1: true when a file manager took the call.
+bool callFileManager(const QString& method, const QString& nativePath) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                       QStringLiteral("org.freedesktop.FileManager1"), method);
+    call << QStringList{QUrl::fromLocalFile(nativePath).toString(QUrl::FullyEncoded)} << QString();
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+const QStringList kImageExtensions = {QStringLiteral("ICO"), QStringLiteral("BMP"),
+                                      QStringLiteral("WMF"), QStringLiteral("JPG"),
+                                      QStringLiteral("GIF")};
+const QStringList kPlayExtensions = {QStringLiteral("WAV"), QStringLiteral("AVI"),
+                                     QStringLiteral("MPG"), QStringLiteral("MID")};
+
+} // namespace
+
+void frmSearch::buildMenu() {
+    mnuOptions = new QMenu(QStringLiteral("Options"), this);
+    mnuOptions->setObjectName(QStringLiteral("mnuOptions"));
+    auto add = [this](const char* name, const QString& caption, void (frmSearch::*handler)()) {
+        QAction* a = mnuOptions->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        if (handler)
+            connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    add("cmdExplorer", QStringLiteral("Exp&lorer"), &frmSearch::cmdExplorer_Click);
+    add("cmdView", QStringLiteral("&View"), &frmSearch::cmdView_Click);
+    add("cmdEdit", QStringLiteral("&Notepad"), &frmSearch::cmdEdit_Click);
+    cmdOpen = add("cmdOpen", QStringLiteral("&Open"), &frmSearch::cmdOpen_Click);
+    add("cmdOpenWith", QStringLiteral("Opens &With?"), &frmSearch::cmdOpenWith_Click);
+    add("cmdProperty", QStringLiteral("&Properties"), &frmSearch::cmdProperty_Click);
+    cmdSummary = add("cmdSummary", QStringLiteral("&File Summary"), nullptr);
+    cmdSummary->setEnabled(false);
+    add("cmdMove", QStringLiteral("&Move"), &frmSearch::cmdMove_Click);
+    add("cmdMoveX", QStringLiteral("&Rename"), &frmSearch::cmdMove_Click);
+    add("cmdCopy", QStringLiteral("&Copy"), &frmSearch::cmdCopy_Click);
+    cmdFindText = add("cmdFindText", QStringLiteral("Em&bedded Text"), nullptr);
+    cmdFindText->setEnabled(false);
+    cmdImage = add("cmdImage", QStringLiteral("&Image"), &frmSearch::cmdImage_Click);
+    cmdPlay = add("cmdPlay", QStringLiteral("Pla&y"), &frmSearch::cmdPlay_Click);
+    add("cmdDelete", QStringLiteral("&Delete"), &frmSearch::cmdDelete_Click);
+}
+
+bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            MSFlexGrid1_Select(MSFlexGrid1->currentIndex());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QString frmSearch::selectedPath() const {
+    return m_model->path(m_selectedRow);
+}
+
+void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) {
+    if (Searching || PanelOpen || !index.isValid())
+        return;
+    // The row's path, whichever of its cells was clicked.
+    const QString text = m_model->path(index.row());
+    if (text.isEmpty())
+        return;
+    m_selectedRow = index.row();
+    txtAction->setText(text);
+    lblScan->setText(text);
+    SelectedFile = text;
+    // GetExtension: which program opens it, and the extension of the file's own name.
+    const ResultRow& row = m_model->row(m_selectedRow);
+    const QString native = QFile::decodeName(row.root >= 0 ? row.native : nativeOf(text));
+    CanOpen = platform::defaultApplicationForFile(native).valid() ? QStringLiteral("y")
+                                                                  : QStringLiteral("n");
+    SelectedFile = FileNameExtension(text);
+    cmdImage->setEnabled(kImageExtensions.contains(SelectedFile));
+    cmdPlay->setEnabled(kPlayExtensions.contains(SelectedFile));
+    cmdOpen->setEnabled(CanOpen == QLatin1String("y"));
+    if (!popUpMenus)
+        return;
+    const QPoint at =
+        pos ? *pos
+            : MSFlexGrid1->viewport()->mapToGlobal(MSFlexGrid1->visualRect(index).bottomLeft());
+    mnuOptions->popup(at);
+}
+
+bool frmSearch::startDetached(const QString& program, const QStringList& args) {
+    return QProcess::startDetached(program, args);
+}
+
+void frmSearch::cmdExplorer_Click() {
+    const QString path = selectedPath();
+    const QString native = QFile::decodeName(nativeOf(path));
+    lblScan->setText(path);
+    if (!callFileManager(QStringLiteral("ShowItems"), native) &&
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(native).absolutePath())))
+        lblScan->setText(path + QStringLiteral(" ** Error **"));
+}
+
+void frmSearch::cmdView_Click() {
+    const QString path = selectedPath();
+    const QString native =
+        QFile::decodeName(m_model->row(m_selectedRow).root >= 0 ? m_model->row(m_selectedRow).native
+                                                                : nativeOf(path));
+    const FileFacts facts = fileFacts(QFile::encodeName(native));
+    if (facts.size > 100000) {
+        const QString text = path + QStringLiteral("\nIs over 100,000 bytes in length\n") +
+                             QStringLiteral("Do you want to continue with View?");
+        if (ask(QStringLiteral("ORVANEX Question?"), text) != QMessageBox::Yes)
+            return;
+    }
+    // The viewer beside the program, else in the App folder.
+    QString viewer = m_appFolder + QStringLiteral("/pelusa");
+    if (!QFileInfo(viewer).isExecutable())
+        viewer = QCoreApplication::applicationDirPath() + QStringLiteral("/pelusa");
+    lblScan->setText(viewer + u' ' + path);
+    if (!startDetached(viewer, {native}))
+        lblScan->setText(viewer + u' ' + path + QStringLiteral(" ** Error **"));
+}
+
+void frmSearch::cmdEdit_Click() {
+    const QString path = selectedPath();
+    const QString native = QFile::decodeName(nativeOf(path));
+    lblScan->setText(QStringLiteral("Edit for ") + path);
+    const platform::DesktopApp editor =
+        platform::defaultApplicationFor(QStringLiteral("text/plain"));
+    if (editor.valid()) {
+        const QStringList command = platform::commandForFile(editor, native);
+        if (startDetached(command.first(), command.mid(1)))
+            return;
+    }
+    // No text editor on this desktop: the viewer shows the file instead.
+    cmdView_Click();
+}
+
+void frmSearch::cmdOpenWith_Click() {
+    const platform::DesktopApp app =
+        platform::defaultApplicationForFile(QFile::decodeName(nativeOf(selectedPath())));
+    lblScan->setText(app.valid()
+                         ? app.executable
+                         : QStringLiteral("No Open With Program Associated With This File!"));
+}
+
+void frmSearch::cmdOpen_Click() {
+    const QString native = QFile::decodeName(nativeOf(selectedPath()));
+    const platform::DesktopApp app = platform::defaultApplicationForFile(native);
+    if (!app.valid()) {
+        lblScan->setText(QStringLiteral("No Open With Program Associated With This File!"));
+        return;
+    }
+    lblScan->setText(app.executable);
+    const QStringList command = platform::commandForFile(app, native);
+    if (!startDetached(command.first(), command.mid(1)))
+        lblScan->setText(app.executable + QStringLiteral(" ** Error **"));
+}
+
+void frmSearch::cmdProperty_Click() {
+    const QString path = selectedPath();
+    const QString native = QFile::decodeName(nativeOf(path));
+    lblScan->setText(QStringLiteral("File properties for ") + path);
+    if (callFileManager(QStringLiteral("ShowItemProperties"), native))
+        return;
+    // No file manager answers: the facts the program can tell itself.
+    const QFileInfo info(native);
+    const FileFacts facts = fileFacts(QFile::encodeName(native));
+    message(path + QStringLiteral("\n\nSize: ") + FormatSize(facts.size) +
+            QStringLiteral(" bytes\nModified: ") +
+            QLocale().toString(facts.modified, QLocale::LongFormat) + QStringLiteral("\nOwner: ") +
+            info.owner() + QStringLiteral("\nReadable: ") +
+            (info.isReadable() ? QStringLiteral("yes") : QStringLiteral("no")) +
+            QStringLiteral("\nWritable: ") +
+            (info.isWritable() ? QStringLiteral("yes") : QStringLiteral("no")));
+}
+
+void frmSearch::cmdImage_Click() {
+    const QString path = selectedPath();
+    frmImage image(this);
+    QString reason;
+    if (!image.Display(QFile::decodeName(nativeOf(path)), path, &reason)) {
+        lblScan->setText(QStringLiteral("Cannot show ") + path + QStringLiteral(" as a picture: ") +
+                         reason);
+        return;
+    }
+    if (scriptedAnswer == 0)
+        image.exec();
+}
+
+void frmSearch::cmdPlay_Click() {
+    // The desktop's default player for the file's type.
+    cmdOpen_Click();
+}
+
+} // namespace orvanex::search

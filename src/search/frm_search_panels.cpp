@@ -1,0 +1,306 @@
+// The copy, move and rename panel and the delete panel of the search window.
+
+#include "app/settings_store.h"
+#include "search/file_operations.h"
+#include "search/frm_search.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace orvanex::search {
+
+namespace {
+
+const QString kCopy = QStringLiteral("TheCopy");
+
+QString copySetting(const char* section, const QString& fallback) {
+    return GetSetting(kMainAppName, QString::fromLatin1(section), kCopy, fallback);
+}
+
+void saveCopySetting(const char* section, const QString& value) {
+    SaveSetting(kMainAppName, QString::fromLatin1(section), kCopy, value);
+}
+
+QPushButton* panelButton(const QString& text, const QString& name, const QString& tip,
+                         QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+void frmSearch::buildPanels() {
+    auto* copy = new QWidget(panels);
+    copy->setObjectName(QStringLiteral("CopyPanel"));
+    auto* grid = new QGridLayout(copy);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(1);
+    Label9 = new QLabel(QStringLiteral("Rename /"), copy);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label6 = new QLabel(QStringLiteral("Copy"), copy);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    auto* title = new QHBoxLayout;
+    title->addWidget(Label9);
+    title->addWidget(Label6);
+    title->addStretch();
+    grid->addLayout(title, 0, 0, 1, 2);
+    auto* Label7 = new QLabel(QStringLiteral("Default Folder"), copy);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    txtDefaultDirectoryX = new QLineEdit(copy);
+    txtDefaultDirectoryX->setObjectName(QStringLiteral("txtDefaultDirectoryX"));
+    txtDefaultDirectoryX->setToolTip(QStringLiteral("Enter Default Directory."));
+    grid->addWidget(Label7, 1, 0);
+    grid->addWidget(txtDefaultDirectoryX, 1, 1);
+    chkDefaultDirectory = new QCheckBox(QStringLiteral("Use Default Folder?"), copy);
+    chkDefaultDirectory->setObjectName(QStringLiteral("chkDefaultDirectory"));
+    chkDefaultDirectory->setToolTip(
+        QStringLiteral("Use This folder When Coping/Renaming/Moving Files."));
+    CheckWarning = new QCheckBox(QStringLiteral("File Replace Warning?"), copy);
+    CheckWarning->setObjectName(QStringLiteral("CheckWarning"));
+    CheckWarning->setToolTip(
+        QStringLiteral("Display Warning Window When About to Replace a FIle."));
+    grid->addWidget(chkDefaultDirectory, 2, 0);
+    grid->addWidget(CheckWarning, 2, 1);
+    auto* Label8 = new QLabel(QStringLiteral("New file name"), copy);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->setToolTip(QStringLiteral("The new file name!"));
+    txtNewNameX = new QLineEdit(copy);
+    txtNewNameX->setObjectName(QStringLiteral("txtNewNameX"));
+    txtNewNameX->setToolTip(QStringLiteral("Enter File Name To Be Copied To."));
+    grid->addWidget(Label8, 3, 0);
+    grid->addWidget(txtNewNameX, 3, 1);
+    cmdCopyOK = panelButton(QStringLiteral("&OK"), QStringLiteral("cmdCopyOK"),
+                            QStringLiteral("Process the Request!"), copy);
+    cmdCancelCopy = panelButton(QStringLiteral("C&ancel"), QStringLiteral("cmdCancelCopy"),
+                                QStringLiteral("Cancel the  request!"), copy);
+    auto* copyButtons = new QHBoxLayout;
+    copyButtons->addWidget(cmdCopyOK);
+    copyButtons->addWidget(cmdCancelCopy);
+    grid->addLayout(copyButtons, 4, 0, 1, 2);
+    panels->addWidget(copy);
+
+    auto* remove = new QWidget(panels);
+    remove->setObjectName(QStringLiteral("DeletePanel"));
+    auto* box = new QVBoxLayout(remove);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto* warning = new QLabel(QStringLiteral("Warning"), remove);
+    warning->setObjectName(QStringLiteral("Label199Q"));
+    auto* Label5 = new QLabel(QStringLiteral("The file wil be sent to the Recycle bin!"), remove);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    box->addWidget(warning);
+    box->addWidget(Label5);
+    cmdOK = panelButton(QStringLiteral("&OK"), QStringLiteral("cmdOK"),
+                        QStringLiteral("Send the File To The Recycle Bin!"), remove);
+    cmdDCan = panelButton(QStringLiteral("C&ancel"), QStringLiteral("cmdDCan"),
+                          QStringLiteral("Cancel the delete request!"), remove);
+    auto* deleteButtons = new QHBoxLayout;
+    deleteButtons->addWidget(cmdOK);
+    deleteButtons->addWidget(cmdDCan);
+    box->addLayout(deleteButtons);
+    panels->addWidget(remove);
+
+    connect(cmdCopyOK, &QPushButton::clicked, this, &frmSearch::cmdCopyOK_Click);
+    connect(cmdCancelCopy, &QPushButton::clicked, this, &frmSearch::cmdCancelCopy_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
+    connect(cmdDCan, &QPushButton::clicked, this, &frmSearch::cmdDCan_Click);
+    connect(chkDefaultDirectory, &QCheckBox::clicked, this, &frmSearch::chkDefaultDirectory_Click);
+}
+
+void frmSearch::setPanelColours(bool panel) {
+    // White on navy while a panel is open, the platform's colours otherwise.
+    MSFlexGrid1->setStyleSheet(panel ? QStringLiteral("QTableView { color: #FFFFFF; "
+                                                      "background-color: #000080; }")
+                                     : QString());
+}
+
+int frmSearch::ask(const QString& title, const QString& text) {
+    if (scriptedAnswer != 0)
+        return scriptedAnswer;
+    return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No);
+}
+
+void frmSearch::message(const QString& text) {
+    if (scriptedAnswer != 0) {
+        lastMessage = text;
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("ORVANEX"), text);
+}
+
+void frmSearch::chkDefaultDirectory_Click() {
+    if (!chkDefaultDirectory || m_selectedRow < 0)
+        return;
+    const QString selected = selectedPath();
+    if (!chkDefaultDirectory->isChecked()) {
+        txtNewNameX->setText(selected);
+        return;
+    }
+    const QString name = selected.mid(selected.lastIndexOf(u'\\') + 1);
+    QString folder = txtDefaultDirectoryX->text();
+    if (!folder.endsWith(u'\\'))
+        folder += u'\\';
+    txtNewNameX->setText(folder + name);
+}
+
+void frmSearch::openPanel(bool move) {
+    m_moving = move;
+    Label6->setText(move ? QStringLiteral("Move") : QStringLiteral("Copy"));
+    Label9->setVisible(move);
+    SavedStartText = txtDefaultDirectory->text();
+    PanelOpen = 1;
+    cmdCancelSearch->setEnabled(false);
+    cmdSearchStart->setEnabled(false);
+    panels->setCurrentIndex(1);
+    txtNewNameX->setText(selectedPath());
+    txtNewNameX->setCursorPosition(int(txtNewNameX->text().size()));
+    const QString warn = copySetting("CheckWarning1", QStringLiteral("y"));
+    const QString useFolder = copySetting("CheckWarning2", QStringLiteral("y"));
+    const QString folder = copySetting("CheckWarning3", windowsOf(m_appFolder));
+    saveCopySetting("CheckWarning1", warn);
+    saveCopySetting("CheckWarning2", useFolder);
+    saveCopySetting("CheckWarning3", folder);
+    CheckWarning->setChecked(warn == QLatin1String("y"));
+    chkDefaultDirectory->setChecked(useFolder == QLatin1String("y"));
+    txtDefaultDirectoryX->setText(folder);
+    if (chkDefaultDirectory->isChecked())
+        chkDefaultDirectory_Click();
+    setPanelColours(true);
+    txtNewNameX->setFocus();
+}
+
+void frmSearch::writeCopySettings() {
+    saveCopySetting("CheckWarning1",
+                    CheckWarning->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
+    saveCopySetting("CheckWarning2",
+                    chkDefaultDirectory->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
+    saveCopySetting("CheckWarning3", txtDefaultDirectoryX->text());
+}
+
+void frmSearch::closePanel(const QString& status) {
+    PanelOpen = 0;
+    panels->setCurrentIndex(0);
+    cmdCancelSearch->setEnabled(true);
+    cmdSearchStart->setEnabled(true);
+    lblScan->setText(status);
+    txtAction->clear();
+    setPanelColours(false);
+}
+
+void frmSearch::cmdCopy_Click() {
+    openPanel(false);
+}
+
+void frmSearch::cmdMove_Click() {
+    openPanel(true);
+}
+
+void frmSearch::cmdCopyOK_Click() {
+    if (PanelOpen == 0 || m_selectedRow < 0)
+        return;
+    lblScan->setText(QStringLiteral(" "));
+    const QString selected = selectedPath();
+    const QString newName = txtNewNameX->text();
+    if (newName == selected) {
+        message(QStringLiteral("File Name Not Changed!"));
+        txtNewNameX->setFocus();
+        return;
+    }
+    const QByteArray source = m_model->row(m_selectedRow).root >= 0
+                                  ? m_model->row(m_selectedRow).native
+                                  : nativeOf(selected);
+    const QByteArray target = nativeOf(newName);
+    const FileFacts existing = fileFacts(target);
+    if (existing.exists && CheckWarning->isChecked()) {
+        const QString text = ReplaceQuestionText(newName, existing, fileFacts(source));
+        if (ask(QStringLiteral("ORVANEX - File Replace?"), text) != QMessageBox::Yes) {
+            lblScan->setText(QStringLiteral(" "));
+            return;
+        }
+    }
+    const FileResult result = m_moving ? moveFile(source, target) : copyFile(source, target);
+    if (!result.ok()) {
+        QApplication::beep();
+        message(FileErrorText(result.error));
+        txtNewNameX->setFocus();
+        return;
+    }
+    if (!fileFacts(target).exists) {
+        QApplication::beep();
+        message(QStringLiteral("File Copy Error!"));
+        txtNewNameX->setFocus();
+        return;
+    }
+    const ResultRow current = m_model->row(m_selectedRow);
+    ResultRow renamed;
+    renamed.root = -1;
+    renamed.text = newName;
+    renamed.native = target;
+    renamed.size = current.size;
+    renamed.sequence = current.sequence;
+    if (m_moving) {
+        m_model->rowRef(m_selectedRow) = renamed;
+        m_model->rowChanged(m_selectedRow);
+        m_model->ClearReplacedRow(newName, current.sequence);
+    } else {
+        m_model->appendRows({renamed});
+    }
+    m_model->sortRows(3, Qt::AscendingOrder);
+    m_selectedRow = -1;
+    txtDefaultDirectory->setText(SavedStartText);
+    writeCopySettings();
+    closePanel(QStringLiteral("Request Completed!"));
+}
+
+void frmSearch::cmdCancelCopy_Click() {
+    txtDefaultDirectory->setText(SavedStartText);
+    writeCopySettings();
+    closePanel(QStringLiteral("Request Cancelled!"));
+}
+
+void frmSearch::cmdDelete_Click() {
+    PanelOpen = 1;
+    panels->setCurrentIndex(2);
+    cmdCancelSearch->setEnabled(false);
+    cmdSearchStart->setEnabled(false);
+    lblScan->setText(QStringLiteral("Delete Request for ") + selectedPath());
+    setPanelColours(true);
+}
+
+void frmSearch::cmdDCan_Click() {
+    closePanel(QStringLiteral("Delete Request Cancelled!"));
+}
+
+void frmSearch::cmdOK_Click() {
+    if (PanelOpen == 0 || m_selectedRow < 0)
+        return;
+    const QString path = selectedPath();
+    const ResultRow& row = m_model->row(m_selectedRow);
+    const QByteArray native = row.root >= 0 ? row.native : nativeOf(path);
+    closePanel(QString());
+    const FileResult result = trashFile(native);
+    if (!result.ok()) {
+        lblScan->setText(path + QStringLiteral(" ** Error **"));
+        return;
+    }
+    lblScan->setText(path + QStringLiteral(" ** Deleted **"));
+    ResultRow emptied;
+    emptied.sequence = -1;
+    m_model->rowRef(m_selectedRow) = emptied;
+    m_model->rowChanged(m_selectedRow);
+    m_model->sortRows(3, Qt::AscendingOrder);
+    m_selectedRow = -1;
+}
+
+} // namespace orvanex::search

@@ -1,0 +1,82 @@
+#include "search/search_worker.h"
+
+#include <QMutexLocker>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace orvanex::search {
+
+// Rows are gathered locally and handed over in blocks, so the lock is taken rarely.
+class SearchWorker::Sink : public WalkSink {
+public:
+    explicit Sink(SearchWorker& worker) : m_worker(worker) {}
+    ~Sink() override { handOver(); }
+    void folder(const QByteArray& path) override {
+        m_folder = path;
+        if (++m_foldersSinceHandOver >= 64)
+            handOver();
+    }
+    void file(int rootIndex, const QByteArray& path, qint64 size) override {
+        ResultRow row;
+        row.native = path;
+        row.root = rootIndex;
+        row.size = size;
+        row.sequence = m_worker.m_walk.counts().files;
+        m_rows.append(std::move(row));
+        if (m_rows.size() >= 512)
+            handOver();
+    }
+    void handOver() {
+        QMutexLocker lock(&m_worker.m_mutex);
+        m_worker.m_pending.rows.append(std::move(m_rows));
+        m_worker.m_pending.counts = m_worker.m_walk.counts();
+        m_worker.m_pending.folder = m_folder;
+        m_rows.clear();
+        m_foldersSinceHandOver = 0;
+    }
+
+private:
+    SearchWorker& m_worker;
+    QList<ResultRow> m_rows;
+    QByteArray m_folder;
+    int m_foldersSinceHandOver = 0;
+};
+
+SearchWorker::SearchWorker(FileWalk walk, QObject* parent)
+    : QObject(parent), m_walk(std::move(walk)) {}
+
+SearchWorker::~SearchWorker() {
+    m_stop.store(true);
+    if (m_thread)
+        m_thread->wait();
+}
+
+void SearchWorker::start() {
+    m_thread.reset(QThread::create([this] {
+        // The window's thread goes first when the processors are busy: it must keep answering.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
+        {
+            Sink sink(*this);
+            m_walk.run(sink, m_stop);
+        }
+        {
+            QMutexLocker lock(&m_mutex);
+            m_pending.counts = m_walk.counts();
+            m_pending.finished = true;
+        }
+        QMetaObject::invokeMethod(this, &SearchWorker::finished, Qt::QueuedConnection);
+    }));
+    m_thread->start();
+}
+
+SearchWorker::Progress SearchWorker::take() {
+    QMutexLocker lock(&m_mutex);
+    Progress out = std::move(m_pending);
+    m_pending = Progress();
+    m_pending.counts = out.counts;
+    m_pending.folder = out.folder;
+    m_pending.finished = out.finished;
+    return out;
+}
+
+} // namespace orvanex::search

@@ -1,0 +1,309 @@
+// The search window driven as a user drives it, offscreen, on trees built by the test.
+
+#include "app/settings_store.h"
+#include "search/frm_search.h"
+#include "search_trees.h"
+#include "support/test_env.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace orvanex;
+using namespace orvanex::search;
+
+namespace {
+
+struct World {
+    QString root;
+    platform::DriveMap drives;
+    std::unique_ptr<frmSearch> window;
+
+    World(const char* name, const QString& extensions) {
+        root = test::freshDir(QString::fromLatin1(name));
+        drives.setDrive(u'C', root);
+        const QString app = test::freshDir(QString::fromLatin1(name) + "_app");
+        window = std::make_unique<frmSearch>(extensions, "Text Document", drives, app);
+        window->popUpMenus = false;
+        window->scriptedAnswer = QMessageBox::Yes;
+        window->show();
+    }
+    QByteArray native(const char* rel) const { return QFile::encodeName(root) + rel; }
+    void search(bool allDrives = false) {
+        QSignalSpy done(window.get(), &frmSearch::searchFinished);
+        QTest::mouseClick(allDrives ? window->cmdSearchAll : window->cmdSearchStart,
+                          Qt::LeftButton);
+        ASSERT_TRUE(done.wait(20000));
+    }
+    QStringList paths() const {
+        QStringList out;
+        for (int r = 0; r < window->results()->rowCount(); ++r)
+            out << window->results()->cellText(r, 0);
+        return out;
+    }
+    int rowOf(const QString& path) const { return int(paths().indexOf(path)); }
+    void select(const QString& path) {
+        const int row = rowOf(path);
+        ASSERT_GE(row, 0) << path.toStdString();
+        window->MSFlexGrid1_Select(window->results()->index(row, 1));
+    }
+    QByteArray read(const char* rel) const {
+        QFile f(QFile::decodeName(native(rel)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+void writeFile(const QByteArray& path, const QByteArray& bytes) {
+    ASSERT_TRUE(test::makeFile(path));
+    QFile f(QFile::decodeName(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(frmSearch, FolderSearchListsTheTreeWithCountsAndEndsReadyToPrint) {
+    World w("win_folder", "TXT");
+    writeFile(w.native("/b.txt"), QByteArray(512, 'b'));
+    writeFile(w.native("/A.TXT"), QByteArray(1024, 'a'));
+    writeFile(w.native("/MY.DIR/inner.txt"), "12345");
+    writeFile(w.native("/MY.DIR/README"), "no");
+    writeFile(w.native("/quote\"s $(x);.txt"), "q");
+    w.window->setStartFolder(w.root);
+    EXPECT_EQ(w.window->txtDefaultDirectory->text(), "C:\\");
+    EXPECT_EQ(w.window->lblScan->text(), "             Select The Type           Of Search ......");
+    w.search();
+
+    EXPECT_EQ(w.paths(), QStringList({"", "C:\\A.TXT", "C:\\b.txt", "C:\\quote\"s $(x);.txt",
+                                      "C:\\MY.DIR\\inner.txt"}));
+    EXPECT_EQ(w.window->results()->cellText(0, 3), "9999999999");
+    EXPECT_EQ(w.window->results()->cellText(1, 3), "1");
+    EXPECT_EQ(w.window->results()->cellText(1, 1), "1,024");
+    EXPECT_EQ(w.window->lblCount->text(), "4");
+    EXPECT_EQ(w.window->lblBytes->text(), "1542");
+    EXPECT_EQ(w.window->lblBoom->text(), "2");
+    EXPECT_EQ(w.window->lblScan->text(), "Search Finished!");
+    EXPECT_EQ(w.window->cmdSearchStart->text(), "Prin&t");
+    EXPECT_TRUE(w.window->cmdSearchStart->isVisible());
+    EXPECT_FALSE(w.window->cmdSearchAll->isVisible());
+    EXPECT_EQ(w.window->cmdCancelSearch->text(), "&Exit");
+    EXPECT_EQ(GetSetting(kMainAppName, "CheckWarning1", "TheSearch"), "C:\\");
+
+    // Print into a PDF and read it back.
+    const QString pdf = test::freshDir("win_print") + "/results.pdf";
+    w.window->printToFile = pdf;
+    QTest::mouseClick(w.window->cmdSearchStart, Qt::LeftButton);
+    EXPECT_EQ(w.window->lblScan->text(), "Finished Printing Search Results!");
+    QByteArray text;
+    ASSERT_EQ(test::runProgram("pdftotext", {"-layout", pdf, "-"}, &text), 0);
+    EXPECT_TRUE(text.contains("Search Results")) << text.constData();
+    EXPECT_TRUE(text.contains("Page 1"));
+    EXPECT_TRUE(text.contains("C:\\MY.DIR\\inner.txt"));
+    EXPECT_TRUE(text.contains("1,024"));
+}
+
+TEST(frmSearch, AllDrivesTakesTheExtensionOfTheFilesOwnName) {
+    World w("win_all", "TXT");
+    writeFile(w.native("/MY.TXT/README"), "x");
+    writeFile(w.native("/MY.TXT/a.Txt"), "x");
+    w.search(true);
+    EXPECT_EQ(w.paths(), QStringList({"", "C:\\MY.TXT\\a.Txt"}));
+    EXPECT_EQ(w.window->txtDefaultDirectory->text(), "Search All Drives!");
+    EXPECT_EQ(w.window->lblScan->text(), "Search Finished!");
+}
+
+TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
+    World w("win_stop", "TXT");
+    const int total = 40 * 400;
+    for (int d = 0; d < 40; ++d)
+        for (int f = 0; f < 400; ++f)
+            ASSERT_TRUE(test::makeFile(w.native("/d") + QByteArray::number(d) + "/f" +
+                                       QByteArray::number(f) + ".txt"));
+    w.window->setStartFolder(w.root);
+    QSignalSpy done(w.window.get(), &frmSearch::searchFinished);
+    QTest::mouseClick(w.window->cmdSearchStart, Qt::LeftButton);
+    EXPECT_EQ(w.window->cmdCancelSearch->text(), "&Stop");
+    EXPECT_EQ(w.window->cmdCancelSearch->toolTip(), "Stop the Run...");
+    QTest::mouseClick(w.window->cmdCancelSearch, Qt::LeftButton);
+    ASSERT_TRUE(done.wait(20000));
+    EXPECT_TRUE(w.window->isVisible()); // Stop does not close the window
+    EXPECT_EQ(w.window->lblScan->text(), "Search Finished!");
+    const int rows = w.window->results()->rowCount();
+    EXPECT_LT(rows - 1, total);
+    EXPECT_EQ(w.window->lblCount->text(), QString::number(rows - 1));
+    QTest::mouseClick(w.window->cmdCancelSearch, Qt::LeftButton); // now "&Exit"
+    EXPECT_FALSE(w.window->isVisible());
+}
+
+TEST(frmSearch, HeaderClicksSortDescendingFirstAndSizesAsText) {
+    World w("win_sort", "TXT");
+    writeFile(w.native("/a.txt"), QByteArray(512, 'x'));
+    writeFile(w.native("/b.txt"), QByteArray(1024, 'x'));
+    writeFile(w.native("/c.txt"), QByteArray(7, 'x'));
+    w.window->setStartFolder(w.root);
+    w.search();
+    QHeaderView* header = w.window->MSFlexGrid1->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(0) + 5, 5));
+    EXPECT_EQ(w.paths(), QStringList({"C:\\c.txt", "C:\\b.txt", "C:\\a.txt", ""}));
+    EXPECT_EQ(w.window->MSFlexGrid1->currentIndex().row(), 0);
+    w.window->MSFlexGrid1_HeaderClick(0);
+    EXPECT_EQ(w.paths(), QStringList({"", "C:\\a.txt", "C:\\b.txt", "C:\\c.txt"}));
+    w.window->MSFlexGrid1_HeaderClick(1); // descending as text: "7" > "512" > "1,024" > ""
+    EXPECT_EQ(w.paths(), QStringList({"C:\\c.txt", "C:\\a.txt", "C:\\b.txt", ""}));
+    w.window->MSFlexGrid1_HeaderClick(1);
+    EXPECT_EQ(w.paths(), QStringList({"", "C:\\b.txt", "C:\\a.txt", "C:\\c.txt"}));
+    w.window->MSFlexGrid1_HeaderClick(3); // the hidden column does not sort
+    EXPECT_EQ(w.paths(), QStringList({"", "C:\\b.txt", "C:\\a.txt", "C:\\c.txt"}));
+}
+
+TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
+    World w("win_copy", "TXT");
+    writeFile(w.native("/one.txt"), "first");
+    writeFile(w.native("/two.txt"), "second");
+    writeFile(w.native("/three.txt"), "third");
+    w.window->setStartFolder(w.root);
+    w.search();
+    SaveSetting(kMainAppName, "CheckWarning2", "TheCopy", "n");
+
+    // A selection of an empty row does nothing.
+    w.window->MSFlexGrid1_Select(w.window->results()->index(0, 0));
+    EXPECT_EQ(w.window->txtAction->text(), "");
+
+    w.select("C:\\one.txt");
+    EXPECT_EQ(w.window->txtAction->text(), "C:\\one.txt");
+    EXPECT_EQ(w.window->SelectedFile, "TXT");
+    w.window->cmdCopy_Click();
+    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\one.txt");
+    EXPECT_FALSE(w.window->cmdCancelSearch->isEnabled());
+    w.window->cmdCopyOK_Click(); // the same name
+    EXPECT_EQ(w.window->lastMessage, "File Name Not Changed!");
+    EXPECT_EQ(w.window->PanelOpen, 1);
+
+    w.window->txtNewNameX->setText("C:\\two.txt");
+    w.window->cmdCopyOK_Click();
+    EXPECT_EQ(w.window->PanelOpen, 0);
+    EXPECT_EQ(w.window->lblScan->text(), "Request Completed!");
+    EXPECT_EQ(w.read("/two.txt"), "first");
+    EXPECT_EQ(w.read("/one.txt"), "first");
+    // Sorted by sequence: the copy sits beside its source, both listed files stay.
+    EXPECT_EQ(w.paths(),
+              QStringList({"C:\\one.txt", "C:\\two.txt", "C:\\three.txt", "C:\\two.txt", ""}));
+
+    // Move three onto two: the rows listing two are emptied and go to the bottom.
+    w.select("C:\\three.txt");
+    w.window->cmdMove_Click();
+    EXPECT_TRUE(w.window->Label9->isVisibleTo(w.window.get()));
+    EXPECT_EQ(w.window->Label6->text(), "Move");
+    w.window->txtNewNameX->setText("C:\\two.txt");
+    w.window->cmdCopyOK_Click();
+    EXPECT_EQ(w.read("/two.txt"), "third");
+    EXPECT_EQ(w.read("/three.txt"), "<missing>");
+    EXPECT_EQ(w.paths(), QStringList({"C:\\one.txt", "C:\\two.txt", "", "", ""}));
+    EXPECT_EQ(w.window->results()->cellText(2, 3), "9999999999");
+    EXPECT_EQ(GetSetting(kMainAppName, "CheckWarning2", "TheCopy"), "n");
+
+    // Answering No to the replace question copies nothing.
+    w.window->scriptedAnswer = QMessageBox::No;
+    w.select("C:\\one.txt");
+    w.window->cmdCopy_Click();
+    w.window->txtNewNameX->setText("C:\\two.txt");
+    w.window->cmdCopyOK_Click();
+    EXPECT_EQ(w.read("/two.txt"), "third");
+    EXPECT_EQ(w.window->PanelOpen, 1);
+    w.window->cmdCancelCopy_Click();
+    EXPECT_EQ(w.window->lblScan->text(), "Request Cancelled!");
+    EXPECT_EQ(w.window->PanelOpen, 0);
+}
+
+TEST(frmSearch, DefaultFolderProposalAddsTheBackslash) {
+    World w("win_default", "TXT");
+    writeFile(w.native("/sub/x.txt"), "x");
+    w.window->setStartFolder(w.root);
+    w.search();
+    SaveSetting(kMainAppName, "CheckWarning2", "TheCopy", "y");
+    SaveSetting(kMainAppName, "CheckWarning3", "TheCopy", "C:\\target");
+    w.select("C:\\sub\\x.txt");
+    w.window->cmdCopy_Click();
+    EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\target\\x.txt");
+    w.window->txtDefaultDirectoryX->setText("C:\\other\\");
+    w.window->chkDefaultDirectory_Click();
+    EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\other\\x.txt");
+    // A folder that does not exist: the copy fails and says so, the panel stays.
+    w.window->cmdCopyOK_Click();
+    EXPECT_EQ(w.window->lastMessage, "Invalid File Name! (53)");
+    EXPECT_EQ(w.window->PanelOpen, 1);
+}
+
+TEST(frmSearch, DeleteSendsTheFileToTheTrash) {
+    World w("win_trash", "TXT");
+    // The home trash lives in the (test mode's) data folder, which must exist.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ASSERT_TRUE(QDir().mkpath(data));
+    writeFile(w.native("/gone soon.txt"), "bye");
+    writeFile(w.native("/stays.txt"), "hi");
+    w.window->setStartFolder(w.root);
+    w.search();
+    w.select("C:\\gone soon.txt");
+    w.window->cmdDelete_Click();
+    EXPECT_EQ(w.window->lblScan->text(), "Delete Request for C:\\gone soon.txt");
+    w.window->cmdOK_Click();
+    EXPECT_EQ(w.window->lblScan->text(), "C:\\gone soon.txt ** Deleted **");
+    EXPECT_EQ(w.read("/gone soon.txt"), "<missing>");
+    const QString trash = data + "/Trash";
+    QFile trashed(trash + "/files/gone soon.txt");
+    ASSERT_TRUE(trashed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(trashed.readAll(), "bye");
+    QFile info(trash + "/info/gone soon.txt.trashinfo");
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(info.readAll().contains("Path=")) << "trashinfo";
+    EXPECT_EQ(w.paths(), QStringList({"C:\\stays.txt", "", ""}));
+    EXPECT_EQ(w.window->lblCount->text(), "2"); // counters are not reduced
+}
+
+TEST(frmSearch, MenuRulesFollowTheFilesOwnExtensionAndViewAsksOverTheLimit) {
+    World w("win_menu", "JPG GZ TXT");
+    writeFile(w.native("/PHOTO.Jpg"), "not really a picture");
+    writeFile(w.native("/ARCHIVE.TAR.GZ"), "z");
+    writeFile(w.native("/big.txt"), QByteArray(100001, 'b'));
+    writeFile(w.native("/exact.txt"), QByteArray(100000, 'e'));
+    w.window->setStartFolder(w.root);
+    w.search();
+
+    w.select("C:\\PHOTO.Jpg");
+    EXPECT_EQ(w.window->SelectedFile, "JPG");
+    EXPECT_TRUE(w.window->cmdImage->isEnabled());
+    EXPECT_FALSE(w.window->cmdPlay->isEnabled());
+    // A file Qt cannot read as a picture says so in the status line.
+    w.window->cmdImage_Click();
+    EXPECT_TRUE(w.window->lblScan->text().startsWith("Cannot show C:\\PHOTO.Jpg as a picture: "))
+        << w.window->lblScan->text().toStdString();
+
+    w.select("C:\\ARCHIVE.TAR.GZ");
+    EXPECT_EQ(w.window->SelectedFile, "GZ");
+    EXPECT_FALSE(w.window->cmdImage->isEnabled());
+
+    // Enter on the current row selects it as a click does.
+    w.window->MSFlexGrid1->setCurrentIndex(w.window->results()->index(w.rowOf("C:\\big.txt"), 0));
+    QTest::keyClick(w.window->MSFlexGrid1, Qt::Key_Return);
+    EXPECT_EQ(w.window->txtAction->text(), "C:\\big.txt");
+    w.window->scriptedAnswer = QMessageBox::No; // one byte over: asked, and No views nothing
+    w.window->cmdView_Click();
+    EXPECT_EQ(w.window->lblScan->text(), "C:\\big.txt");
+
+    w.select("C:\\exact.txt"); // exactly 100,000 bytes: viewed without a question
+    w.window->cmdView_Click();
+    EXPECT_TRUE(w.window->lblScan->text().contains("pelusa C:\\exact.txt"))
+        << w.window->lblScan->text().toStdString();
+}
