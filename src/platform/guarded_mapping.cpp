@@ -19,6 +19,7 @@ struct Slot {
 Slot g_slots[GuardedMapping::kSlots];
 std::mutex g_claim;
 struct sigaction g_previous {};
+std::uintptr_t g_pageSize = 4096; // read before the handler is installed
 
 void onBus(int sig, siginfo_t* info, void* context) {
     const auto addr = reinterpret_cast<std::uintptr_t>(info->si_addr);
@@ -29,8 +30,7 @@ void onBus(int sig, siginfo_t* info, void* context) {
             if (begin == 0 || addr < begin || addr >= end)
                 continue;
             // Zero pages from the faulting page to the end: the file is shorter from there on.
-            const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
-            const std::uintptr_t from = addr & ~(page - 1);
+            const std::uintptr_t from = addr & ~(g_pageSize - 1);
             void* p = mmap(reinterpret_cast<void*>(from), end - from, PROT_READ,
                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
             if (p == MAP_FAILED)
@@ -55,6 +55,7 @@ void onBus(int sig, siginfo_t* info, void* context) {
 void installHandler() {
     static std::once_flag once;
     std::call_once(once, [] {
+        g_pageSize = std::uintptr_t(sysconf(_SC_PAGESIZE));
         struct sigaction action {};
         action.sa_sigaction = onBus;
         action.sa_flags = SA_SIGINFO | SA_ONSTACK;
