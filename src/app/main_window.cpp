@@ -153,8 +153,12 @@ void MainWindow::Form_Resize() {
         setWindowState(windowState() & ~enlarged);
     const QSize frame = frameGeometry().size() - size();
     const QSize client = fixedOuterSize() - frame;
-    if (size() != client || minimumSize() != client || maximumSize() != client)
+    if (minimumSize() != client || maximumSize() != client)
         setFixedSize(client);
+    // setFixedSize does nothing when the limits are already set, and a window system that ignores
+    // them (none running, or one that disregards size hints) may have resized the window anyway.
+    if (size() != client)
+        resize(client);
     m_inResize = false;
 }
 

@@ -1,15 +1,21 @@
 #include "app/settings_format.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringList>
 
 namespace orvanex::settings {
 namespace {
 
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
 QString escape(const QString& text, bool isSection, bool isKey) {
     QString out;
     out.reserve(text.size());
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         switch (c.unicode()) {
         case '\\':
             out += QLatin1String("\\\\");
@@ -22,6 +28,10 @@ QString escape(const QString& text, bool isSection, bool isKey) {
             break;
         case '\t':
             out += QLatin1String("\\t");
+            break;
+        case ' ':
+            // Readers trim blanks at the ends of names and values.
+            out += (i == 0 || i == text.size() - 1) ? QLatin1String("\\s") : QLatin1String(" ");
             break;
         case 0:
             out += QLatin1String("\\0");
@@ -38,6 +48,10 @@ QString escape(const QString& text, bool isSection, bool isKey) {
         case ';':
             out += isKey ? QLatin1String("\\;") : QLatin1String(";");
             break;
+        case '#':
+            // A line that starts with "#" is a comment.
+            out += (isKey && i == 0) ? QLatin1String("\\#") : QLatin1String("#");
+            break;
         default:
             out += c;
         }
@@ -45,87 +59,151 @@ QString escape(const QString& text, bool isSection, bool isKey) {
     return out;
 }
 
-// Reads escapes from text[pos..end); stops at `stop` (unescaped). Returns false on a bad escape.
-bool unescape(const QString& text, qsizetype& pos, QChar stop, QString* out) {
-    while (pos < text.size()) {
+// The index of the first unescaped `stop` in text, or -1.
+qsizetype findUnescaped(QStringView text, QChar stop) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == stop)
+            return i;
+        if (text[i] == u'\\')
+            ++i;
+    }
+    return -1;
+}
+
+// Undoes the escapes. An unknown escape, or a backslash at the end, is kept as written.
+QString unescape(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype pos = 0; pos < text.size(); ++pos) {
         const QChar c = text[pos];
-        if (c == stop)
-            return true;
-        if (c != u'\\') {
-            *out += c;
-            ++pos;
+        if (c != u'\\' || pos + 1 >= text.size()) {
+            out += c;
             continue;
         }
-        if (pos + 1 >= text.size())
-            return false;
-        const QChar e = text[pos + 1];
+        const QChar e = text[++pos];
         switch (e.unicode()) {
         case '\\':
-            *out += u'\\';
+            out += u'\\';
             break;
         case 'n':
-            *out += u'\n';
+            out += u'\n';
             break;
         case 'r':
-            *out += u'\r';
+            out += u'\r';
             break;
         case 't':
-            *out += u'\t';
+            out += u'\t';
+            break;
+        case 's':
+            out += u' ';
             break;
         case '0':
-            *out += QChar(0);
+            out += QChar(0);
             break;
         case '=':
         case '[':
         case ']':
         case ';':
-            *out += e;
+        case '#':
+            out += e;
             break;
         default:
-            return false;
+            out += c;
+            out += e;
         }
-        pos += 2;
     }
-    return stop.isNull();
+    return out;
+}
+
+// The text between blanks; an escaped blank (\s, \t) is not a blank here.
+QStringView trimBlanks(QStringView s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.sliced(b, e - b);
+}
+
+QString decodeText(const QByteArray& bytes) {
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    if (view.isValidUtf8())
+        return QString::fromUtf8(view);
+    // Text saved in the Windows code page by an older editor: every byte is a character.
+    QStringDecoder cp1252("windows-1252");
+    if (cp1252.isValid())
+        return cp1252.decode(view);
+    return QString::fromLatin1(view);
+}
+
+Section* sectionNamed(QVector<Section>* sections, QHash<QString, qsizetype>* index,
+                      const QString& name) {
+    const auto it = index->constFind(name);
+    if (it != index->constEnd())
+        return &(*sections)[*it];
+    index->insert(name, sections->size());
+    sections->append(Section{name, {}});
+    return &sections->last();
 }
 
 } // namespace
 
-bool parse(const QByteArray& bytes, QVector<Section>* sections, int* badLine) {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        *badLine = 0;
+bool parse(const QByteArray& bytes, QVector<Section>* sections, int* skippedLines) {
+    sections->clear();
+    int skipped = 0;
+    if (skippedLines)
+        *skippedLines = 0;
+    // A NUL never appears in a text file (this writer escapes it): the file is something else.
+    if (bytes.contains('\0'))
         return false;
-    }
-    const QStringList lines = text.split(u'\n');
+    const QString text = decodeText(bytes);
+    QHash<QString, qsizetype> index;
     Section* current = nullptr;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty() || line.startsWith(u';'))
+    bool sawText = false;
+    qsizetype lineStart = 0;
+    while (lineStart <= text.size()) {
+        qsizetype lineEnd = lineStart;
+        while (lineEnd < text.size() && text[lineEnd] != u'\n' && text[lineEnd] != u'\r')
+            ++lineEnd;
+        const QStringView line =
+            trimBlanks(QStringView(text).sliced(lineStart, lineEnd - lineStart));
+        lineStart = lineEnd + 1;
+        if (lineEnd + 1 < text.size() && text[lineEnd] == u'\r' && text[lineEnd + 1] == u'\n')
+            ++lineStart;
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
-        *badLine = int(i + 1);
+        sawText = true;
         if (line.startsWith(u'[')) {
-            qsizetype pos = 1;
-            QString name;
-            if (!unescape(line, pos, u']', &name) || pos != line.size() - 1)
-                return false;
-            sections->append(Section{name, {}});
-            current = &sections->last();
+            // The name ends at the first unescaped "]"; what follows it is ignored.
+            const qsizetype close = findUnescaped(line, u']');
+            if (close < 0) {
+                ++skipped;
+                current = nullptr;
+                continue;
+            }
+            current =
+                sectionNamed(sections, &index, unescape(trimBlanks(line.sliced(1, close - 1))));
             continue;
         }
-        if (!current)
-            return false;
-        qsizetype pos = 0;
-        QString key;
-        if (!unescape(line, pos, u'=', &key) || pos >= line.size())
-            return false;
-        ++pos;
-        QString value;
-        if (!unescape(line, pos, QChar(), &value))
-            return false;
-        current->entries.append(Entry{key, value});
+        const qsizetype equals = findUnescaped(line, u'=');
+        if (!current || equals < 0) {
+            ++skipped;
+            continue;
+        }
+        const QString key = unescape(trimBlanks(line.first(equals)));
+        bool known = false;
+        for (const Entry& e : std::as_const(current->entries))
+            known = known || e.key == key;
+        if (!known)
+            current->entries.append(Entry{key, unescape(trimBlanks(line.sliced(equals + 1)))});
     }
+    if (skippedLines)
+        *skippedLines = skipped;
+    if (sawText && sections->isEmpty())
+        return false;
     return true;
 }
 

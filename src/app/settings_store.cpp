@@ -7,13 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QVector>
 
 #include <cstdio>
 #include <mutex>
+
+#include <sys/stat.h>
 
 namespace orvanex {
 namespace {
@@ -21,15 +23,38 @@ namespace {
 using settings::Entry;
 using settings::Section;
 
+// A change not yet written: replayed onto the file's current contents when writing, so that
+// keys saved meanwhile by another process are kept.
+struct Change {
+    QString section;
+    QString key; // empty with deleteSection
+    QString value;
+    bool deleteSection = false;
+};
+
+// What identifies one version of the file: every save renames a new file into place.
+struct FileStamp {
+    bool exists = false;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 mtimeNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return FileStamp{true, quint64(st.st_ino), qint64(st.st_size),
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 struct AppSettings {
-    QVector<Section> sections;
-    QDateTime loadedMtime;
-    qint64 loadedSize = -1;
+    QVector<Section> sections; // the file's contents with the pending changes applied
+    QVector<Change> pending;
+    FileStamp loadedStamp;
     bool loaded = false;
-    bool corrupt = false;    // the file on disk could not be parsed
-    bool unreadable = false; // the file exists but cannot be opened
     int batchDepth = 0;
-    bool dirty = false;
 };
 
 std::mutex g_mutex;
@@ -42,63 +67,108 @@ void warn(const QString& text) {
     std::fprintf(stderr, "settings: %s\n", text.toLocal8Bit().constData());
 }
 
-// Brings the cached copy up to date with the file on disk.
-AppSettings& load(const QString& appName) {
-    const QString path = settingsFilePath(appName);
-    AppSettings& app = cache()[path];
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        if (!app.dirty) {
-            app.sections.clear();
-            app.corrupt = app.unreadable = false;
-            app.loadedSize = -1;
-        }
-        app.loaded = true;
-        return app;
+Section* findSection(QVector<Section>& sections, const QString& section) {
+    for (Section& s : sections)
+        if (s.name == section)
+            return &s;
+    return nullptr;
+}
+
+void apply(QVector<Section>& sections, const Change& change) {
+    if (change.deleteSection) {
+        sections.removeIf([&](const Section& s) { return s.name == change.section; });
+        return;
     }
-    if (app.loaded && app.loadedMtime == info.lastModified() && app.loadedSize == info.size())
-        return app;
-    if (app.dirty) // our own unsaved batch wins until it is written
-        return app;
+    Section* s = findSection(sections, change.section);
+    if (!s) {
+        sections.append(Section{change.section, {}});
+        s = &sections.last();
+    }
+    for (Entry& e : s->entries)
+        if (e.key == change.key) {
+            e.value = change.value;
+            return;
+        }
+    s->entries.append(Entry{change.key, change.value});
+}
+
+struct FileState {
+    QVector<Section> sections;
+    bool damaged = false;
+    bool unreadable = false;
+    FileStamp stamp;
+};
+
+FileState readFile(const QString& path) {
+    FileState state;
+    state.stamp = stampOf(path);
+    if (!state.stamp.exists)
+        return state;
     QFile file(path);
-    app.sections.clear();
-    app.corrupt = app.unreadable = false;
     if (!file.open(QIODevice::ReadOnly)) {
         warn(QStringLiteral("cannot read %1 (%2); using defaults").arg(path, file.errorString()));
-        app.unreadable = true;
-    } else {
-        int badLine = 0;
-        if (!settings::parse(file.readAll(), &app.sections, &badLine)) {
-            warn(QStringLiteral("%1 is damaged (line %2); using defaults").arg(path).arg(badLine));
-            app.sections.clear();
-            app.corrupt = true;
-        }
+        state.unreadable = true;
+        return state;
     }
+    int skipped = 0;
+    if (!settings::parse(file.readAll(), &state.sections, &skipped)) {
+        warn(QStringLiteral("%1 is not a settings file; using defaults").arg(path));
+        state.damaged = true;
+    } else if (skipped > 0) {
+        warn(QStringLiteral("%1: %2 line(s) without a key or section were skipped")
+                 .arg(path)
+                 .arg(skipped));
+    }
+    return state;
+}
+
+void adopt(AppSettings& app, FileState state) {
+    app.sections = std::move(state.sections);
+    for (const Change& change : std::as_const(app.pending))
+        apply(app.sections, change);
+    app.loadedStamp = state.stamp;
     app.loaded = true;
-    app.loadedMtime = info.lastModified();
-    app.loadedSize = info.size();
+}
+
+// Brings the cached copy up to date with the file on disk.
+AppSettings& load(const QString& path) {
+    AppSettings& app = cache()[path];
+    if (app.loaded && app.loadedStamp == stampOf(path))
+        return app;
+    adopt(app, readFile(path));
     return app;
 }
 
-bool write(const QString& appName, AppSettings& app) {
-    const QString path = settingsFilePath(appName);
-    if (app.unreadable) {
+// Writes the pending changes onto the file as it is now, under the file's lock.
+bool write(const QString& path, AppSettings& app) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(10000)) {
+        warn(lock.error() == QLockFile::LockFailedError
+                 ? QStringLiteral("not saving to %1: another program keeps it locked").arg(path)
+                 : QStringLiteral("not saving to %1: its lock file cannot be made").arg(path));
+        return false;
+    }
+    FileState state = readFile(path);
+    if (state.unreadable) {
+        adopt(app, std::move(state));
         warn(QStringLiteral("not saving to %1: the file exists but cannot be read").arg(path));
         return false;
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (app.corrupt) {
-        // Keep the damaged file for the user rather than overwrite it.
+    if (state.damaged) {
+        // Keep the file for the user rather than overwrite it.
         const QString aside =
             path + QStringLiteral(".damaged-") +
             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
         if (!QFile::rename(path, aside)) {
+            adopt(app, std::move(state));
             warn(QStringLiteral("not saving: cannot move the damaged %1 aside").arg(path));
             return false;
         }
         warn(QStringLiteral("the damaged %1 was kept as %2").arg(path, aside));
-        app.corrupt = false;
+        state = FileState();
     }
+    adopt(app, std::move(state));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         warn(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
@@ -110,41 +180,35 @@ bool write(const QString& appName, AppSettings& app) {
         warn(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return false;
     }
-    const QFileInfo info(path);
-    app.loadedMtime = info.lastModified();
-    app.loadedSize = info.size();
-    app.dirty = false;
+    app.pending.clear();
+    app.loadedStamp = stampOf(path);
     return true;
 }
 
-Section* findSection(AppSettings& app, const QString& section) {
-    for (Section& s : app.sections)
-        if (s.name == section)
-            return &s;
-    return nullptr;
-}
-
-bool commit(const QString& appName, AppSettings& app) {
-    app.dirty = true;
+bool change(const QString& appName, Change c) {
+    const QString path = settingsFilePath(appName);
+    AppSettings& app = load(path);
+    if (c.deleteSection && !findSection(app.sections, c.section))
+        return true;
+    apply(app.sections, c);
+    app.pending.append(std::move(c));
     if (app.batchDepth > 0)
         return true;
-    return write(appName, app);
+    return write(path, app);
 }
 
 } // namespace
 
 QString settingsFilePath(const QString& appName) {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/orvanex/") + appName + QStringLiteral(".ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/orvanex/") + appName + QStringLiteral(".ini");
 }
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue) {
     std::lock_guard lock(g_mutex);
-    AppSettings& app = load(appName);
-    if (const Section* s = findSection(app, section))
+    AppSettings& app = load(settingsFilePath(appName));
+    if (const Section* s = findSection(app.sections, section))
         for (const Entry& e : s->entries)
             if (e.key == key)
                 return e.value;
@@ -154,44 +218,25 @@ QString GetSetting(const QString& appName, const QString& section, const QString
 bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                  const QString& value) {
     std::lock_guard lock(g_mutex);
-    AppSettings& app = load(appName);
-    Section* s = findSection(app, section);
-    if (!s) {
-        app.sections.append(Section{section, {}});
-        s = &app.sections.last();
-    }
-    bool found = false;
-    for (Entry& e : s->entries)
-        if (e.key == key) {
-            e.value = value;
-            found = true;
-            break;
-        }
-    if (!found)
-        s->entries.append(Entry{key, value});
-    return commit(appName, app);
+    return change(appName, Change{section, key, value, false});
 }
 
 bool DeleteSetting(const QString& appName, const QString& section) {
     std::lock_guard lock(g_mutex);
-    AppSettings& app = load(appName);
-    const auto before = app.sections.size();
-    app.sections.removeIf([&](const Section& s) { return s.name == section; });
-    if (app.sections.size() == before)
-        return true;
-    return commit(appName, app);
+    return change(appName, Change{section, QString(), QString(), true});
 }
 
 SettingsBatch::SettingsBatch(QString appName) : m_appName(std::move(appName)) {
     std::lock_guard lock(g_mutex);
-    load(m_appName).batchDepth++;
+    load(settingsFilePath(m_appName)).batchDepth++;
 }
 
 SettingsBatch::~SettingsBatch() {
     std::lock_guard lock(g_mutex);
-    AppSettings& app = cache()[settingsFilePath(m_appName)];
-    if (--app.batchDepth == 0 && app.dirty)
-        write(m_appName, app);
+    const QString path = settingsFilePath(m_appName);
+    AppSettings& app = cache()[path];
+    if (--app.batchDepth == 0 && !app.pending.isEmpty())
+        write(path, app);
 }
 
 } // namespace orvanex

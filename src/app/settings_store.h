@@ -1,6 +1,8 @@
 #pragma once
 // Per-user settings: texts addressed by application name, section and key. One INI-style file per
-// application in the user's config folder, written atomically.
+// application in the user's config folder, written atomically. A save locks the file, reads it
+// again and applies only this process's changes, so two programs saving at once keep each
+// other's keys.
 
 #include <QString>
 

@@ -7,7 +7,9 @@
 
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QTextBrowser>
 #include <QUrl>
@@ -54,11 +56,6 @@ QString preferAppFolder(const QString& inApp, const QString& installed) {
     return installed;
 }
 
-void openWithDesktop(MainContext& ctx, const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    ctx.ui->lblScan->setText(path);
-}
-
 } // namespace
 
 QString helpFolder(const QString& appFolder) {
@@ -95,6 +92,7 @@ QStringList helpControlNames() {
 
 HelpHandlers::HelpHandlers(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
+    ui->mnuHelp->setShortcut(QKeySequence::HelpContents);
     connect(ui->mnuHelp, &QAction::triggered, this, &HelpHandlers::mnuHelp_Click);
     connect(ui->mnuReadMe, &QAction::triggered, this, &HelpHandlers::mnuReadMe_Click);
     connect(ui->mnuWhatsThisHelp, &QAction::triggered, this, &HelpHandlers::mnuWhatsThisHelp_Click);
@@ -136,6 +134,10 @@ void HelpHandlers::mnuWhatsThisHelp_Click() {
     const QString folder = helpFolder(m_ctx.AppFolder);
     if (topic.isEmpty() || folder.isEmpty())
         return;
+    showInHelpWindow(folder + u'/' + topic);
+}
+
+QTextBrowser* HelpHandlers::helpWindow() {
     if (!m_topic) {
         m_topic = new QTextBrowser(m_ctx.window);
         m_topic->setObjectName(QStringLiteral("frmHelpTopic"));
@@ -144,18 +146,41 @@ void HelpHandlers::mnuWhatsThisHelp_Click() {
         m_topic->resize(420, 300);
         m_topic->setOpenLinks(true);
     }
-    m_topic->setSearchPaths({folder});
-    m_topic->setSource(QUrl::fromLocalFile(folder + u'/' + topic));
-    m_topic->show();
-    m_topic->raise();
+    return m_topic;
+}
+
+void HelpHandlers::showInHelpWindow(const QString& path) {
+    QTextBrowser* window = helpWindow();
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        window->setPlainText(QStringLiteral("The help file \"%1\" is not there.").arg(path));
+    } else if (info.suffix().compare(QLatin1String("html"), Qt::CaseInsensitive) == 0) {
+        window->setSearchPaths({info.absolutePath()});
+        window->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
+    } else {
+        QFile file(path);
+        window->setPlainText(file.open(QIODevice::ReadOnly)
+                                 ? QString::fromUtf8(file.readAll())
+                                 : QStringLiteral("The help file \"%1\" cannot be read: %2")
+                                       .arg(path, file.errorString()));
+    }
+    window->show();
+    window->raise();
+}
+
+void HelpHandlers::openDocument(const QString& path) {
+    m_ctx.ui->lblScan->setText(path);
+    // Without a desktop handler for the file, the program's own window shows it.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        showInHelpWindow(path);
 }
 
 void HelpHandlers::mnuHelp_Click() {
-    openWithDesktop(m_ctx, helpContentsPath(m_ctx.AppFolder));
+    openDocument(helpContentsPath(m_ctx.AppFolder));
 }
 
 void HelpHandlers::mnuReadMe_Click() {
-    openWithDesktop(m_ctx, readmePath(m_ctx.AppFolder));
+    openDocument(readmePath(m_ctx.AppFolder));
 }
 
 } // namespace orvanex::editing

@@ -1,7 +1,7 @@
 #pragma once
-// Help: the right-click "Extended Help?" menu of the labelled controls, Help Topics and Readme
-// Text. The topics are HTML files looked up in the App folder's "help" folder and, where they
-// are not there, in the copy installed beside the program.
+// Help: the right-click "Extended Help?" menu of the labelled controls, Help Topics (F1) and
+// Readme Text. The topics are HTML files looked up in the App folder's "help" folder and, where
+// they are not there, in the copy installed beside the program.
 
 #include <QObject>
 #include <QPointer>
@@ -44,6 +44,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QTextBrowser* helpWindow();
+    // An HTML topic, or a text file, in the program's own help window.
+    void showInHelpWindow(const QString& path);
+    // Hands a file to the desktop; shows it in the help window when the desktop cannot.
+    void openDocument(const QString& path);
+
     MainContext& m_ctx;
     QPointer<QTextBrowser> m_topic;
 };

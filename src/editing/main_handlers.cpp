@@ -5,6 +5,8 @@
 #include "editing/editing_session.h"
 #include "editing/help_handlers.h"
 #include "editing/selection_handlers.h"
+#include "editing/status_line.h"
+#include "ui_main_window.h"
 
 #include <QMainWindow>
 
@@ -19,6 +21,7 @@ MainHandlers installMainHandlers(MainContext& ctx) {
     handlers.actions->setObjectName(QStringLiteral("actionGridHandlers"));
     handlers.help = new HelpHandlers(ctx, ctx.window);
     handlers.help->setObjectName(QStringLiteral("helpHandlers"));
+    keepTextWhole(ctx.ui->lblScan);
     return handlers;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 
 namespace orvanex::editing {
 
@@ -169,6 +170,8 @@ void SelectionHandlers::gridMouseDown(QTableWidget* grid, int row, int col, bool
     setCurrentColumn(grid, key);
     sortGrid(grid, key, code);
     setTopRow(grid, 0);
+    // Making the sort column current scrolls it into view; the view stays at the first column.
+    grid->horizontalScrollBar()->setValue(0);
 }
 
 void SelectionHandlers::flex1_KeyDown(int keyCode) {

@@ -34,7 +34,8 @@ std::uint32_t executableType(const QString& path) {
     const MappedFile file(path);
     if (!file.isOpen())
         return 0;
-    return executableTypeOfData(file.bytes().bytes(), path);
+    const std::uint32_t type = executableTypeOfData(file.bytes().bytes(), path);
+    return file.changed() ? 0 : type;
 }
 
 } // namespace orvanex::platform

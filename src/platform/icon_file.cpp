@@ -34,19 +34,30 @@ void IconFile::load() {
     ico_ = !readIcoDirectory(bytes_).isEmpty();
 }
 
+bool IconFile::changed() const {
+    return mapped_ && mapped_->changed();
+}
+
 int IconFile::count() const {
+    if (changed())
+        return 0;
     return ico_ ? 1 : int(groups_.size());
 }
 
 QImage IconFile::icon(int index, int size) const {
     if (index < 0 || index >= count())
         return {};
-    if (ico_)
-        return iconImageForSize(readIcoDirectory(bytes_), size);
-    const ResourceEntry& group = groups_[index];
-    const QList<IconImageRef> images = readIconGroup(
-        bytes_.sub(group.offset, group.size), [this](quint16 id) { return icons_.value(id); });
-    return iconImageForSize(images, size);
+    QImage image;
+    if (ico_) {
+        image = iconImageForSize(readIcoDirectory(bytes_), size);
+    } else {
+        const ResourceEntry& group = groups_[index];
+        const QList<IconImageRef> images = readIconGroup(
+            bytes_.sub(group.offset, group.size), [this](quint16 id) { return icons_.value(id); });
+        image = iconImageForSize(images, size);
+    }
+    // Drawn from zeros where the file was cut while read: not the file's icon.
+    return changed() ? QImage() : image;
 }
 
 namespace {

@@ -32,6 +32,7 @@ public:
 
 private:
     void load();
+    bool changed() const;
 
     std::unique_ptr<MappedFile> mapped_;
     QByteArray owned_;

@@ -10,11 +10,9 @@ MappedFile::MappedFile(const QString& path) : file_(path) {
         return;
     open_ = true;
     const qint64 size = file_.size();
-    if (size > 0) {
-        if (uchar* p = file_.map(0, size)) {
-            bytes_ = ByteView(QByteArrayView(reinterpret_cast<const char*>(p), size));
-            return;
-        }
+    if (size > 0 && mapping_.map(file_.handle(), size)) {
+        bytes_ = ByteView(QByteArrayView(mapping_.data(), size));
+        return;
     }
     owned_ = file_.read(kMaxReadSize);
     bytes_ = ByteView(QByteArrayView(owned_));

@@ -38,7 +38,8 @@ QByteArray versionInfoFromData(QByteArrayView bytes) {
 
 QByteArray fileVersionInfo(const QString& path) {
     const MappedFile file(path);
-    return versionInfoFromData(file.bytes().bytes());
+    QByteArray block = versionInfoFromData(file.bytes().bytes());
+    return file.changed() ? QByteArray() : block;
 }
 
 qint64 fileVersionInfoSize(const QString& path) {

@@ -19,7 +19,7 @@ ByteDocument::ByteDocument() {
 ByteDocument::~ByteDocument() = default;
 
 void ByteDocument::clear() {
-    m_file.reset();
+    m_mapping.unmap();
     m_owned.clear();
     m_data = "";
     m_size = 0;
@@ -38,26 +38,24 @@ QString ByteDocument::open(const QString& path) {
         return QStringLiteral("The file does not exist.");
     if (info.isDir())
         return QStringLiteral("It is a folder, not a file.");
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly))
-        return file->errorString();
-    const qint64 size = file->size();
-    if (size > 0) {
-        if (uchar* map = file->map(0, size)) {
-            m_data = reinterpret_cast<const char*>(map);
-            m_size = size;
-            m_file = std::move(file);
-            resetIndex();
-            return {};
-        }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const qint64 size = file.size();
+    // The mapping outlives the descriptor.
+    if (size > 0 && m_mapping.map(file.handle(), size)) {
+        m_data = m_mapping.data();
+        m_size = size;
+        resetIndex();
+        return {};
     }
     // Files that cannot be mapped (or report no size, as /proc files do) are read whole; devices
     // that never end are refused rather than read forever.
     if (!info.isFile())
         return QStringLiteral("It is not a regular file.");
-    QByteArray bytes = file->readAll();
-    if (file->error() != QFileDevice::NoError)
-        return file->errorString();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
     setBytes(std::move(bytes));
     return {};
 }

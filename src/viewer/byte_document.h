@@ -1,13 +1,14 @@
 #pragma once
-// The bytes of the shown file, memory-mapped and never written, with an index of its lines.
+// The bytes of the shown file, memory-mapped and never written, with an index of its lines. The
+// mapping is guarded: when another program shortens the file, the lost bytes read as zeros and
+// cut() turns true, where an unguarded mapping would end the viewer with SIGBUS.
+
+#include "platform/guarded_mapping.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
 #include <vector>
-
-class QFile;
 
 namespace orvanex::viewer {
 
@@ -26,6 +27,8 @@ public:
 
     const char* data() const { return m_data; }
     qint64 size() const { return m_size; }
+    // True once the file was found shorter than when it was opened.
+    bool cut() const { return m_mapping.cut(); }
     unsigned char at(qint64 pos) const { return static_cast<unsigned char>(m_data[pos]); }
 
     // A line ends at a line feed; a carriage return right before it belongs to the line break.
@@ -51,7 +54,7 @@ private:
     void scanTo(qint64 pos, size_t lines) const;
     void scanRange(qint64 from, qint64 to) const;
 
-    std::unique_ptr<QFile> m_file;
+    platform::GuardedMapping m_mapping;
     QByteArray m_owned;
     const char* m_data = nullptr;
     qint64 m_size = 0;

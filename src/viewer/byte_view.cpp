@@ -33,7 +33,9 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent), m_layout(m_do
 void ByteView::indexStep() {
     constexpr qint64 kSlice = 4 << 20;
     constexpr qint64 kWrapSlice = 1 << 20;
-    if (!m_doc.indexSlice(kSlice))
+    const bool indexed = m_doc.indexSlice(kSlice);
+    checkCut();
+    if (!indexed)
         return;
     if (!m_layout.prepareRows(m_doc.lineCount() - 1, kWrapSlice))
         return;
@@ -45,6 +47,7 @@ void ByteView::indexStep() {
 
 QString ByteView::loadFile(const QString& path) {
     const QString error = m_doc.open(path);
+    m_cutReported = false;
     m_anchor = m_cursor = 0;
     m_marks.clear();
     m_top = m_maxTop = {};
@@ -55,8 +58,17 @@ QString ByteView::loadFile(const QString& path) {
     return error;
 }
 
+void ByteView::checkCut() {
+    if (m_cutReported || !m_doc.cut())
+        return;
+    m_cutReported = true;
+    // Queued: the finding may happen inside a paint, where no dialog may open.
+    QTimer::singleShot(0, this, [this] { Q_EMIT fileCut(); });
+}
+
 void ByteView::setBytes(QByteArray bytes) {
     m_doc.setBytes(std::move(bytes));
+    m_cutReported = false;
     m_anchor = m_cursor = 0;
     m_marks.clear();
     m_top = m_maxTop = {};
@@ -172,6 +184,7 @@ void ByteView::paintEvent(QPaintEvent*) {
         m_painted = true;
         Q_EMIT firstPaint();
     }
+    checkCut();
     if (!m_maxTopValid && !m_indexTimer.isActive())
         m_indexTimer.start();
 }

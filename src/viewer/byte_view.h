@@ -43,8 +43,12 @@ public:
     // True once the idle-time work after loading (line index, scroll range) is done.
     bool isSettled() const { return m_maxTopValid; }
 
+    // Says once, after the event that found it, that the file was shortened while shown.
+    void checkCut();
+
 Q_SIGNALS:
     void firstPaint();
+    void fileCut();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,6 +96,7 @@ private:
     bool m_fontPending = true; // fonts are measured when first laid out, not at every change
     QTimer m_indexTimer;
     bool m_painted = false;
+    bool m_cutReported = false;
 };
 
 } // namespace orvanex::viewer

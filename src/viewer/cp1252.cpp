@@ -1,23 +1,30 @@
 #include "viewer/cp1252.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace orvanex::viewer {
 namespace {
 
-// 0x80..0x9F; 0 marks the unassigned bytes.
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
+// The code page as the platform's converter has it; the hot loops read these tables.
 struct Tables {
     std::array<char16_t, 256> unicode{};
     std::array<unsigned char, 256> fold{};
     std::array<bool, 256> word{};
     Tables() {
+        char bytes[256];
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = static_cast<char>(b);
+        QStringDecoder decoder("windows-1252");
+        const QString text = decoder.isValid() ? decoder.decode(QByteArrayView(bytes, 256))
+                                               : QString::fromLatin1(bytes, 256);
         for (int b = 0; b < 256; ++b) {
-            unicode[b] = (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80]) ? kHigh[b - 0x80] : char16_t(b);
+            // One character per byte; anything else would be a converter fault.
+            unicode[b] = text.size() == 256 ? text[b].unicode() : char16_t(b);
+            // The five unassigned bytes read as the C1 control of the same value.
+            if (unicode[b] == QChar::ReplacementCharacter)
+                unicode[b] = char16_t(b);
             fold[b] = static_cast<unsigned char>(b);
             const QChar c(unicode[b]);
             word[b] = c.isLetterOrNumber() || b == '_';
@@ -60,7 +67,9 @@ bool cp1252IsWordChar(unsigned char b) {
 bool cp1252IsControl(unsigned char b) {
     if (b == '\t')
         return false;
-    return b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] == 0);
+    // The unassigned bytes decode to the C1 control of the same value.
+    const char16_t u = tables().unicode[b];
+    return u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0);
 }
 
 std::optional<QByteArray> unicodeToCp1252(const QString& text) {

@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -146,6 +147,11 @@ void frmViewX::Form_Load(const QString& commandLine) {
     const QString error = m_view->loadFile(path);
     if (!error.isEmpty())
         showMessage(QStringLiteral("Cannot show the file \"%1\": %2").arg(path, error));
+    connect(m_view, &ByteView::fileCut, this, [this, path] {
+        showMessage(QStringLiteral("The file \"%1\" was shortened while shown: the bytes past its "
+                                   "new end show as NUL characters.")
+                        .arg(path));
+    });
 }
 
 qint64 frmViewX::search(qint64 from, bool wholeWord) {
@@ -155,6 +161,7 @@ qint64 frmViewX::search(qint64 from, bool wholeWord) {
     const ByteSearcher searcher(*pattern, wholeWord);
     const ByteDocument& doc = m_view->document();
     const qint64 pos = searcher.find(doc.data(), doc.size(), from);
+    m_view->checkCut();
     if (pos >= 0) {
         m_view->setSelection(pos, searcher.length());
         m_view->scrollToSelection();
@@ -206,6 +213,7 @@ void frmViewX::HighlightAll(const QColor& colour) {
     const ByteDocument& doc = m_view->document();
     m_view->setMarkColour(colour);
     m_view->addMarks(findAll(searcher, doc.data(), doc.size(), kMaxMarks));
+    m_view->checkCut();
 }
 
 void frmViewX::MnuNext_Click() {
@@ -225,11 +233,25 @@ void frmViewX::mnuSelectAll_Click() {
     m_view->selectAll();
 }
 
+QFont fontDialogStart(const QFont& configured) {
+    // The dialog lists the families installed; a configured name served by another family
+    // (Arial by a metric-compatible one) is not among them, and the dialog would fall back to
+    // its first family and a regular style.
+    QFont start(QFontInfo(configured).family());
+    start.setBold(configured.bold());
+    start.setItalic(configured.italic());
+    start.setPointSizeF(configured.pointSizeF());
+    return start;
+}
+
 void frmViewX::munFonts_Click() {
-    QFont chosen = settingsFont();
+    const QFont configured = settingsFont();
+    const QFont start = fontDialogStart(configured);
+    QFont chosen = start;
     if (!chooseFont(chosen))
         return;
-    QFont f(chosen.family());
+    // The same family keeps the name it was configured by.
+    QFont f(chosen.family() == start.family() ? configured.family() : chosen.family());
     f.setBold(chosen.bold());
     f.setItalic(chosen.italic());
     f.setPointSizeF(chosen.pointSizeF() > 0 ? chosen.pointSizeF() : 10.0);

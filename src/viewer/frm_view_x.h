@@ -69,6 +69,10 @@ private:
     qint64 m_foundPos = 0;
 };
 
+// The font the font dialog opens on for a configured font: the family that really draws it, so
+// that the dialog can show it as current.
+QFont fontDialogStart(const QFont& configured);
+
 // The whole command line after the program name, as the platform hands it over: the arguments
 // joined with single blanks, nothing unquoted.
 QString commandLineOf(int argc, const char* const* argv);

@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -275,7 +277,9 @@ TEST(ViewerWindow, FontsAreChosenAppliedAndStored) {
     TestWindow w;
     w.Form_Load(writeFile(QStringLiteral("t.txt"), kText));
     w.onFont = [](QFont& f) {
-        EXPECT_EQ(f.family(), QStringLiteral("Arial")); // preset from the settings
+        // Preset from the settings, as the family that draws it.
+        EXPECT_EQ(f.family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
+        EXPECT_TRUE(f.bold());
         f = QFont(QStringLiteral("Liberation Serif"));
         f.setItalic(true);
         f.setBold(false);
@@ -293,6 +297,56 @@ TEST(ViewerWindow, FontsAreChosenAppliedAndStored) {
     w.munFonts_Click();
     EXPECT_EQ(font(1), QStringLiteral("Liberation Serif"));
     clearViewerSettings();
+}
+
+TEST(ViewerWindow, TheFontDialogOpensOnTheCurrentFontAndOkAloneChangesNothing) {
+    TestWindow w;
+    w.Form_Load(writeFile(QStringLiteral("t.txt"), kText));
+    const QFont before = w.rtfText()->font();
+    QFont offered;
+    w.onFont = [&](QFont& f) {
+        offered = f;
+        return true; // OK without a change
+    };
+    w.munFonts_Click();
+    EXPECT_EQ(font(1), QStringLiteral("Arial"));
+    EXPECT_EQ(font(2), QStringLiteral("True"));
+    EXPECT_EQ(font(3), QStringLiteral("False"));
+    EXPECT_EQ(font(4), QStringLiteral("10"));
+    EXPECT_EQ(w.rtfText()->font(), before);
+
+    // The real dialog shows the offered font as its current one, bold included.
+    QFontDialog dialog;
+    dialog.setCurrentFont(offered);
+    EXPECT_EQ(dialog.currentFont().family(), offered.family());
+    EXPECT_TRUE(dialog.currentFont().bold());
+    EXPECT_FALSE(dialog.currentFont().italic());
+    EXPECT_DOUBLE_EQ(dialog.currentFont().pointSizeF(), 10.0);
+    clearViewerSettings();
+}
+
+TEST(ViewerWindow, AFileShortenedWhileShownIsReportedNotACrash) {
+    TestWindow w;
+    QByteArray text;
+    for (int i = 0; i < 200000; ++i)
+        text += "line " + QByteArray::number(i) + "\n";
+    const QString path = writeFile(QStringLiteral("shrinks.txt"), text);
+    w.Form_Load(path);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(QFile::resize(path, 100));
+    w.answers = {QStringLiteral("line 199999")};
+    w.mnuHigh_Click(); // Find All reads every byte
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.messages.isEmpty(); }, 5000));
+    EXPECT_TRUE(w.messages[0].contains(QLatin1String("was shortened while shown")))
+        << w.messages[0].toStdString();
+    EXPECT_TRUE(w.rtfText()->marks().ranges().empty());
+    // Reported once, however much more is read.
+    w.rtfText()->selectAll();
+    w.rtfText()->scrollToSelection();
+    QApplication::processEvents();
+    EXPECT_EQ(w.messages.size(), 1);
+    w.close();
 }
 
 TEST(ViewerWindow, PositionIsSavedOnClose) {

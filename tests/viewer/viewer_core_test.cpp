@@ -29,7 +29,11 @@ TEST(Cp1252, FoldsLettersOfTheWholeCodePage) {
 
 TEST(Cp1252, ConvertsBothWaysAndKeepsNulsInClipboardText) {
     EXPECT_EQ(cp1252ToUnicode(0x80), QChar(0x20AC));
-    EXPECT_EQ(cp1252ToUnicode(0x81), QChar(0x81));
+    for (const unsigned char unassigned : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(cp1252ToUnicode(unassigned), QChar(unassigned));
+    EXPECT_EQ(cp1252ToUnicode(0x9F), QChar(0x178));
+    EXPECT_EQ(cp1252ToUnicode(0x8C), QChar(0x152));
+    EXPECT_EQ(cp1252ToUnicode(0xA0), QChar(0xA0));
     EXPECT_EQ(cp1252ToUnicode(0xE9), QChar(0xE9));
     EXPECT_EQ(unicodeToCp1252(QString::fromUtf8("\u20ac\u00e9x")), QByteArray("\x80\xe9x"));
     EXPECT_FALSE(unicodeToCp1252(QString::fromUtf8("\u4e2d")).has_value());
@@ -115,6 +119,31 @@ TEST(ByteDocument, OpensFilesAndExplainsFailures) {
         EXPECT_FALSE(doc.open(f.fileName()).isEmpty());
         EXPECT_EQ(doc.size(), 0);
     }
+}
+
+TEST(ByteDocument, AFileCutWhileShownReadsAsNulsFromItsNewEnd) {
+    const QString path = orvanex::test::freshDir(QStringLiteral("doc-cut")) + "/lines.txt";
+    QByteArray text;
+    while (text.size() < (1 << 20))
+        text += "a line of text\n";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    ByteDocument doc;
+    ASSERT_EQ(doc.open(path), QString());
+    EXPECT_EQ(doc.lineStart(1), 15);
+    ASSERT_TRUE(QFile::resize(path, 30));
+    // Every byte is still there to read: what the index had not reached reads as NUL, so only
+    // the lines of the first indexed stretch are found.
+    EXPECT_EQ(doc.size(), text.size());
+    EXPECT_LT(doc.lineCount(), text.count('\n') / 4);
+    EXPECT_EQ(doc.at(doc.size() - 1), 0);
+    EXPECT_TRUE(doc.cut());
+    // Opening it again shows what is left, whole.
+    ASSERT_EQ(doc.open(path), QString());
+    EXPECT_EQ(doc.size(), 30);
+    EXPECT_FALSE(doc.cut());
 }
 
 TEST(ByteSearch, FindsWithoutCaseFromAPosition) {
