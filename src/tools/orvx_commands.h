@@ -34,5 +34,6 @@ struct OrvxCommand {
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
+QList<OrvxCommand> backupCommands();
 
 } // namespace orvanex::tools

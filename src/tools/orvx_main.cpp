@@ -14,6 +14,7 @@ QList<OrvxCommand> allCommands() {
     QList<OrvxCommand> all = registryCommands();
     all += platformCommands();
     all += modelCommands();
+    all += backupCommands();
     return all;
 }
 
