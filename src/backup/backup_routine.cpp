@@ -1,6 +1,7 @@
 #include "backup/backup_routine.h"
 
 #include "app/app_folder.h"
+#include "app/settings_store.h"
 #include "backup/backup_file.h"
 #include "backup/backup_records.h"
 #include "model/extension_tokens.h"
@@ -106,7 +107,7 @@ struct BackupRoutine::Run {
         return n;
     }
 
-    bool finish(int number, const BackupRequest& request) {
+    bool finish(int number, const BackupRequest& request, const QString& markAs) {
         QByteArray bytes;
         for (const QByteArray& line : out)
             bytes += line + "\r\n";
@@ -119,7 +120,8 @@ struct BackupRoutine::Run {
         record.FileType = request.FileType;
         record.FileExt = request.FileExt;
         record.DateTime = backupDateTime();
-        if (!writeBackupRecord(record))
+        if (!writeBackupRecord(record) ||
+            (!markAs.isEmpty() && !setBackupType(record.Name, markAs)))
             return false;
         state.BackupFile = record.File;
         state.BackupResult = QStringLiteral("OK");
@@ -131,7 +133,8 @@ BackupRoutine::BackupRoutine(reg::Registry& registry, const QList<model::Extensi
                              QString appFolder)
     : m_registry(registry), m_entries(entries), m_folder(backupFolderPath(appFolder)) {}
 
-QString BackupRoutine::run(const BackupRequest& request, BackupState& state) {
+QString BackupRoutine::run(const BackupRequest& request, BackupState& state,
+                           const QString& markAs) {
     state.BackupResult = QStringLiteral("XX");
     state.BackupName = QStringLiteral("XXXX");
     state.BackupFile.clear();
@@ -164,6 +167,8 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state) {
     FolderLock lock(m_folder);
     if (!lock.isLocked())
         return QString();
+    // The counter and the record reach the settings file in one write, while the lock is held.
+    SettingsBatch settings(QString::fromLatin1(kMainAppName));
     Run run{*this,
             state,
             m_folder + QStringLiteral("/work1.reg"),
@@ -198,7 +203,7 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state) {
             return QString();
         }
     }
-    if (!run.finish(number, request))
+    if (!run.finish(number, request, markAs))
         return QString();
     if (state.QuietBackup == 1)
         return QString();

@@ -34,7 +34,9 @@ public:
 
     // Takes the backup. Returns the status text to show ("" when there is none: a quiet
     // success, or a failure the routine keeps silent about); state tells the outcome.
-    QString run(const BackupRequest& request, BackupState& state);
+    // markAs: the record's "Type" as the calling operation marks it ("Change", "Delete"), written
+    // in the same settings write as the record.
+    QString run(const BackupRequest& request, BackupState& state, const QString& markAs = {});
 
 private:
     struct Run;

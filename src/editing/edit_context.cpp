@@ -1,6 +1,5 @@
 #include "editing/edit_context.h"
 
-#include "backup/backup_records.h"
 #include "model/extension_tokens.h"
 #include "model/writers.h"
 
@@ -12,10 +11,8 @@ namespace orvanex::editing {
 QString quietBackup(EditContext& ctx, const backup::BackupRequest& request, const QString& type) {
     ctx.backup.QuietBackup = 1;
     const QString status = backup::BackupRoutine(*ctx.state.registry, ctx.extensions, ctx.appFolder)
-                               .run(request, ctx.backup);
+                               .run(request, ctx.backup, type);
     ctx.backup.QuietBackup = 0;
-    if (ctx.backup.BackupResult == QLatin1String("OK"))
-        backup::setBackupType(ctx.backup.BackupName, type);
     return status;
 }
 
