@@ -1,5 +1,6 @@
 #include "editing/detail_panel.h"
 
+#include "backup/backup_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "model/detail_view.h"
@@ -98,6 +99,8 @@ void applyView(MainContext& ctx, const model::DetailView& view, bool fileType) {
     ui->cmdFindExts->setEnabled(true);
     ui->cmdBackSystem->setEnabled(true);
     ctx.EditState = view.EditState;
+    if (auto* b = backup::BackupHandlers::of(ctx))
+        b->EnableEntrySlot();
 }
 
 model::SelectedRow selectedRow(const QTableWidget* grid, int tableRow, int column) {

@@ -1,7 +1,9 @@
 #include "editing/main_handlers.h"
 
 #include "app/main_context.h"
+#include "backup/backup_handlers.h"
 #include "editing/action_grid_handlers.h"
+#include "editing/change_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/help_handlers.h"
 #include "editing/selection_handlers.h"
@@ -19,6 +21,9 @@ MainHandlers installMainHandlers(MainContext& ctx) {
     handlers.actions->setObjectName(QStringLiteral("actionGridHandlers"));
     handlers.help = new HelpHandlers(ctx, ctx.window);
     handlers.help->setObjectName(QStringLiteral("helpHandlers"));
+    // Backups and update slots, and the changes that use them.
+    new backup::BackupHandlers(ctx, ctx.window);
+    new ChangeHandlers(ctx, ctx.window);
     return handlers;
 }
 
