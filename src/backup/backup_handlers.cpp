@@ -89,6 +89,15 @@ void BackupHandlers::EnableEntrySlot() {
         slotItem(n)->setEnabled(true);
 }
 
+void BackupHandlers::EnableActionSlot(const QString& actionHandle) {
+    editing::DisableUpdateSlotItems(m_ctx);
+    SlotValues current = currentEntry();
+    current.WhichKind = whichKind(m_ctx.SelectByType == 1, true);
+    current.ActionHandle = actionHandle;
+    if (const int n = slots.EnableActionSlot(current))
+        slotItem(n)->setEnabled(true);
+}
+
 void BackupHandlers::mnuUpdate_Click(int slot) {
     const SlotRestore r = restoreSlot(slots, slot);
     if (r.kind == SlotRestore::Kind::Nothing)

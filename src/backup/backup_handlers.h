@@ -37,6 +37,8 @@ public:
     void slotSaved(int slot);
     // Enables only the item of the first saved slot matching the entry shown.
     void EnableEntrySlot();
+    // The same for the action (its verb key) opened in the action panel.
+    void EnableActionSlot(const QString& actionHandle);
     void mnuUpdate_Click(int slot);
 
     QAction* slotItem(int slot) const;

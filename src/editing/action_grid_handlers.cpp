@@ -1,6 +1,7 @@
 #include "editing/action_grid_handlers.h"
 
 #include "app/main_context.h"
+#include "backup/backup_handlers.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
@@ -105,6 +106,8 @@ void ActionGridHandlers::openForChange(const QString& displayName) {
     ui->fraAction->setVisible(true);
     ui->fraAction->raise();
     ui->lblScan->setText(QStringLiteral("Enter Changes to Action ") + ui->txtActionName->text());
+    if (auto* b = backup::BackupHandlers::of(m_ctx))
+        b->EnableActionSlot(detail.action.Verb);
 }
 
 void ActionGridHandlers::chkDDE_Click() {

@@ -6,7 +6,10 @@
 #include "support/test_env.h"
 #include "ui_main_window.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QMenu>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,6 +18,18 @@ using namespace orvanex;
 using namespace orvanex::test;
 
 namespace {
+
+// With ORVANEX_SCREENSHOT_DIR set (a run under Xvfb on the xcb platform), the screen as it
+// stands, for looking at; otherwise nothing.
+void screenshot(const QString& name) {
+    const QString dir = qEnvironmentVariable("ORVANEX_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), dir + u'/' + name});
+}
 
 class ChangeWindow : public testing::Test {
 protected:
@@ -39,10 +54,11 @@ TEST_F(ChangeWindow, ApplyBacksUpWritesAndFillsARestoreSlot) {
     showType("Text Document");
     EXPECT_TRUE(ui->chkQuickView->isChecked());
     EXPECT_FALSE(ui->cmdApply->isEnabled());
-    ui->chkQuickView->setChecked(false);
+    ui->txtIcon->setText("C:\\ICONS\\pic.ico");
     ASSERT_TRUE(ui->cmdApply->isEnabled());
     QTest::mouseClick(ui->cmdApply, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "Text Document Updated!   Backup=Reg1000");
+    screenshot("apply-status.png");
     EXPECT_FALSE(ui->cmdApply->isEnabled());
     EXPECT_TRUE(QFile::exists(world.ctx().AppFolder + "/Backup/Reg1000.reg"));
     EXPECT_EQ(ui->mnuUpdate01->text(), "Text Document");
@@ -53,12 +69,21 @@ TEST_F(ChangeWindow, ApplyBacksUpWritesAndFillsARestoreSlot) {
     EXPECT_FALSE(ui->mnuUpdate01->isEnabled());
     pressRowText(ui->flex2, "Text Document");
     EXPECT_TRUE(ui->mnuUpdate01->isEnabled());
-    EXPECT_FALSE(ui->chkQuickView->isChecked());
-    ui->chkQuickView->setChecked(true);
+    EXPECT_EQ(ui->txtIcon->text(), "C:\\ICONS\\pic.ico");
+    if (!qEnvironmentVariableIsEmpty("ORVANEX_SCREENSHOT_DIR")) {
+        ui->mnuAction->popup(world.window().mapToGlobal(QPoint(60, 20)));
+        ui->mnuRestore->popup(ui->mnuAction->geometry().topRight());
+        screenshot("restore-menu.png");
+        ui->mnuRestore->close();
+        ui->mnuAction->close();
+    }
+    ui->chkQuickView->setChecked(false);
+    ui->txtIcon->setText("other.dll");
     ui->mnuUpdate01->trigger();
     EXPECT_EQ(ui->lblScan->text(), "Restore Request!");
-    EXPECT_FALSE(ui->chkQuickView->isChecked());
+    EXPECT_TRUE(ui->chkQuickView->isChecked());
     EXPECT_TRUE(ui->chkAlwaysShow->isChecked());
+    EXPECT_EQ(ui->txtIcon->text(), "C:\\ICONS\\pic.ico");
     EXPECT_TRUE(ui->cmdApply->isEnabled());
 
     // Nothing changed: nothing written.
@@ -81,6 +106,8 @@ TEST_F(ChangeWindow, NewFileTypeEntersBothLists) {
     EXPECT_EQ(ui->lblScan->text(), "Please Enter Registered File Type!");
     EXPECT_EQ(world.ctx().EditState, 3);
     QTest::keyClicks(ui->txtDesc, "My Data");
+    ui->chkQuickView->setChecked(true);
+    screenshot("new-file-type.png");
     QTest::mouseClick(ui->cmdApply, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "My Data Added!");
     EXPECT_EQ(world.ctx().EditState, 0);
