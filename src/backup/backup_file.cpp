@@ -36,6 +36,19 @@ void syncFolder(const QByteArray& folder) {
     }
 }
 
+// Where the file system has no hard links: the file is created exclusively under its own name
+// and written there; a failure removes it again.
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes) {
+    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok)
+        ::unlink(target.constData());
+    return ok;
+}
+
 } // namespace
 
 FolderLock::FolderLock(const QString& folder) {
@@ -62,14 +75,23 @@ bool writeNewFile(const QString& path, const QByteArray& bytes) {
     const QByteArray temp = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
                                               info.fileName() + QStringLiteral(".") +
                                               QString::number(::getpid()) + QStringLiteral(".tmp"));
+    // A leftover of a process that died with this process's number; the folder lock keeps every
+    // live writer's own name apart.
+    ::unlink(temp.constData());
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     // link() refuses an existing name, so the backup appears whole and replaces nothing.
-    ok = ok && ::link(temp.constData(), target.constData()) == 0;
+    int linkError = 0;
+    if (ok && ::link(temp.constData(), target.constData()) != 0) {
+        linkError = errno;
+        ok = false;
+    }
     ::unlink(temp.constData());
+    if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS)
+        ok = writeInPlace(target, bytes);
     if (ok)
         syncFolder(QFile::encodeName(info.absolutePath()));
     return ok;

@@ -45,8 +45,6 @@ struct BackupRoutine::Run {
     BackupState& state;
     QString work1, work2;
     QList<QByteArray> out;
-    bool failed = false;
-
     ~Run() {
         // A backup that stopped half-way leaves no work file behind.
         QFile::remove(work1);
@@ -173,8 +171,7 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state,
             state,
             m_folder + QStringLiteral("/work1.reg"),
             m_folder + QStringLiteral("/work2.reg"),
-            {},
-            false};
+            {}};
     int number = 0;
     bool first = true;
     for (const QString& word : words) {

@@ -1,9 +1,11 @@
 // The backup routine: numbers, records, the assembled file and the failure texts.
 
 #include "app/settings_store.h"
+#include "backup/backup_file.h"
 #include "backup/backup_fixture.h"
 #include "backup/backup_records.h"
 
+#include "support/test_env.h"
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -240,4 +242,17 @@ TEST(BackupNumber, FindBackupNumberBounds) {
     EXPECT_EQ(backup::nextNumber(), 1234);
     SaveSetting(kMainAppName, "NextNumber", "NextNumber", "junk");
     EXPECT_EQ(backup::nextNumber(), 1000);
+}
+
+TEST(BackupFile, NewFileNeverReplacesOneAndLeavesNothingBeside) {
+    const QString dir = freshDir("newfile");
+    const QString path = dir + "/Reg1000.reg";
+    ASSERT_TRUE(backup::writeNewFile(path, "first"));
+    EXPECT_EQ(readFile(path), "first");
+    EXPECT_FALSE(backup::writeNewFile(path, "second"));
+    EXPECT_EQ(readFile(path), "first");
+    EXPECT_FALSE(backup::writeNewFile(dir + "/missing/Reg1001.reg", "x"));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"Reg1000.reg"});
+    EXPECT_TRUE(backup::writeNewFile(dir + "/empty.reg", QByteArray()));
+    EXPECT_TRUE(QFile::exists(dir + "/empty.reg"));
 }
