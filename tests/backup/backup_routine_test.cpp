@@ -231,6 +231,8 @@ TEST(BackupNumber, FindBackupNumberBounds) {
     EXPECT_EQ(backup::FindBackupNumber(1002), 1002);
     EXPECT_EQ(backup::FindBackupNumber(1001), 1001);
     EXPECT_EQ(backup::FindBackupNumber(1003, [](int n) { return n == 1002; }), 1003);
+    // The search gives up after 9000 numbers.
+    EXPECT_EQ(backup::FindBackupNumber(20000, [](int) { return true; }), 10000);
     // A record whose "File" is the missing mark counts as absent.
     SaveSetting(kMainAppName, "Backup\\Reg1000", "File", "99");
     EXPECT_EQ(backup::FindBackupNumber(1003), 1000);

@@ -66,6 +66,27 @@ TEST_F(UpdateSlotsTest, ChangesFillTheRingAndTheSameEntryReusesItsSlot) {
     EXPECT_EQ(slots.SaveActionSlot(action("txt", "open")), 4);
 }
 
+TEST_F(UpdateSlotsTest, SlotsAreStoredUnderTheirOwnNames) {
+    EXPECT_EQ(whichKind(false, false), "File Extension(Part1)");
+    EXPECT_EQ(whichKind(true, false), "File Type(Part1)");
+    EXPECT_EQ(whichKind(false, true), "File Extension(Part2)");
+    EXPECT_EQ(whichKind(true, true), "File Type(Part2)");
+    UpdateSlots slots;
+    for (int i = 1; i <= 10; ++i)
+        slots.SaveEntrySlot(entry(QString("t%1").arg(i)));
+    slots.SaveActionSlot(action("txt", "open"));
+    const auto get = [](const char* section, const char* key) {
+        return GetSetting(kMainAppName, section, key, "99");
+    };
+    EXPECT_EQ(get("Update10", "FileType"), "t10 Document");
+    EXPECT_EQ(get("Update10", "IconFile"), "C:\\a.dll");
+    EXPECT_EQ(get("Update10", "ShowExtension"), "yes");
+    EXPECT_EQ(get("Update01", "WhichKind"), "File Type(Part2)");
+    EXPECT_EQ(get("Update01", "ActionHandle"), "open");
+    EXPECT_EQ(get("Update01", "Application"), "edit.exe %1");
+    EXPECT_EQ(get("Update01", "IconFile"), " "); // cleared when the ring wrapped
+}
+
 TEST_F(UpdateSlotsTest, TheEleventhChangeClearsSlotOne) {
     UpdateSlots slots;
     EXPECT_EQ(slots.SaveActionSlot(action("a", "open")), 1);
