@@ -37,7 +37,7 @@ QAction* BackupHandlers::slotItem(int slot) const {
 bool BackupHandlers::currentRequest(BackupRequest* request) const {
     Ui::frmORVANEX* ui = m_ctx.ui;
     if (m_ctx.SelectByType == 0) {
-        const int row = ui->flex1->currentRow();
+        const int row = editing::currentRow(ui->flex1);
         if (row < 0)
             return false;
         *request = {BackupRequest::Mode::Extension, editing::cellText(ui->flex1, row, 0),
@@ -45,7 +45,7 @@ bool BackupHandlers::currentRequest(BackupRequest* request) const {
         return true;
     }
     if (m_ctx.SelectByType == 1) {
-        const int row = ui->flex2->currentRow();
+        const int row = editing::currentRow(ui->flex2);
         if (row < 0)
             return false;
         *request = {BackupRequest::Mode::FileType, editing::cellText(ui->flex2, row, 3),

@@ -8,14 +8,15 @@
 #include "ui_main_window.h"
 
 #include <QHeaderView>
+#include <QTableView>
 
 namespace orvanex::editing {
 
 ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
-    connect(ui->flex3, &QTableWidget::cellClicked, this,
-            [this](int r, int c) { flex3_Click(r + 1, c); });
+    connect(ui->flex3, &QTableView::clicked, this,
+            [this](const QModelIndex& i) { flex3_Click(i.row() + 1, i.column()); });
     connect(ui->flex3->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { flex3_Click(0, c); });
     connect(ui->chkDDE, &QCheckBox::toggled, this, &ActionGridHandlers::chkDDE_Click);
@@ -45,8 +46,12 @@ void ActionGridHandlers::flex3_Click(int row, int col) {
         openForAdd();
         return;
     }
-    const QString name = cellText(ui->flex3, row - 1, 0);
-    if (name.isEmpty() || col < 0)
+    // A padding row below the actions has no record: nothing to open.
+    const model::ActionGridModel& grid = *editingSession(m_ctx).grids.actions;
+    if (!grid.isRecordRow(row - 1) || col < 0)
+        return;
+    const QString name = grid.record(row - 1).DisplayName;
+    if (name.isEmpty())
         return;
     openForChange(name);
 }

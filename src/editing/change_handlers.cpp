@@ -8,12 +8,14 @@
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "editing/selection_handlers.h"
+#include "model/grid_model.h"
+#include "model/grid_rows.h"
 #include "model/readers.h"
 #include "ui_main_window.h"
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace orvanex::editing {
 
@@ -29,11 +31,9 @@ template <typename F> void withEditContext(MainContext& ctx, F&& f) {
     f(edit);
 }
 
-void appendRow(QTableWidget* grid, const model::GridRow& row) {
-    const int r = grid->rowCount();
-    grid->insertRow(r);
-    for (int c = 0; c < row.cells.size() && c < grid->columnCount(); ++c)
-        grid->setItem(r, c, new QTableWidgetItem(row.cells[c]));
+// The index grid model a view shows.
+model::IndexGridModel* indexModel(QTableView* grid) {
+    return static_cast<model::IndexGridModel*>(gridModel(grid));
 }
 
 void focusOn(Ui::frmORVANEX* ui, EditOutcome::Focus focus) {
@@ -59,9 +59,9 @@ void finishOutcome(Ui::frmORVANEX* ui, const EditOutcome& out) {
         QApplication::beep();
 }
 
-void scrollToTop(QTableWidget* grid) {
-    if (grid->rowCount() > 0)
-        grid->setCurrentCell(0, 0);
+void scrollToTop(QTableView* grid) {
+    if (gridModel(grid) && gridModel(grid)->recordCount() > 0)
+        setCurrentRow(grid, 0, 0);
     setTopRow(grid, 0);
 }
 
@@ -121,13 +121,12 @@ void ChangeHandlers::applyChange(EditContext& edit) {
 
 void ChangeHandlers::showExtensionRow(qsizetype entryIndex) {
     const model::ExtensionEntry& e = editingSession(m_ctx).extensions[entryIndex];
-    QTableWidget* grid = m_ctx.ui->flex1;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        if (cellText(grid, r, 0) == e.Ext) {
-            grid->item(r, 3)->setText(e.Description);
-            return;
-        }
-    appendRow(grid, model::extensionRow(e.Ext, e.Description));
+    model::IndexGridModel* grid = indexModel(m_ctx.ui->flex1);
+    const int r = grid->findText(0, e.Ext);
+    if (r >= 0)
+        grid->setCell(r, 3, e.Description);
+    else
+        grid->addRecord(model::extensionRow(e.Ext, e.Description));
 }
 
 void ChangeHandlers::applyNewType(EditContext& edit) {
@@ -146,7 +145,7 @@ void ChangeHandlers::applyNewType(EditContext& edit) {
         sortGrid(ui->flex1, 0, model::kSortStringAscending);
     if (out.typeAppended) {
         ui->txtRel->setText(out.joinedExtensions);
-        appendRow(ui->flex2, model::fileTypeRow(f.txtDesc, out.joinedExtensions));
+        indexModel(ui->flex2)->addRecord(model::fileTypeRow(f.txtDesc, out.joinedExtensions));
         sortGrid(ui->flex2, 0, model::kSortStringAscending);
         m_ctx.CurrentTypeKey = out.NewTypeKey;
     }
@@ -172,7 +171,7 @@ void ChangeHandlers::cmdExtNew_Click() {
     ui->txtExt->setReadOnly(true);
     ClearActionFields(m_ctx);
     ui->lblScan->setText(QStringLiteral("Please Enter The New Extension(s) Information!"));
-    for (QTableWidget* grid : {ui->flex1, ui->flex2}) {
+    for (QTableView* grid : {ui->flex1, ui->flex2}) {
         sortGrid(grid, 0, model::kSortStringAscending);
         scrollToTop(grid);
     }
@@ -233,9 +232,9 @@ void ChangeHandlers::cmdOKExtType_Click() {
         finishOutcome(ui, out);
         return;
     }
-    const int current = ui->flex2->currentRow();
-    if (current >= 0 && ui->flex2->item(current, 3))
-        ui->flex2->item(current, 3)->setText(out.extensions);
+    const int current = currentRow(ui->flex2);
+    if (current >= 0)
+        indexModel(ui->flex2)->setCell(current, 3, out.extensions);
     ui->fraAddExtType->setVisible(false);
     ClearDetailArea(m_ctx);
     ClearActionFields(m_ctx);

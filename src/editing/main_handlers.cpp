@@ -5,6 +5,7 @@
 #include "editing/action_grid_handlers.h"
 #include "editing/change_handlers.h"
 #include "editing/editing_session.h"
+#include "editing/grid_view.h"
 #include "editing/help_handlers.h"
 #include "editing/selection_handlers.h"
 
@@ -13,7 +14,7 @@
 namespace orvanex::editing {
 
 MainHandlers installMainHandlers(MainContext& ctx) {
-    editingSession(ctx);
+    editingSession(ctx).grids = attachGridModels(ctx);
     MainHandlers handlers;
     handlers.selection = new SelectionHandlers(ctx, ctx.window);
     handlers.selection->setObjectName(QStringLiteral("selectionHandlers"));

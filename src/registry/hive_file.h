@@ -39,8 +39,6 @@ public:
     // commitAndUnlock with no ops, or alone).
     Status compact(const KeyNode& top);
 
-    qint64 committedSize() const { return m_committedEnd; }
-
 private:
     Status statusFromErrno(int err) const;
     bool readAll(int fd, qint64 from, QByteArray* out);

@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
