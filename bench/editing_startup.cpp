@@ -56,8 +56,8 @@ Result measure(const QString& folder, const bench::HiveSize& size, int runs) {
             window->Timer1_Timer();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
         cpuTimes.push_back(cpuMs() - cpu0);
-        result.extensionRows = window->form()->flex1->rowCount();
-        result.typeRows = window->form()->flex2->rowCount();
+        result.extensionRows = window->form()->flex1->model()->rowCount();
+        result.typeRows = window->form()->flex2->model()->rowCount();
         window->close();
         window.reset();
         QCoreApplication::processEvents();

@@ -36,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     platform::DriveMap drives; // no drives: icon files are never found
     const model::StartupModel m = model::LoadStartupModel(state, drives, false);
-    for (const model::GridRow& row : m.extensions.rows)
+    for (const model::IndexRow& row : m.extensions.rows)
         model::ShowExtension(state, drives, m.extensions.entries,
-                             {row.cells[0], row.cells[3], row.cells[0]});
-    for (const model::GridRow& row : m.fileTypes.rows) {
+                             {row.name, row.related, row.name});
+    for (const model::IndexRow& row : m.fileTypes.rows) {
         const model::DetailView v = model::ShowFileType(state, drives, m.fileTypes.types,
-                                                        {row.cells[0], row.cells[3], row.cells[3]});
+                                                        {row.name, row.related, row.related});
         if (!v.typeFound) // every listed row names a type of the table
             __builtin_trap();
         for (const model::ActionEntry& a : v.actions.actions)

@@ -16,10 +16,6 @@ QString helpFilePath(const QString& appFolder) {
     return appFolder + QStringLiteral("/orvanex.hlp");
 }
 
-QString readmeFilePath(const QString& appFolder) {
-    return appFolder + QStringLiteral("/readme.txt");
-}
-
 bool createBackupFolder(const QString& appFolder) {
     return QDir().mkdir(backupFolderPath(appFolder));
 }

@@ -12,8 +12,6 @@ QString currentAppFolder();
 QString backupFolderPath(const QString& appFolder);
 // appFolder + "/orvanex.hlp": the help file.
 QString helpFilePath(const QString& appFolder);
-// appFolder + "/readme.txt".
-QString readmeFilePath(const QString& appFolder);
 // Creates the backup folder; failure (it exists, or cannot be made) is ignored by the callers.
 bool createBackupFolder(const QString& appFolder);
 

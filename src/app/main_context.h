@@ -3,6 +3,7 @@
 // (editing, backup, reports, ...) is a class of its own that works on it through a reference, so
 // the window itself stays a list of widgets and lifecycle handlers.
 
+#include "model/grid_rows.h"
 #include "registry/reg_state.h"
 
 #include <QString>
@@ -43,10 +44,9 @@ struct MainContext {
     int SelectByType = 0; // 1 after selecting by file type, 0 by file extension
     QString CurrentTypeKey;
 
-    // One toggle per clickable header column (0 to 3) of flex1 and of flex2; 1 means that the next
-    // click sorts descending.
-    std::array<int, 4> SortToggleExt{1, 1, 1, 1};
-    std::array<int, 4> SortToggleType{1, 1, 1, 1};
+    // The header-click sort toggles of flex1 and of flex2.
+    model::SortToggles SortToggleExt;
+    model::SortToggles SortToggleType;
     QString LocateLetter;
     int LocateRow = 0;
 

@@ -46,9 +46,6 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     scaleDesignGeometry(m_ui->centralwidget);
     // The right-click help menu pops up by itself; it has no place in the menu bar.
     m_ui->mnuWhatsThis->menuAction()->setVisible(false);
-    // The grids' fifth column holds the sort key of the size column; the user never sees it.
-    m_ui->flex1->setColumnHidden(4, true);
-    m_ui->flex2->setColumnHidden(4, true);
 
     m_ctx.window = this;
     m_ctx.ui = m_ui.get();

@@ -43,11 +43,6 @@ void scaleDesignGeometry(QWidget* root) {
     scaleChildren(root, fx, fy);
 }
 
-void setTwipsGeometry(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twipsToPixelsX(left, w), twipsToPixelsY(top, w), twipsToPixelsX(width, w),
-                   twipsToPixelsY(height, w));
-}
-
 void setTwipsLeft(QWidget* w, int left) {
     w->move(twipsToPixelsX(left, w), w->y());
 }

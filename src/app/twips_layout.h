@@ -12,8 +12,7 @@ inline constexpr int kDesignDpi = 96;
 // kDesignDpi, to root's screen DPI.
 void scaleDesignGeometry(QWidget* root);
 
-// Moves and sizes a control in twips (relative to its parent).
-void setTwipsGeometry(QWidget* w, int left, int top, int width, int height);
+// Moves or sizes a control in twips (relative to its parent).
 void setTwipsLeft(QWidget* w, int left);
 void setTwipsWidth(QWidget* w, int width);
 

@@ -1,20 +1,22 @@
 #include "editing/action_grid_handlers.h"
 
 #include "app/main_context.h"
+#include "backup/backup_handlers.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "ui_main_window.h"
 
 #include <QHeaderView>
+#include <QTableView>
 
 namespace orvanex::editing {
 
 ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
-    connect(ui->flex3, &QTableWidget::cellClicked, this,
-            [this](int r, int c) { flex3_Click(r + 1, c); });
+    connect(ui->flex3, &QTableView::clicked, this,
+            [this](const QModelIndex& i) { flex3_Click(i.row() + 1, i.column()); });
     connect(ui->flex3->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int c) { flex3_Click(0, c); });
     connect(ui->chkDDE, &QCheckBox::toggled, this, &ActionGridHandlers::chkDDE_Click);
@@ -44,8 +46,12 @@ void ActionGridHandlers::flex3_Click(int row, int col) {
         openForAdd();
         return;
     }
-    const QString name = cellText(ui->flex3, row - 1, 0);
-    if (name.isEmpty() || col < 0)
+    // A padding row below the actions has no record: nothing to open.
+    const model::ActionGridModel& grid = *editingSession(m_ctx).grids.actions;
+    if (!grid.isRecordRow(row - 1) || col < 0)
+        return;
+    const QString name = grid.record(row - 1).DisplayName;
+    if (name.isEmpty())
         return;
     openForChange(name);
 }
@@ -105,6 +111,8 @@ void ActionGridHandlers::openForChange(const QString& displayName) {
     ui->fraAction->setVisible(true);
     ui->fraAction->raise();
     ui->lblScan->setText(QStringLiteral("Enter Changes to Action ") + ui->txtActionName->text());
+    if (auto* b = backup::BackupHandlers::of(m_ctx))
+        b->EnableActionSlot(detail.action.Verb);
 }
 
 void ActionGridHandlers::chkDDE_Click() {

@@ -1,5 +1,6 @@
 #include "editing/detail_panel.h"
 
+#include "backup/backup_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "model/detail_view.h"
@@ -11,8 +12,6 @@
 namespace orvanex::editing {
 
 namespace {
-
-constexpr int kActionGridRows = 24;
 
 void setBackground(QLineEdit* box, const QColor& colour) {
     QPalette palette = box->palette();
@@ -98,11 +97,16 @@ void applyView(MainContext& ctx, const model::DetailView& view, bool fileType) {
     ui->cmdFindExts->setEnabled(true);
     ui->cmdBackSystem->setEnabled(true);
     ctx.EditState = view.EditState;
+    if (auto* b = backup::BackupHandlers::of(ctx))
+        b->EnableEntrySlot();
 }
 
-model::SelectedRow selectedRow(const QTableWidget* grid, int tableRow, int column) {
-    return {cellText(grid, tableRow, 0), cellText(grid, tableRow, 3),
-            cellText(grid, tableRow, column)};
+// The row's own texts come from its record; only the clicked cell's text is quoted.
+model::SelectedRow selectedRow(const model::IndexGridModel& grid, int tableRow, int column) {
+    if (!grid.isRecordRow(tableRow))
+        return {};
+    const model::IndexRow& row = grid.record(tableRow);
+    return {row.name, row.related, grid.text(tableRow, column)};
 }
 
 } // namespace
@@ -112,8 +116,8 @@ void ClearDetailArea(MainContext& ctx) {
     ctx.EditState = 0;
     ui->lblScan->clear();
     applyFormatString(ui->flex3, model::actionGridFormat());
-    blankGrid(ui->flex3, std::max(ui->flex3->rowCount(), kActionGridRows));
-    ui->flex3->setCurrentCell(-1, -1);
+    editingSession(ctx).grids.actions->clearRecords();
+    ui->flex3->setCurrentIndex(QModelIndex());
     setTopRow(ui->flex3, 0);
     ui->picIcon->clear();
     ui->picTest->clear();
@@ -180,22 +184,19 @@ void setDdeBoxesEnabled(MainContext& ctx, bool enabled) {
 }
 
 void showActionList(MainContext& ctx) {
-    QTableWidget* grid = ctx.ui->flex3;
-    const model::ActionList& list = editingSession(ctx).actions;
+    QTableView* grid = ctx.ui->flex3;
+    EditingSession& session = editingSession(ctx);
+    const model::ActionList& list = session.actions;
     applyFormatString(grid, list.formatString());
-    QList<model::GridRow> rows;
-    for (const QString& text : list.rowTexts())
-        rows.append(model::GridRow{text.split(u'\t'), false});
-    // Every action is kept; the padding rows stay below them.
-    while (rows.size() < kActionGridRows)
-        rows.append(model::GridRow{{QString(), QString()}, false});
-    fillGrid(grid, rows, {});
+    // Every action is kept; the model keeps its padding rows below them.
+    session.grids.actions->setRecords(list.actions);
     setTopRow(grid, 0);
     ctx.ui->lblDefault->setText(list.DefaultLabel);
 }
 
 void ShowExtension(MainContext& ctx, int tableRow, int column) {
-    const model::SelectedRow row = selectedRow(ctx.ui->flex1, tableRow, column);
+    const model::SelectedRow row =
+        selectedRow(*editingSession(ctx).grids.extensions, tableRow, column);
     openDetail(ctx);
     ctx.ui->lblScan->setText(model::retrievingStatus(row.cellText, false));
     EditingSession& session = editingSession(ctx);
@@ -204,7 +205,8 @@ void ShowExtension(MainContext& ctx, int tableRow, int column) {
 }
 
 void ShowFileType(MainContext& ctx, int tableRow, int column) {
-    const model::SelectedRow row = selectedRow(ctx.ui->flex2, tableRow, column);
+    const model::SelectedRow row =
+        selectedRow(*editingSession(ctx).grids.fileTypes, tableRow, column);
     openDetail(ctx);
     ctx.ui->lblScan->setText(model::retrievingStatus(row.cellText, true));
     EditingSession& session = editingSession(ctx);

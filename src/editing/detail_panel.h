@@ -17,8 +17,8 @@ void DisableEntryControls(MainContext& ctx);
 // The ten restore items of the update slots off.
 void DisableUpdateSlotItems(MainContext& ctx);
 
-// Shows the entry of a data row (table row, 0-based) of flex1 or flex2; the clicked column's
-// text is quoted in the status line.
+// Shows the entry of a data row (0-based) of flex1 or flex2, read from the row's record; the
+// clicked column's text is quoted in the status line.
 void ShowExtension(MainContext& ctx, int tableRow, int column);
 void ShowFileType(MainContext& ctx, int tableRow, int column);
 

@@ -4,6 +4,7 @@
 // shown. The window's MainContext owns one (MainContext::editing).
 
 #include "app/main_context.h"
+#include "editing/grid_view.h"
 #include "model/file_type_model.h"
 #include "model/loading.h"
 #include "model/readers.h"
@@ -20,6 +21,7 @@ struct EditingSession {
     QList<model::ExtensionEntry> extensions; // the extension table, in enumeration order
     QList<model::FileTypeEntry> fileTypes;   // one per distinct TypeName
     model::AuxiliaryLists lists;             // known command lines and icon files
+    editing::GridModels grids;               // what flex1, flex2 and flex3 show
 
     // The entry shown: its actions as flex3 shows them and the loaded icon texts.
     model::ActionList actions;

@@ -1,38 +1,49 @@
 #pragma once
-// The index grids as the window keeps them: a fixed header row set from a format string, data
-// rows filled in one go, the string sort (codes 7 and 8) and the red special rows. Grid row r
-// (1 = first data row) is the table's row r - 1.
+// The main window's grids as views over their models: the three models made and attached, column
+// widths from the format strings, the string sort (codes 7 and 8) and scrolling. Grid row r
+// (1 = first data row) is the view's row r - 1.
 
 #include "model/grid_rows.h"
 
-#include <QList>
-#include <QStringList>
+class QTableView;
 
-class QTableWidget;
+namespace orvanex {
+struct MainContext;
+}
 
 namespace orvanex::editing {
 
-// Headers, alignments and widths from "|"-separated headers: a leading "<" aligns left, "^"
-// centres, ">" aligns right; the text with its blanks sets the width.
-void applyFormatString(QTableWidget* grid, const QString& format);
+// The models of flex1, flex2 and flex3, owned by the window.
+struct GridModels {
+    model::IndexGridModel* extensions = nullptr; // flex1
+    model::IndexGridModel* fileTypes = nullptr;  // flex2
+    model::ActionGridModel* actions = nullptr;   // flex3
+};
+// Makes the three models, sets them on the grids with their widths and hides the size key column.
+GridModels attachGridModels(MainContext& ctx);
 
-// Replaces the data rows by rows (each kGridColumns texts, or fewer for flex3); special rows get
-// the special colour in the given columns.
-void fillGrid(QTableWidget* grid, const QList<model::GridRow>& rows,
-              const QList<int>& specialColumns);
-// Empties every cell and leaves rowCount empty rows.
-void blankGrid(QTableWidget* grid, int rowCount);
+// The grid model a view shows (null when it shows another kind).
+model::GridModelBase* gridModel(const QTableView* grid);
+
+// Headers and alignments from "|"-separated headers (see model::parseGridFormat); the header
+// text with its blanks sets the column's width.
+void applyFormatString(QTableView* grid, const QString& format);
 
 // Sorts the data rows by column: code 7 string ascending, 8 string descending (plain
 // case-sensitive text order, equal keys keep their order). Other codes do nothing.
-void sortGrid(QTableWidget* grid, int column, int sortCode);
+void sortGrid(QTableView* grid, int column, int sortCode);
 
 // Grid-style cell access: "" for a missing cell.
-QString cellText(const QTableWidget* grid, int tableRow, int column);
-QStringList columnTexts(const QTableWidget* grid, int column);
+QString cellText(const QTableView* grid, int tableRow, int column);
+QStringList columnTexts(const QTableView* grid, int column);
+
+// Makes a row current, with the given column, and selects it.
+void setCurrentRow(QTableView* grid, int tableRow, int column = 0);
+// The current row, -1 when none.
+int currentRow(const QTableView* grid);
 
 // Scrolls so that table row becomes the top row (as far as the grid can scroll).
-void setTopRow(QTableWidget* grid, int tableRow);
-int topRow(const QTableWidget* grid);
+void setTopRow(QTableView* grid, int tableRow);
+int topRow(const QTableView* grid);
 
 } // namespace orvanex::editing

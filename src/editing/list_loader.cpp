@@ -9,13 +9,6 @@
 
 namespace orvanex::editing {
 
-namespace {
-
-// flex3 is padded with empty rows so that a click below the actions finds a blank row.
-constexpr int kActionGridRows = 24;
-
-} // namespace
-
 void fillLocateList(MainContext& ctx, bool fileTypes) {
     QComboBox* box = fileTypes ? ctx.ui->Combo2 : ctx.ui->Combo1;
     const QSignalBlocker quiet(box);
@@ -37,14 +30,12 @@ void FileTypeLoader::enumerateExtensions(MainContext& ctx) {
     applyFormatString(ui->flex1, model::extensionGridFormat());
     applyFormatString(ui->flex2, model::fileTypeGridFormat());
     applyFormatString(ui->flex3, model::actionGridFormat());
-    blankGrid(ui->flex3, kActionGridRows);
+    session.grids.actions->clearRecords();
     setTopRow(ui->flex3, 0);
-    ui->flex1->setColumnHidden(model::kHiddenColumn, true);
-    ui->flex2->setColumnHidden(model::kHiddenColumn, true);
 
     model::ExtensionLoad load = model::LoadExtensions(ctx.regState);
     session.extensions = std::move(load.entries);
-    fillGrid(ui->flex1, load.rows, {0, 3});
+    session.grids.extensions->setRecords(std::move(load.rows));
 }
 
 void FileTypeLoader::buildLists(MainContext& ctx) {
@@ -54,7 +45,7 @@ void FileTypeLoader::buildLists(MainContext& ctx) {
 
     model::FileTypeLoad types = model::BuildFileTypes(session.extensions);
     session.fileTypes = std::move(types.types);
-    fillGrid(ui->flex2, types.rows, {0, 3});
+    session.grids.fileTypes->setRecords(std::move(types.rows));
     DisableEntryControls(ctx);
     fillLocateList(ctx, true);
 

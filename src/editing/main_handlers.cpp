@@ -1,8 +1,11 @@
 #include "editing/main_handlers.h"
 
 #include "app/main_context.h"
+#include "backup/backup_handlers.h"
 #include "editing/action_grid_handlers.h"
+#include "editing/change_handlers.h"
 #include "editing/editing_session.h"
+#include "editing/grid_view.h"
 #include "editing/help_handlers.h"
 #include "editing/selection_handlers.h"
 #include "editing/status_line.h"
@@ -13,7 +16,7 @@
 namespace orvanex::editing {
 
 MainHandlers installMainHandlers(MainContext& ctx) {
-    editingSession(ctx);
+    editingSession(ctx).grids = attachGridModels(ctx);
     MainHandlers handlers;
     handlers.selection = new SelectionHandlers(ctx, ctx.window);
     handlers.selection->setObjectName(QStringLiteral("selectionHandlers"));
@@ -22,6 +25,9 @@ MainHandlers installMainHandlers(MainContext& ctx) {
     handlers.help = new HelpHandlers(ctx, ctx.window);
     handlers.help->setObjectName(QStringLiteral("helpHandlers"));
     keepTextWhole(ctx.ui->lblScan);
+    // Backups and update slots, and the changes that use them.
+    new backup::BackupHandlers(ctx, ctx.window);
+    new ChangeHandlers(ctx, ctx.window);
     return handlers;
 }
 

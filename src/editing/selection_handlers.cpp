@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTableView>
 
 namespace orvanex::editing {
 
@@ -20,10 +21,11 @@ constexpr int kKeyEnter = 13;
 const QString kPleaseSelect = QStringLiteral("Please Select Option!");
 
 // Sets the grid's current column without moving its row, as Col and ColSel do.
-void setCurrentColumn(QTableWidget* grid, int col) {
-    const int row = std::max(grid->currentRow(), 0);
-    if (grid->rowCount() > 0)
-        grid->setCurrentCell(row, col, QItemSelectionModel::NoUpdate);
+void setCurrentColumn(QTableView* grid, int col) {
+    const int row = std::max(currentRow(grid), 0);
+    if (grid->model()->rowCount() > 0)
+        grid->selectionModel()->setCurrentIndex(grid->model()->index(row, col),
+                                                QItemSelectionModel::NoUpdate);
 }
 
 } // namespace
@@ -35,10 +37,10 @@ SelectionHandlers::SelectionHandlers(MainContext& ctx, QObject* parent)
             &SelectionHandlers::cmdSelectByFileExtension_Click);
     connect(ui->cmdSelectByFileType, &QPushButton::clicked, this,
             &SelectionHandlers::cmdSelectByFileType_Click);
-    connect(ui->flex1, &QTableWidget::cellPressed, this,
-            [this](int r, int c) { flex1_MouseDown(r + 1, c); });
-    connect(ui->flex2, &QTableWidget::cellPressed, this,
-            [this](int r, int c) { flex2_MouseDown(r + 1, c); });
+    connect(ui->flex1, &QTableView::pressed, this,
+            [this](const QModelIndex& i) { flex1_MouseDown(i.row() + 1, i.column()); });
+    connect(ui->flex2, &QTableView::pressed, this,
+            [this](const QModelIndex& i) { flex2_MouseDown(i.row() + 1, i.column()); });
     connect(ui->flex1->horizontalHeader(), &QHeaderView::sectionPressed, this,
             [this](int c) { flex1_MouseDown(0, c); });
     connect(ui->flex2->horizontalHeader(), &QHeaderView::sectionPressed, this,
@@ -134,10 +136,9 @@ void SelectionHandlers::selectionSwitched() {
     EditingSession& session = editingSession(m_ctx);
     session.RememberedIconFile.clear();
     session.RememberedIconType.clear();
-    for (QTableWidget* grid : {m_ctx.ui->flex1, m_ctx.ui->flex2}) {
+    for (QTableView* grid : {m_ctx.ui->flex1, m_ctx.ui->flex2}) {
         sortGrid(grid, 0, model::kSortStringAscending);
-        if (grid->rowCount() > 0)
-            grid->setCurrentCell(0, 0);
+        setCurrentRow(grid, 0);
         setTopRow(grid, 0);
     }
     m_ctx.ui->lblScan->setText(QStringLiteral("Select File Extension/Type"));
@@ -151,7 +152,7 @@ void SelectionHandlers::flex2_MouseDown(int row, int col) {
     gridMouseDown(m_ctx.ui->flex2, row, col, true);
 }
 
-void SelectionHandlers::gridMouseDown(QTableWidget* grid, int row, int col, bool fileTypes) {
+void SelectionHandlers::gridMouseDown(QTableView* grid, int row, int col, bool fileTypes) {
     if (m_ctx.PanelOpen == 1) {
         m_ctx.ui->lblScan->setText(kPleaseSelect);
         return;
@@ -163,10 +164,8 @@ void SelectionHandlers::gridMouseDown(QTableWidget* grid, int row, int col, bool
     const int key = model::sortKeyColumn(col);
     if (key < 0)
         return;
-    std::array<int, 4>& toggles = fileTypes ? m_ctx.SortToggleType : m_ctx.SortToggleExt;
-    // The first click on a header sorts descending, the next ascending.
-    const int code = toggles[col] == 1 ? model::kSortStringDescending : model::kSortStringAscending;
-    toggles[col] = toggles[col] == 1 ? 0 : 1;
+    model::SortToggles& toggles = fileTypes ? m_ctx.SortToggleType : m_ctx.SortToggleExt;
+    const int code = toggles.click(col);
     setCurrentColumn(grid, key);
     sortGrid(grid, key, code);
     setTopRow(grid, 0);
@@ -176,17 +175,17 @@ void SelectionHandlers::gridMouseDown(QTableWidget* grid, int row, int col, bool
 
 void SelectionHandlers::flex1_KeyDown(int keyCode) {
     if (keyCode == kKeyEnter)
-        gridMouseDown(m_ctx.ui->flex1, m_ctx.ui->flex1->currentRow() + 1,
-                      m_ctx.ui->flex1->currentColumn(), false);
+        gridMouseDown(m_ctx.ui->flex1, currentRow(m_ctx.ui->flex1) + 1,
+                      m_ctx.ui->flex1->currentIndex().column(), false);
 }
 
 void SelectionHandlers::flex2_KeyDown(int keyCode) {
     if (keyCode == kKeyEnter)
-        gridMouseDown(m_ctx.ui->flex2, m_ctx.ui->flex2->currentRow() + 1,
-                      m_ctx.ui->flex2->currentColumn(), true);
+        gridMouseDown(m_ctx.ui->flex2, currentRow(m_ctx.ui->flex2) + 1,
+                      m_ctx.ui->flex2->currentIndex().column(), true);
 }
 
-void SelectionHandlers::showCurrent(QTableWidget* grid, int tableRow, int col, bool fileTypes) {
+void SelectionHandlers::showCurrent(QTableView* grid, int tableRow, int col, bool fileTypes) {
     // No current cell, or an empty one: nothing to show.
     if (tableRow < 0 || col < 0 || cellText(grid, tableRow, col).isEmpty())
         return;
@@ -204,7 +203,7 @@ void SelectionHandlers::Combo2_Click() {
     locate(m_ctx.ui->flex2, m_ctx.ui->Combo2);
 }
 
-void SelectionHandlers::locate(QTableWidget* grid, QComboBox* box) {
+void SelectionHandlers::locate(QTableView* grid, QComboBox* box) {
     sortGrid(grid, 0, model::kSortStringAscending);
     setTopRow(grid, 0);
     m_ctx.LocateLetter = box->currentText().trimmed();
@@ -214,7 +213,7 @@ void SelectionHandlers::locate(QTableWidget* grid, QComboBox* box) {
         setTopRow(grid, tableRow);
 }
 
-int FindLocateRow(const QTableWidget* grid, const QString& item) {
+int FindLocateRow(const QTableView* grid, const QString& item) {
     return model::FindLocateRow(columnTexts(grid, 0), item) - 1;
 }
 

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-class QTableWidget;
+class QTableView;
 class QComboBox;
 
 namespace orvanex {
@@ -34,15 +34,15 @@ protected:
 
 private:
     void selectionSwitched();
-    void gridMouseDown(QTableWidget* grid, int row, int col, bool fileTypes);
-    void showCurrent(QTableWidget* grid, int tableRow, int col, bool fileTypes);
-    void locate(QTableWidget* grid, QComboBox* box);
+    void gridMouseDown(QTableView* grid, int row, int col, bool fileTypes);
+    void showCurrent(QTableView* grid, int tableRow, int col, bool fileTypes);
+    void locate(QTableView* grid, QComboBox* box);
 
     MainContext& m_ctx;
 };
 
 // The locate search on a grid: the table row to bring to the top for item, or -1 for an empty
 // grid (FindLocateRow in the grid's 1-based rows, less one).
-int FindLocateRow(const QTableWidget* grid, const QString& item);
+int FindLocateRow(const QTableView* grid, const QString& item);
 
 } // namespace orvanex::editing

@@ -25,7 +25,7 @@ struct ExtensionEntry {
     QString Ext;         // key name without its dot, trimmed, upper-cased; "*"; "UNKNOWN"
     QString KeyName;     // as enumerated: ".txt", "*", "Unknown"
     QString TypeName;    // default value, or KeyName when shorter than 3 characters
-    QString Description; // after all five steps of the description rule
+    QString Description; // described from the type key, then finished (model/readers.h)
     QString ContentType; // "Content Type" value, or " " when absent
     // The copies the file-type list is built from, taken before the "."-fallback and the wildcard
     // texts were applied, so types without a real key stay out of that list.

@@ -1,11 +1,5 @@
 #include "model/grid_rows.h"
 
-#include "model/file_type_model.h"
-
-#include <algorithm>
-#include <numeric>
-#include <vector>
-
 namespace orvanex::model {
 
 namespace {
@@ -18,7 +12,9 @@ bool isWildcardText(const QString& text) {
     return text == kAllKey || text == kUnknownExt;
 }
 
-const QString kBlank = QStringLiteral(" ");
+QColor specialColour(const IndexRow& row) {
+    return row.special ? QColor(255, 0, 0) : QColor(); // the grid's colour value 255
+}
 
 } // namespace
 
@@ -34,32 +30,115 @@ QString fileTypeGridFormat() {
            blanks(150) + u'|';
 }
 
-GridRow extensionRow(const QString& ext, const QString& description) {
-    return GridRow{{ext, kBlank, kBlank, description, kBlank}, isWildcardText(ext)};
+QString actionGridFormat() {
+    return QStringLiteral("<Action") + blanks(18) + u'|' + QStringLiteral("<Peformed With") +
+           blanks(120);
 }
 
-GridRow fileTypeRow(const QString& description, const QString& extensions) {
-    return GridRow{{description, kBlank, kBlank, extensions, kBlank}, isWildcardText(extensions)};
+QString indexCellText(const IndexRow& row, int column) {
+    switch (column) {
+    case 0:
+        return row.name;
+    case 1:
+        return row.files;
+    case 2:
+        return row.size;
+    case 3:
+        return row.related;
+    case kHiddenColumn:
+        return row.sizeKey;
+    default:
+        return QString();
+    }
 }
 
-void sortRows(QList<GridRow>& rows, int column, bool ascending) {
+QString IndexRow::text() const {
+    QString line = indexCellText(*this, 0);
+    for (int c = 1; c < kGridColumns; ++c)
+        line += u'\t' + indexCellText(*this, c);
+    return line;
+}
+
+namespace {
+
+// Both grids mark a row special by its extension column: column 0 of flex1, column 3 of flex2.
+IndexRow indexRow(const QString& name, const QString& related, const QString& extensionText) {
+    IndexRow row;
+    row.name = name;
+    row.related = related;
+    row.special = isWildcardText(extensionText);
+    return row;
+}
+
+} // namespace
+
+IndexRow extensionRow(const QString& ext, const QString& description) {
+    return indexRow(ext, description, ext);
+}
+
+IndexRow fileTypeRow(const QString& description, const QString& extensions) {
+    return indexRow(description, extensions, extensions);
+}
+
+QList<GridColumn<IndexRow>> indexGridColumns() {
+    return {
+        {[](const IndexRow& r) { return r.name; }, SortAs::Text, specialColour,
+         [](IndexRow& r, const QString& t) { r.name = t; }},
+        {[](const IndexRow& r) { return r.files; },
+         SortAs::Text,
+         {},
+         [](IndexRow& r, const QString& t) { r.files = t; }},
+        {[](const IndexRow& r) { return r.size; },
+         SortAs::Text,
+         {},
+         [](IndexRow& r, const QString& t) { r.size = t; }},
+        {[](const IndexRow& r) { return r.related; }, SortAs::Text, specialColour,
+         [](IndexRow& r, const QString& t) { r.related = t; }},
+        {[](const IndexRow& r) { return r.sizeKey; },
+         SortAs::Text,
+         {},
+         [](IndexRow& r, const QString& t) { r.sizeKey = t; }},
+    };
+}
+
+IndexGridModel* makeExtensionGridModel(QObject* parent) {
+    auto* grid = new IndexGridModel(indexGridColumns(), parent);
+    grid->setObjectName(QStringLiteral("flex1Model"));
+    grid->setFormat(extensionGridFormat());
+    return grid;
+}
+
+IndexGridModel* makeFileTypeGridModel(QObject* parent) {
+    auto* grid = new IndexGridModel(indexGridColumns(), parent);
+    grid->setObjectName(QStringLiteral("flex2Model"));
+    grid->setFormat(fileTypeGridFormat());
+    return grid;
+}
+
+ActionGridModel* makeActionGridModel(QObject* parent) {
+    auto* grid = new ActionGridModel({{[](const ActionEntry& a) { return a.DisplayName; },
+                                       SortAs::Text,
+                                       {},
+                                       [](ActionEntry& a, const QString& t) { a.DisplayName = t; }},
+                                      {[](const ActionEntry& a) { return a.Command; },
+                                       SortAs::Text,
+                                       {},
+                                       [](ActionEntry& a, const QString& t) { a.Command = t; }}},
+                                     parent);
+    grid->setObjectName(QStringLiteral("flex3Model"));
+    grid->setFormat(actionGridFormat());
+    grid->setMinimumRows(kActionGridRows);
+    return grid;
+}
+
+void sortRows(QList<IndexRow>& rows, int column, bool ascending) {
     if (column < 0 || column >= kGridColumns)
         return;
-    // Sorts positions by key, then moves each row once (rows are heavier to move than numbers).
-    std::vector<qsizetype> order(size_t(rows.size()));
-    std::iota(order.begin(), order.end(), 0);
-    auto key = [&](qsizetype i) -> const QString& { return rows[i].cells.at(column); };
-    if (ascending)
-        std::stable_sort(order.begin(), order.end(),
-                         [&](qsizetype a, qsizetype b) { return key(a) < key(b); });
-    else
-        std::stable_sort(order.begin(), order.end(),
-                         [&](qsizetype a, qsizetype b) { return key(b) < key(a); });
-    QList<GridRow> sorted;
-    sorted.reserve(rows.size());
-    for (qsizetype i : order)
-        sorted.append(std::move(rows[i]));
-    rows = std::move(sorted);
+    std::vector<QString> keys;
+    keys.reserve(size_t(rows.size()));
+    for (const IndexRow& row : rows)
+        keys.push_back(indexCellText(row, column));
+    applyOrder(rows, stableOrder(keys, ascending));
 }
 
 int sortKeyColumn(int headerColumn) {

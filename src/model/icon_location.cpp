@@ -72,14 +72,18 @@ bool FileExistsMemo::exists(const platform::DriveMap& drives, const QString& pat
     return found;
 }
 
-IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
-                             const QString& typeName, FileExistsMemo* memo) {
+IconLocation ReadDefaultIcon(detail::OpenedKey& typeKey, const platform::DriveMap& drives,
+                             FileExistsMemo* memo) {
     QString value;
-    bool opened = false;
-    if (!detail::readText(state, typeName + QStringLiteral("\\DefaultIcon"), QString(), &value,
-                          &opened))
+    if (!typeKey.readText(QStringLiteral("DefaultIcon"), QString(), &value))
         return IconLocation();
     return IconFromValue(value, drives, memo);
+}
+
+IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
+                             const QString& typeName, FileExistsMemo* memo) {
+    detail::OpenedKey key(state, typeName);
+    return ReadDefaultIcon(key, drives, memo);
 }
 
 IconLocation IconFromValue(const QString& value, const platform::DriveMap& drives,

@@ -2,6 +2,7 @@
 // Default icons: parsing a DefaultIcon value and finding the file it names.
 
 #include "model/file_type_model.h"
+#include "model/registry_access.h"
 #include "platform/drive_map.h"
 #include "registry/reg_state.h"
 
@@ -35,7 +36,10 @@ private:
 IconLocation IconFromValue(const QString& value, const platform::DriveMap& drives,
                            FileExistsMemo* memo = nullptr);
 
-// {type}\DefaultIcon parsed; Exists is tested for icon kinds whose File has ":" second.
+// {type}\DefaultIcon parsed; Exists is tested for icon kinds whose File has ":" second. The type
+// key opened by the caller, or named.
+IconLocation ReadDefaultIcon(detail::OpenedKey& typeKey, const platform::DriveMap& drives,
+                             FileExistsMemo* memo = nullptr);
 IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& drives,
                              const QString& typeName, FileExistsMemo* memo = nullptr);
 

@@ -31,18 +31,9 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
             continue;
         }
         entry.KeyName = name;
-        // Both values of the key from one open (the rules of ReadTypeName and ReadContentType).
-        detail::OpenedKey key(state, name);
-        QString text;
-        if (!key.isOpen())
-            entry.TypeName = QStringLiteral("99");
-        else if (key.readText(QString(), QString(), &text) && text.trimmed().size() >= 3)
-            entry.TypeName = text.trimmed();
-        else
-            entry.TypeName = name;
-        entry.ContentType = key.readText(QString(), QStringLiteral("Content Type"), &text)
-                                ? text
-                                : QStringLiteral(" ");
+        detail::OpenedKey key(state, name); // both values from one open
+        entry.TypeName = ReadTypeName(key, name);
+        entry.ContentType = ReadContentType(key);
         load.entries.append(std::move(entry));
     }
     load.rows.reserve(load.entries.size());
@@ -161,22 +152,17 @@ bool IconFileList::add(const QString& path) {
 AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveMap& drives,
                                     const QList<FileTypeEntry>& types) {
     AuxiliaryLists lists;
-    // The rules of ReadCommand and ReadDefaultIcon, read below each type key opened once.
     FileExistsMemo memo; // types share their icon files
     for (const FileTypeEntry& type : types) {
-        detail::OpenedKey typeKey(state, type.TypeName);
+        detail::OpenedKey typeKey(state, type.TypeName); // read below, opened once
         detail::OpenedKey shell(typeKey, QStringLiteral("Shell"));
         for (const QString& verb : shell.subkeys()) {
-            QString command;
-            if (shell.readText(verb + QStringLiteral("\\command"), QString(), &command))
-                lists.applications.add(command);
+            detail::OpenedKey command(shell, verb + QStringLiteral("\\command"));
+            lists.applications.add(ReadCommand(command));
         }
-        QString value;
-        if (typeKey.readText(QStringLiteral("DefaultIcon"), QString(), &value)) {
-            const IconLocation icon = IconFromValue(value, drives, &memo);
-            if (icon.Exists)
-                lists.iconFiles.add(icon.File);
-        }
+        const IconLocation icon = ReadDefaultIcon(typeKey, drives, &memo);
+        if (icon.Exists)
+            lists.iconFiles.add(icon.File);
     }
     return lists;
 }

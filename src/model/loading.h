@@ -17,23 +17,25 @@ QString startupHint();
 
 struct ExtensionLoad {
     QList<ExtensionEntry> entries; // in enumeration order (the table)
-    QList<GridRow> rows;           // flex1's data rows, sorted by column 0, specials marked
+    QList<IndexRow> rows;          // flex1's data rows, sorted by column 0, specials marked
 };
 // Every ".", "*" and "Unknown" key of HKEY_CLASSES_ROOT, with descriptions.
 ExtensionLoad LoadExtensions(reg::RegState& state);
 
 struct FileTypeLoad {
     QList<FileTypeEntry> types; // every distinct TypeName, in TypeName order
-    QList<GridRow> rows; // flex2's rows: types whose description does not begin with "."; sorted
+    QList<IndexRow> rows; // flex2's rows: types whose description does not begin with "."; sorted
 };
-// Timer steps 3 to 7 from the extension table's copies.
+// The file types from the extension table's copies: one per distinct TypeName, described by its
+// first extension in table order, with its extensions sorted and joined by blanks; the list's
+// rows leave out the types whose description begins with ".".
 FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries);
 
 // The Ext of every entry of typeName, sorted; `except` (an index into entries) is left out.
 QStringList extensionsOfType(const QList<ExtensionEntry>& entries, const QString& typeName,
                              qsizetype except = -1);
 
-// Timer step 9: every key of the ten update slots becomes " "; "NextNumber" is read (default
+// Every key of the ten update slots becomes " "; "NextNumber" is read (default
 // "1000"), trimmed and written back. One settings write for all.
 void ResetUpdateSlots();
 // The 17 keys of an update slot, in their read order, and the section name of slot n (1..10).
@@ -74,7 +76,7 @@ struct AuxiliaryLists {
     ApplicationList applications;
     IconFileList iconFiles;
 };
-// Timer steps 10 and 11: the commands of every verb of every type, and every type's existing
+// The known lists: the commands of every verb of every type, and every type's existing
 // icon file.
 AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveMap& drives,
                                     const QList<FileTypeEntry>& types);

@@ -19,21 +19,30 @@ QString readOr(reg::RegState& state, const QString& keyPath, const QString& fall
 
 } // namespace
 
-QString ReadTypeName(reg::RegState& state, const QString& extensionKey) {
-    QString text;
-    bool opened = false;
-    detail::readText(state, extensionKey, QString(), &text, &opened);
-    if (!opened)
+QString ReadTypeName(detail::OpenedKey& extensionKey, const QString& keyName) {
+    if (!extensionKey.isOpen())
         return QStringLiteral("99");
+    QString text;
+    extensionKey.readText(QString(), QString(), &text);
     text = text.trimmed();
-    return text.size() < 3 ? extensionKey : text;
+    return text.size() < 3 ? keyName : text;
+}
+
+QString ReadTypeName(reg::RegState& state, const QString& extensionKey) {
+    detail::OpenedKey key(state, extensionKey);
+    return ReadTypeName(key, extensionKey);
+}
+
+QString ReadContentType(detail::OpenedKey& extensionKey) {
+    QString text;
+    if (extensionKey.readText(QString(), QStringLiteral("Content Type"), &text))
+        return text;
+    return QStringLiteral(" ");
 }
 
 QString ReadContentType(reg::RegState& state, const QString& extensionKey) {
-    QString text;
-    if (reg::ReadText(state, extensionKey, QStringLiteral("Content Type"), &text))
-        return text;
-    return QStringLiteral(" ");
+    detail::OpenedKey key(state, extensionKey);
+    return ReadContentType(key);
 }
 
 TypeKeyText ReadTypeKeyText(reg::RegState& state, const QString& typeName) {
@@ -66,8 +75,14 @@ QString FinishDescription(const ExtensionEntry& entry, const QString& descriptio
     return description;
 }
 
+QString ReadCommand(detail::OpenedKey& commandKey) {
+    QString text;
+    return commandKey.readText(QString(), QString(), &text) ? text : QString();
+}
+
 QString ReadCommand(reg::RegState& state, const QString& commandKeyPath) {
-    return readOr(state, commandKeyPath, QString());
+    detail::OpenedKey key(state, commandKeyPath);
+    return ReadCommand(key);
 }
 
 Flags LoadFlags(reg::RegState& state, const QString& typeName) {
@@ -79,19 +94,6 @@ Flags LoadFlags(reg::RegState& state, const QString& typeName) {
     if (detail::keyOpens(state, typeName + QStringLiteral("\\QuickView")))
         flags.QuickView = kYes;
     return flags;
-}
-
-QString actionGridFormat() {
-    return QStringLiteral("<Action") + blanks(18) + u'|' + QStringLiteral("<Peformed With") +
-           blanks(120);
-}
-
-QStringList ActionList::rowTexts() const {
-    QStringList rows;
-    rows.reserve(actions.size());
-    for (const ActionEntry& a : actions)
-        rows.append(a.DisplayName + u'\t' + a.Command);
-    return rows;
 }
 
 // Reads the four DDE values of a verb; each non-empty one switches UsesDde to "yes".

@@ -3,21 +3,30 @@
 // quietly; no reader reports an error.
 
 #include "model/file_type_model.h"
+#include "model/registry_access.h"
 #include "registry/reg_state.h"
 
 #include <QStringList>
 
 namespace orvanex::model {
 
+// Each reader of a key comes in two forms: one that takes the key opened by the caller (the
+// start-up's loops open each key once for all its reads) and one that opens it by its path. The
+// second calls the first, so a rule has one home.
+
 // The TypeName of an extension key (trimmed default; KeyName when shorter than 3 characters), or
 // "99" when the key cannot be opened.
+QString ReadTypeName(detail::OpenedKey& extensionKey, const QString& keyName);
 QString ReadTypeName(reg::RegState& state, const QString& extensionKey);
 
 // The "Content Type" value of an extension key, or " " when absent.
+QString ReadContentType(detail::OpenedKey& extensionKey);
 QString ReadContentType(reg::RegState& state, const QString& extensionKey);
 
-// Steps 1 to 3 of the description rule for one entry (type key's default, CLSID and KeyName
-// fallbacks).
+// The description from the type key: its default value trimmed (the entry's KeyName when the
+// key has none); a text shorter than 2 characters gives way to Ext for a CLSID type and to the
+// TypeName otherwise. A type key that does not open gives Ext + "__File" for a CLSID type and
+// the TypeName otherwise.
 QString DescribeFromTypeKey(reg::RegState& state, const ExtensionEntry& entry);
 // The same from what the type key holds, read once for all extensions of a type.
 struct TypeKeyText {
@@ -27,11 +36,13 @@ struct TypeKeyText {
 };
 TypeKeyText ReadTypeKeyText(reg::RegState& state, const QString& typeName);
 QString DescribeFromTypeKey(const ExtensionEntry& entry, const TypeKeyText& typeKey);
-// Steps 4 and 5: "."-fallbacks become Ext + "__File"; the wildcard entries get their texts.
+// The finished description: "*" and UNKNOWN get their fixed texts, and a description that still
+// begins with "." (the key name as a fallback) becomes Ext + "__File".
 QString FinishDescription(const ExtensionEntry& entry, const QString& description);
 
-// The command text under a full path ending in "\command"; "" when missing or one character or
-// less.
+// The command text of a verb's "command" key (a full path ending in "\command"); "" when missing
+// or one character or less.
+QString ReadCommand(detail::OpenedKey& commandKey);
 QString ReadCommand(reg::RegState& state, const QString& commandKeyPath);
 
 struct Flags {
@@ -50,15 +61,8 @@ struct ActionList {
     QString Header0; // "<Action" + 18 blanks, or "<Actions (n)" + 10 blanks
     QString Header1; // "<Peformed With" + 120 blanks, or with " / Default Action (verb)"
     QString formatString() const { return Header0 + u'|' + Header1; }
-    // Data rows as the grid gets them: DisplayName, tab, Command.
-    QStringList rowTexts() const;
 };
 ActionList LoadActions(reg::RegState& state, const QString& typeName);
-
-// The empty action grid's headers (also after clearing the detail area), and the number of
-// empty data rows it gets at load.
-QString actionGridFormat();
-inline constexpr int kActionGridBlankRows = 24;
 
 // What the action panel loads for one row of the actions grid.
 struct ActionDetail {

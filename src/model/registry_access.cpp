@@ -85,17 +85,7 @@ bool OpenedKey::readText(const QString& subPath, const QString& valueName, QStri
 }
 
 QStringList OpenedKey::subkeys() {
-    QStringList names;
-    if (!m_key)
-        return names;
-    for (std::uint32_t index = 0;; ++index) {
-        QString name;
-        m_state.LastStatus = m_state.registry->enumKeyEx(m_key, index, &name);
-        if (m_state.LastStatus != reg::status::Success)
-            break;
-        names.append(name.left(2000).trimmed());
-    }
-    return names;
+    return m_key ? reg::EnumerateSubkeys(m_state, m_key) : QStringList();
 }
 
 } // namespace orvanex::model::detail

@@ -216,14 +216,6 @@ QList<IconImageRef> readIcoDirectory(ByteView file) {
     return out;
 }
 
-int chooseIconImage(const QList<IconImageRef>& images, int size) {
-    int best = -1;
-    for (int i = 0; i < images.size(); ++i)
-        if (best < 0 || rank(images[i], size) < rank(images[best], size))
-            best = i;
-    return best;
-}
-
 QImage decodeIconImage(ByteView data) {
     return isPng(data) ? decodePng(data) : decodeDib(data);
 }

@@ -23,14 +23,12 @@ QList<IconImageRef> readIcoDirectory(ByteView file);
 // resource (RT_ICON) with a given id, empty when absent. Missing images are left out.
 template <typename Lookup> QList<IconImageRef> readIconGroup(ByteView group, Lookup&& icons);
 
-// The image Windows draws at size x size: the exact size with the deepest colours, otherwise the
-// nearest size (larger before smaller), deepest colours first. -1 when the list is empty.
-int chooseIconImage(const QList<IconImageRef>& images, int size);
-
 // Decodes one image to ARGB32 premultiplied; null for bytes that are not a valid image.
 QImage decodeIconImage(ByteView data);
 
-// Decodes the chosen image of `images` and scales it to size x size when needed.
+// The image Windows draws at size x size, scaled to that size when needed: the exact size with
+// the deepest colours, otherwise the nearest size (larger before smaller), deepest colours first;
+// a damaged image gives way to the next best. Null when none decodes.
 QImage iconImageForSize(const QList<IconImageRef>& images, int size);
 
 // Largest icon image side accepted; bigger ones are refused before anything is allocated.

@@ -268,11 +268,6 @@ void ensureBaseKeys(KeyNode& top) {
         ->ensureChild(QStringLiteral("Classes"));
 }
 
-bool applyOp(const HiveOp& op, KeyNode& top) {
-    OpApplier applier(top);
-    return applier.apply(op);
-}
-
 bool OpApplier::apply(const HiveOp& op) {
     if (op.kind != HiveOp::DeleteKey && m_node && op.path == m_path)
         return applyToKey(op, m_node);

@@ -56,7 +56,6 @@ void ensureBaseKeys(KeyNode& top);
 // starts at a block boundary. A malformed complete block stops the parse with ok = false; the
 // blocks before it stay applied. Offsets in the result are relative to text.
 HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top);
-bool applyOp(const HiveOp& op, KeyNode& top);
 
 // Applies ops in order, remembering the last key so runs of values on one key walk it once.
 class OpApplier {

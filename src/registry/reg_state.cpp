@@ -213,16 +213,21 @@ Status DeleteValueAt(RegState& state, const QString& keyPath, const QString& val
 
 QStringList EnumerateSubkeys(RegState& state, const QString& keyPath) {
     QStringList names;
-    if (openPath(state, keyPath)) {
-        for (std::uint32_t index = 0;; ++index) {
-            QString name;
-            state.LastStatus = state.registry->enumKeyEx(state.OpenKey, index, &name);
-            if (state.LastStatus != status::Success)
-                break;
-            names << trimBlanks(name.left(2000));
-        }
-    }
+    if (openPath(state, keyPath))
+        names = EnumerateSubkeys(state, state.OpenKey);
     closeAll(state);
+    return names;
+}
+
+QStringList EnumerateSubkeys(RegState& state, HKey key) {
+    QStringList names;
+    for (std::uint32_t index = 0;; ++index) {
+        QString name;
+        state.LastStatus = state.registry->enumKeyEx(key, index, &name);
+        if (state.LastStatus != status::Success)
+            break;
+        names << trimBlanks(name.left(2000));
+    }
     return names;
 }
 

@@ -62,5 +62,7 @@ Status DeleteValueAt(RegState& state, const QString& keyPath, const QString& val
 // The subkey names of keyPath (blanks trimmed), in enumeration order; empty when it cannot be
 // opened.
 QStringList EnumerateSubkeys(RegState& state, const QString& keyPath);
+// The same of a key the caller holds open (the one lister, so both trim alike).
+QStringList EnumerateSubkeys(RegState& state, HKey key);
 
 } // namespace orvanex::reg

@@ -61,5 +61,6 @@ QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
 QList<OrvxCommand> searchCommands();
+QList<OrvxCommand> backupCommands();
 
 } // namespace orvanex::tools

@@ -71,8 +71,8 @@ bool openModel(OrvxContext& context, OpenModel& model) {
     return true;
 }
 
-void printRows(QTextStream& out, const QList<model::GridRow>& rows) {
-    for (const model::GridRow& row : rows)
+void printRows(QTextStream& out, const QList<model::IndexRow>& rows) {
+    for (const model::IndexRow& row : rows)
         out << row.text() << '\n';
     out.flush();
 }
@@ -153,11 +153,11 @@ int show(OrvxContext& context, const QStringList& args) {
     if (isExtension) {
         const QString ext =
             name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
-        for (const model::GridRow& row : extensions.rows)
-            if (row.cells[0] == ext) {
+        for (const model::IndexRow& row : extensions.rows)
+            if (row.name == ext) {
                 printDetail(m, context.out,
                             model::ShowExtension(m.state, m.drives, extensions.entries,
-                                                 {row.cells[0], row.cells[3], row.cells[0]}));
+                                                 {row.name, row.related, row.name}));
                 return 0;
             }
         return context.fail(QStringLiteral("no extension %1 in the registry").arg(name));
@@ -167,11 +167,11 @@ int show(OrvxContext& context, const QStringList& args) {
     for (const model::FileTypeEntry& type : types.types) {
         if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
             continue;
-        for (const model::GridRow& row : types.rows)
-            if (row.cells[0] == type.Description && row.cells[3] == type.Extensions) {
+        for (const model::IndexRow& row : types.rows)
+            if (row.name == type.Description && row.related == type.Extensions) {
                 printDetail(m, context.out,
                             model::ShowFileType(m.state, m.drives, types.types,
-                                                {row.cells[0], row.cells[3], row.cells[0]}));
+                                                {row.name, row.related, row.name}));
                 return 0;
             }
         return context.fail(

@@ -36,7 +36,6 @@ public:
     const QFont& font() const { return m_font; }
     qreal lineHeight() const { return m_lineHeight; }
     qreal ascent() const { return m_ascent; }
-    qreal wrapWidth() const { return m_width / qreal(kUnit); }
     const ByteDocument& document() const { return m_doc; }
 
     // Width of byte b drawn at x (a tab reaches the next tab stop).

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -69,6 +70,20 @@ QSize outerTwips(const QWidget& w) {
     return {pixelsToTwipsX(g.width(), &w), pixelsToTwipsY(g.height(), &w)};
 }
 
+// The sizes a window's resize events carried.
+class ResizesSeen : public QObject {
+public:
+    explicit ResizesSeen(QWidget* w) { w->installEventFilter(this); }
+    QList<QSize> sizes;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            sizes.append(static_cast<QResizeEvent*>(event)->size());
+        return false;
+    }
+};
+
 // One pixel of rounding either way.
 void expectFixedOuterSize(const QWidget& w) {
     const QSize t = outerTwips(w);
@@ -113,10 +128,11 @@ TEST(Startup, SplashesComeAndGoAroundTheLoadingSteps) {
     EXPECT_FALSE(build.firstSplashShown);
     EXPECT_TRUE(build.windowShown);
 
-    QTest::qWait(50);
-    EXPECT_EQ(w->timer1Runs(), 1) << "the timer is one-shot";
+    // A stopped timer cannot fire again, whatever events are still pending.
+    EXPECT_FALSE(w->timer1()->isActive()) << "the timer is one-shot";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->timer1Runs(), 1);
     EXPECT_EQ(build.calls, 1);
-    EXPECT_FALSE(w->timer1()->isActive());
     EXPECT_EQ(w->firstSplash(), nullptr);
     EXPECT_EQ(w->secondSplash(), nullptr);
     EXPECT_EQ(visibleTopLevel("frmLoad"), nullptr);
@@ -170,7 +186,7 @@ TEST(Startup, LoadHandlerSetsTheAppFolderAndTheStartState) {
     EXPECT_EQ(ui->cmdExit->toolTip(), QStringLiteral("Exit ORVANEX!"));
     EXPECT_TRUE(w->windowTitle().contains(QLatin1String("ORVANEX")));
     EXPECT_TRUE(w->windowTitle().contains(QLatin1String("1.2.0")));
-    EXPECT_EQ(ui->flex1->rowCount(), 0) << "nothing is loaded yet";
+    EXPECT_EQ(ui->flex1->model()->rowCount(), 0) << "nothing is loaded yet";
 }
 
 TEST(Startup, ExistingBackupFolderIsNoError) {
@@ -191,24 +207,31 @@ TEST(MainWindowSize, ResizeAndMaximiseSnapBack) {
     auto w = startedWindow();
     expectFixedOuterSize(*w);
 
+    const auto fixed = [&] {
+        const QSize t = outerTwips(*w);
+        return std::abs(t.width() - kMainWidthTwips) <= pixelsToTwipsX(1, w.get()) &&
+               std::abs(t.height() - kMainHeightTwips) <= pixelsToTwipsY(1, w.get());
+    };
+    // A fixed-size window refuses a larger size outright.
     w->resize(w->width() + 200, w->height() + 150);
-    QTest::qWait(20);
-    expectFixedOuterSize(*w);
+    EXPECT_TRUE(fixed());
 
+    // With its limits lifted the asked size arrives, and the window snaps back from a posted
+    // event: wait for both.
+    ResizesSeen seen(w.get());
     w->setMinimumSize(0, 0);
     w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     w->resize(300, 200);
-    QTest::qWait(20);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return seen.sizes.contains(QSize(300, 200)) && fixed(); }, 5000));
     expectFixedOuterSize(*w);
 
     w->showMaximized();
-    QTest::qWait(50);
-    EXPECT_FALSE(w->isMaximized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMaximized() && fixed(); }, 5000));
     expectFixedOuterSize(*w);
 
     w->showMinimized();
-    QTest::qWait(20);
-    EXPECT_TRUE(w->isMinimized()) << "minimising is allowed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMinimized(); }, 5000)) << "minimising is allowed";
 }
 
 TEST(MainWindowExit, StopButtonEndsTheCountAndKeepsTheWindow) {
@@ -233,8 +256,9 @@ TEST(MainWindowExit, ExitButtonAndMenuCloseAndSaveThePosition) {
     for (int viaMenu = 0; viaMenu < 2; ++viaMenu) {
         DeleteSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"));
         auto w = startedWindow();
-        w->move(w->x() + 30 + viaMenu, w->y() + 20);
-        QTest::qWait(20);
+        const QPoint target(w->x() + 30 + viaMenu, w->y() + 20);
+        w->move(target);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == target; }, 5000));
         const QRect g = w->frameGeometry();
         if (viaMenu)
             w->form()->mnuExit->trigger();
@@ -253,7 +277,7 @@ TEST(MainWindowExit, ExitButtonAndMenuCloseAndSaveThePosition) {
 TEST(MainWindowExit, ClosingRestoresWhereItWasAndMinimisedSavesNothing) {
     auto first = startedWindow();
     first->move(120, 90);
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->pos() == QPoint(120, 90); }, 5000));
     const QPoint where = first->frameGeometry().topLeft();
     first->close();
     const QString saved = GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
@@ -263,7 +287,7 @@ TEST(MainWindowExit, ClosingRestoresWhereItWasAndMinimisedSavesNothing) {
     EXPECT_EQ(second->frameGeometry().topLeft(), where);
     expectFixedOuterSize(*second);
     second->showMinimized();
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->isMinimized(); }, 5000));
     second->close();
     EXPECT_EQ(GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
                          QLatin1String(kMainWindowTag)),
@@ -277,7 +301,8 @@ TEST(MainWindowExit, ClosingBeforeTheTimerRunsLoadsNothingMore) {
     w->Form_Load();
     w->show();
     w->close();
-    QTest::qWait(30);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->timer1()->isActive());
     EXPECT_EQ(build.calls, 0);
     EXPECT_EQ(visibleTopLevel("frmLoad2"), nullptr);
 }
@@ -287,7 +312,7 @@ TEST(Startup, RealLoaderLeavesEveryControlPainting) {
     ASSERT_EQ(model::writeDefaultClasses(*registry), reg::status::Success);
     auto w = runStartup(registry.get(), editing::makeFileTypeLoader());
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 10000));
-    EXPECT_GT(w->form()->flex1->rowCount(), 0);
+    EXPECT_GT(w->form()->flex1->model()->rowCount(), 0);
     // Painting was held back for the whole window while the load handler filled it; nothing may
     // stay switched off once it is shown.
     for (QWidget* child : w->findChildren<QWidget*>())

@@ -4,7 +4,7 @@
 #include "ui_main_window.h"
 
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -101,29 +101,47 @@ MainWindow& EditingWorld::start() {
     return *m_window;
 }
 
-QStringList column(const QTableWidget* grid, int col) {
+QStringList column(const QTableView* grid, int col) {
     return editing::columnTexts(grid, col);
 }
 
-int tableRowOf(const QTableWidget* grid, int col, const QString& text) {
+QString cell(const QTableView* grid, int tableRow, int col) {
+    return grid->model()->index(tableRow, col).data().toString();
+}
+
+QColor cellColour(const QTableView* grid, int tableRow, int col) {
+    const QVariant v = grid->model()->index(tableRow, col).data(Qt::ForegroundRole);
+    return v.isValid() ? v.value<QBrush>().color() : QColor();
+}
+
+QString header(const QTableView* grid, int col) {
+    return grid->model()->headerData(col, Qt::Horizontal).toString();
+}
+
+int rowCount(const QTableView* grid) {
+    return grid->model()->rowCount();
+}
+
+int tableRowOf(const QTableView* grid, int col, const QString& text) {
     return static_cast<int>(column(grid, col).indexOf(text));
 }
 
-void pressCell(QTableWidget* grid, int tableRow, int col) {
-    grid->scrollToItem(grid->item(tableRow, col));
-    const QRect rect = grid->visualRect(grid->model()->index(tableRow, col));
+void pressCell(QTableView* grid, int tableRow, int col) {
+    const QModelIndex index = grid->model()->index(tableRow, col);
+    grid->scrollTo(index);
+    const QRect rect = grid->visualRect(index);
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-void pressHeader(QTableWidget* grid, int col) {
+void pressHeader(QTableView* grid, int col) {
     QHeaderView* header = grid->horizontalHeader();
     const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
-void pressRowText(QTableWidget* grid, const QString& text, int col) {
+void pressRowText(QTableView* grid, const QString& text, int col) {
     const int row = tableRowOf(grid, 0, text);
     ASSERT_GE(row, 0) << text.toStdString();
     pressCell(grid, row, col);

@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <memory>
 
-class QTableWidget;
+class QTableView;
+class QColor;
 
 namespace orvanex::test {
 
@@ -45,13 +46,17 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-// Grid helpers in the grid's terms: row 1 is the first data row.
-QStringList column(const QTableWidget* grid, int col);
-int tableRowOf(const QTableWidget* grid, int col, const QString& text); // -1 when absent
+// Grid helpers, read through the model as the view reads it; rows count from 0.
+QStringList column(const QTableView* grid, int col);
+QString cell(const QTableView* grid, int tableRow, int col);
+QColor cellColour(const QTableView* grid, int tableRow, int col); // invalid: the view's own
+QString header(const QTableView* grid, int col);
+int rowCount(const QTableView* grid);
+int tableRowOf(const QTableView* grid, int col, const QString& text); // -1 when absent
 // A real mouse press on a data cell (table row) or on a header section.
-void pressCell(QTableWidget* grid, int tableRow, int col);
-void pressHeader(QTableWidget* grid, int col);
+void pressCell(QTableView* grid, int tableRow, int col);
+void pressHeader(QTableView* grid, int col);
 // Shows the row whose column-0 text is text by pressing its cell in column col.
-void pressRowText(QTableWidget* grid, const QString& text, int col = 0);
+void pressRowText(QTableView* grid, const QString& text, int col = 0);
 
 } // namespace orvanex::test

@@ -1,13 +1,14 @@
 // Selection in the main window: select-by switches, header sorting, locating by letter and the
 // grids while a panel is open.
 
+#include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "editing/selection_handlers.h"
 #include "editing_world.h"
 #include "ui_main_window.h"
 
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -42,10 +43,10 @@ TEST(EditingSelection, HeaderClicksSortDescendingThenAscending) {
     QStringList descending = ascending;
     std::reverse(descending.begin(), descending.end());
     EXPECT_EQ(column(ui->flex1, 0), descending);
-    EXPECT_EQ(world.ctx().SortToggleExt[0], 0);
+    EXPECT_EQ(world.ctx().SortToggleExt.toggle[0], 0);
     pressHeader(ui->flex1, 0);
     EXPECT_EQ(column(ui->flex1, 0), ascending);
-    EXPECT_EQ(world.ctx().SortToggleExt[0], 1);
+    EXPECT_EQ(world.ctx().SortToggleExt.toggle[0], 1);
 
     // Column 3 has its own toggle: its first click sorts descending too.
     pressHeader(ui->flex1, 3);
@@ -64,24 +65,25 @@ TEST(EditingSelection, SizeHeaderSortsTheHiddenColumn) {
     const QStringList keys{"0000000009", "0000000010", "0000000200"};
     for (int i = 0; i < 3; ++i) {
         const int row = tableRowOf(ui->flex1, 0, exts[i]);
-        ui->flex1->item(row, 2)->setText(shown[i]);
-        ui->flex1->item(row, 4)->setText(keys[i]);
+        model::IndexGridModel& grid = *editingSession(world.ctx()).grids.extensions;
+        ASSERT_TRUE(grid.setCell(row, 2, shown[i]));
+        ASSERT_TRUE(grid.setCell(row, 4, keys[i]));
     }
     pressHeader(ui->flex1, 2);
     EXPECT_EQ(column(ui->flex1, 0).mid(0, 3), (QStringList{"PIC", "DOC", "TXT"}));
     pressHeader(ui->flex1, 2);
-    EXPECT_EQ(column(ui->flex1, 0).mid(ui->flex1->rowCount() - 3),
+    EXPECT_EQ(column(ui->flex1, 0).mid(rowCount(ui->flex1) - 3),
               (QStringList{"TXT", "DOC", "PIC"}));
     // A visible-text sort would put "10" before "200" before "9".
     pressHeader(ui->flex1, 1); // "# files": all blank, order kept
-    EXPECT_EQ(world.ctx().SortToggleExt[1], 0);
+    EXPECT_EQ(world.ctx().SortToggleExt.toggle[1], 0);
 }
 
 TEST(EditingSelection, LocateScrollsToTheLetterOrTheLastRow) {
     EditingWorld world(QStringLiteral("sel-locate"));
     addManyExtensions(world);
     Ui::frmORVANEX* ui = world.start().form();
-    QTableWidget* grid = ui->flex1;
+    QTableView* grid = ui->flex1;
     ASSERT_GT(grid->verticalScrollBar()->maximum(), 0) << "the grid must scroll";
     pressHeader(grid, 0); // descending; locating sorts ascending again
     const QStringList before = column(grid, 0);
@@ -96,9 +98,9 @@ TEST(EditingSelection, LocateScrollsToTheLetterOrTheLastRow) {
     EXPECT_NE(after, before);
 
     chooseLocate(ui->Combo1, 26); // Z: beyond every entry
-    EXPECT_EQ(world.ctx().LocateRow, grid->rowCount());
+    EXPECT_EQ(world.ctx().LocateRow, rowCount(grid));
     EXPECT_EQ(editing::topRow(grid), grid->verticalScrollBar()->maximum());
-    EXPECT_TRUE(grid->visualItemRect(grid->item(grid->rowCount() - 1, 0)).isValid());
+    EXPECT_TRUE(grid->visualRect(grid->model()->index(rowCount(grid) - 1, 0)).isValid());
 
     chooseLocate(ui->Combo1, 3); // C
     EXPECT_EQ(editing::topRow(grid), tableRowOf(grid, 0, "C0X"));
@@ -106,12 +108,12 @@ TEST(EditingSelection, LocateScrollsToTheLetterOrTheLastRow) {
 }
 
 TEST(EditingSelection, FindLocateRowOnLowerCaseAndEmptyGrids) {
-    QTableWidget grid(0, 5);
+    QTableView grid;
+    grid.setModel(model::makeExtensionGridModel(&grid));
     EXPECT_EQ(editing::FindLocateRow(&grid, "A----A----A"), -1);
-    grid.setRowCount(3);
-    const QStringList texts{"Apple", "banana", "cherry"};
-    for (int r = 0; r < 3; ++r)
-        grid.setItem(r, 0, new QTableWidgetItem(texts[r]));
+    auto* m = static_cast<model::IndexGridModel*>(grid.model());
+    for (const char* text : {"Apple", "banana", "cherry"})
+        m->addRecord(model::extensionRow(QString::fromLatin1(text), QString()));
     EXPECT_EQ(editing::FindLocateRow(&grid, "B----B----B"), 1); // upper-cased before comparing
     EXPECT_EQ(editing::FindLocateRow(&grid, "Z----Z----Z"), 2);
 }
@@ -165,4 +167,35 @@ TEST(EditingSelection, OpenPanelBlocksGridsAndSwitches) {
     ui->cmdSelectByFileType->click();
     EXPECT_EQ(ctx.SelectByType, 0);
     EXPECT_TRUE(ui->flex1->isVisible());
+}
+
+TEST(EditingSelection, GridsWorkThroughTheirModels) {
+    EditingWorld world(QStringLiteral("sel-model"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    model::IndexGridModel& grid = *editingSession(world.ctx()).grids.extensions;
+    ASSERT_EQ(ui->flex1->model(), &grid);
+
+    // A click shows the clicked row's record; the current row is that row's index.
+    pressRowText(ui->flex1, "DOC", 3);
+    const int doc = tableRowOf(ui->flex1, 0, "DOC");
+    EXPECT_EQ(editing::currentRow(ui->flex1), doc);
+    EXPECT_EQ(ui->txtExt->text(), QStringLiteral("DOC"));
+    EXPECT_TRUE(ui->lblScan->text().contains(QStringLiteral("Document Placeholder")));
+
+    // Sorting twice moves the current row with its record.
+    pressHeader(ui->flex1, 0);
+    EXPECT_EQ(grid.record(editing::currentRow(ui->flex1)).name, QStringLiteral("DOC"));
+    pressHeader(ui->flex1, 0);
+    EXPECT_EQ(editing::currentRow(ui->flex1), doc);
+
+    // A row added to the model is a row of the view, clickable like the loaded ones.
+    const int added = grid.addRecord(model::extensionRow("ZZZ", "Text Document"));
+    EXPECT_EQ(rowCount(ui->flex1), added + 1);
+    pressCell(ui->flex1, added, 0);
+    EXPECT_EQ(editing::currentRow(ui->flex1), added);
+    EXPECT_EQ(ui->txtExt->text(), QStringLiteral("ZZZ"));
+    ASSERT_TRUE(grid.removeRecord(added));
+    EXPECT_EQ(tableRowOf(ui->flex1, 0, "ZZZ"), -1);
+    EXPECT_EQ(rowCount(ui->flex1), added);
 }

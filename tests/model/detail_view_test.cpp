@@ -27,19 +27,19 @@ protected:
     void load() { model = LoadStartupModel(hive.state, drive.drives, false); }
 
     DetailView extension(const QString& ext) {
-        for (const GridRow& r : model.extensions.rows)
-            if (r.cells[0] == ext)
+        for (const IndexRow& r : model.extensions.rows)
+            if (r.name == ext)
                 return ShowExtension(hive.state, drive.drives, model.extensions.entries,
-                                     {r.cells[0], r.cells[3], r.cells[0]});
+                                     {r.name, r.related, r.name});
         ADD_FAILURE() << "no row " << ext.toStdString();
         return {};
     }
 
     DetailView fileType(const QString& description) {
-        for (const GridRow& r : model.fileTypes.rows)
-            if (r.cells[0] == description)
+        for (const IndexRow& r : model.fileTypes.rows)
+            if (r.name == description)
                 return ShowFileType(hive.state, drive.drives, model.fileTypes.types,
-                                    {r.cells[0], r.cells[3], r.cells[3]});
+                                    {r.name, r.related, r.related});
         ADD_FAILURE() << "no row " << description.toStdString();
         return {};
     }

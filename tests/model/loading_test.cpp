@@ -4,6 +4,7 @@
 #include "app/settings_store.h"
 #include "model/grid_rows.h"
 #include "model/loading.h"
+#include "model/readers.h"
 #include "model_test_hive.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,18 @@ using orvanex::test::TestHive;
 
 namespace {
 
-QStringList texts(const QList<GridRow>& rows) {
+QStringList texts(const QList<IndexRow>& rows) {
     QStringList out;
-    for (const GridRow& r : rows)
+    for (const IndexRow& r : rows)
         out.append(r.text());
     return out;
 }
 
-QStringList specials(const QList<GridRow>& rows) {
+QStringList specials(const QList<IndexRow>& rows) {
     QStringList out;
-    for (const GridRow& r : rows)
+    for (const IndexRow& r : rows)
         if (r.special)
-            out.append(r.cells[0]);
+            out.append(r.name);
     return out;
 }
 
@@ -89,9 +90,9 @@ TEST(Loading, FileTypeListLeavesOutTypesWithoutARealKey) {
                            "Used for unregistered file extensions\t \t \tUNKNOWN\t ",
                            "Word Document\t \t \tDOC DOT\t "}));
     QStringList special;
-    for (const GridRow& r : types.rows)
+    for (const IndexRow& r : types.rows)
         if (r.special)
-            special.append(r.cells[3]);
+            special.append(r.related);
     EXPECT_EQ(special, QStringList({"*", "UNKNOWN"}));
     // The table keeps every distinct type, in TypeName order.
     ASSERT_EQ(types.types.size(), 6);
@@ -113,7 +114,7 @@ TEST(Loading, ATypeWithSixtyExtensionsListsAllOfThem) {
     ASSERT_EQ(ext.entries.size(), 60);
     const FileTypeLoad types = BuildFileTypes(ext.entries);
     ASSERT_EQ(types.rows.size(), 1);
-    EXPECT_EQ(types.rows[0].cells[3], expected.join(u' '));
+    EXPECT_EQ(types.rows[0].related, expected.join(u' '));
     EXPECT_EQ(extensionsOfType(ext.entries, "many", 0).size(), 59);
 }
 
@@ -153,7 +154,7 @@ TEST(Grids, FormatStringsAndRowShapes) {
     EXPECT_EQ(extensionRow("UNKNOWN", "x").special, true);
     EXPECT_EQ(extensionRow("unknown", "x").special, false);
     EXPECT_EQ(fileTypeRow("*", "TXT").special, false);
-    EXPECT_EQ(fileTypeRow("Used", "*").cells.size(), kGridColumns);
+    EXPECT_EQ(fileTypeRow("Used", "*").text().count(u'\t'), kGridColumns - 1);
     EXPECT_EQ(startupHint(), QString(20, u' ') +
                                  "Click on the file extensions to Browse/Edit file types!" +
                                  QString(19, u' ') + "Right click on titles for extended help!");
@@ -177,17 +178,17 @@ TEST(Grids, HeaderTogglesSortDescendingFirstAndTheSizeHeaderUsesTheHiddenColumn)
     EXPECT_EQ(sortKeyColumn(3), 3);
     EXPECT_EQ(sortKeyColumn(4), -1);
 
-    QList<GridRow> rows{extensionRow("b", "1"), extensionRow("A", "2"), extensionRow("a", "3")};
-    rows[0].cells[kHiddenColumn] = "0000000010";
-    rows[1].cells[kHiddenColumn] = "0000000002";
-    rows[2].cells[kHiddenColumn] = "0000000010";
+    QList<IndexRow> rows{extensionRow("b", "1"), extensionRow("A", "2"), extensionRow("a", "3")};
+    rows[0].sizeKey = "0000000010";
+    rows[1].sizeKey = "0000000002";
+    rows[2].sizeKey = "0000000010";
     sortRows(rows, kHiddenColumn, false);
-    EXPECT_EQ(rows[0].cells[0], "b"); // ties keep their order
-    EXPECT_EQ(rows[1].cells[0], "a");
-    EXPECT_EQ(rows[2].cells[0], "A");
+    EXPECT_EQ(rows[0].name, "b"); // ties keep their order
+    EXPECT_EQ(rows[1].name, "a");
+    EXPECT_EQ(rows[2].name, "A");
     sortRows(rows, 0, true); // case significant: upper case first
-    EXPECT_EQ(rows[0].cells[0], "A");
-    EXPECT_EQ(rows[2].cells[0], "b");
+    EXPECT_EQ(rows[0].name, "A");
+    EXPECT_EQ(rows[2].name, "b");
 }
 
 TEST(StartupLists, ApplicationAndIconFileRules) {
@@ -227,6 +228,28 @@ TEST(StartupLists, GatherCommandsOfEveryVerbAndExistingIconFiles) {
     EXPECT_EQ(m.lists.applications.items(),
               QStringList({"C:\\A.EXE \"%1\"", "C:\\A.EXE /p \"%1\""}));
     EXPECT_EQ(m.lists.iconFiles.items(), QStringList({"C:\\WINDOWS\\lib.dll"}));
+}
+
+// The known-applications list and the action grid list the same verbs: a tab or a line end in a
+// verb's name is part of it, only blanks are trimmed.
+TEST(StartupLists, VerbNamesAreTrimmedAsTheActionGridTrimsThem) {
+    TestHive hive;
+    hive.set(".t", "ttype");
+    hive.set("ttype", "T");
+    hive.set("ttype\\Shell\\open\t\\command", "C:\\TAB.EXE \"%1\"");
+    hive.set(".u", "utype");
+    hive.set("utype", "U");
+    hive.set("utype\\Shell\\edit\n\\command", "C:\\LINE.EXE \"%1\"");
+    const StartupModel m = LoadStartupModel(hive.state, platform::DriveMap(), false);
+    EXPECT_EQ(m.lists.applications.items(),
+              QStringList({"C:\\TAB.EXE \"%1\"", "C:\\LINE.EXE \"%1\""}));
+    const ActionList t = LoadActions(hive.state, "ttype");
+    ASSERT_EQ(t.actions.size(), 1);
+    EXPECT_EQ(t.actions[0].Verb, "open\t");
+    EXPECT_EQ(t.actions[0].Command, "C:\\TAB.EXE \"%1\"");
+    const ActionList u = LoadActions(hive.state, "utype");
+    ASSERT_EQ(u.actions.size(), 1);
+    EXPECT_EQ(u.actions[0].Command, "C:\\LINE.EXE \"%1\"");
 }
 
 TEST(UpdateSlots, StartBlankAndTheBackupCounterIsKeptTrimmed) {

@@ -1,5 +1,6 @@
 // The readers of the file-type layout: fallbacks for missing and odd values.
 
+#include "model/grid_rows.h"
 #include "model/icon_location.h"
 #include "model/readers.h"
 #include "model_test_hive.h"
@@ -48,7 +49,7 @@ TEST(ContentType, IsABlankWhenAbsent) {
     EXPECT_EQ(ReadContentType(hive.state, ".x"), " ");
 }
 
-TEST(Description, FollowsTheFiveStepsOfTheRule) {
+TEST(Description, FallsBackFromTheTypeKeyToClsidKeyNameAndExt) {
     TestHive hive;
     hive.set(".txt", "txtfile");
     hive.key("txtfile"); // type key without description
@@ -79,7 +80,7 @@ TEST(Description, FollowsTheFiveStepsOfTheRule) {
     unknown.Ext = "UNKNOWN";
     EXPECT_EQ(FinishDescription(unknown, DescribeFromTypeKey(hive.state, unknown)),
               "Used for unregistered file extensions");
-    // Steps 1 to 3 alone keep the "." fallback: the file-type list leaves such types out.
+    // Unfinished, a key-name fallback keeps its ".": the file-type list leaves such types out.
     const ExtensionEntry txt = entryFor(hive, ".txt");
     EXPECT_EQ(DescribeFromTypeKey(hive.state, txt), ".txt");
 }
@@ -185,7 +186,8 @@ TEST(Actions, ListEveryVerbWithHeadersAndTheDefault) {
     EXPECT_EQ(list.DefaultLabel, "&Print it");
     EXPECT_EQ(list.Header0, "<Actions (3)" + QString(10, u' '));
     EXPECT_EQ(list.Header1, "<Peformed With / Default Action (print)" + QString(96 - 5, u' '));
-    EXPECT_EQ(list.rowTexts()[1], "open\ta.exe %1");
+    EXPECT_EQ(list.actions[1].DisplayName, "open");
+    EXPECT_EQ(list.actions[1].Command, "a.exe %1");
 }
 
 TEST(Actions, KeepsEveryVerbBeyondTwenty) {

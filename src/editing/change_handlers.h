@@ -1,0 +1,38 @@
+#pragma once
+// The main window's Apply button, the new-file-type button and the add-extensions panel: they read
+// the fields, run the editing operations and put the outcome into the lists and the status line.
+
+#include <QObject>
+#include <QString>
+
+namespace orvanex {
+struct MainContext;
+}
+
+namespace orvanex::editing {
+
+struct EditContext;
+
+class ChangeHandlers : public QObject {
+    Q_OBJECT
+public:
+    explicit ChangeHandlers(MainContext& ctx, QObject* parent);
+
+    void cmdApply_Click();
+    void cmdExtNew_Click();
+    void mnuAddExtType_Click();
+    void cmdOKExtType_Click();
+    void cmdCancelExtType_Click();
+
+    QString TargetTypeKey;
+
+private:
+    void applyChange(EditContext& edit);
+    void applyNewType(EditContext& edit);
+    // Puts the extension table's row into flex1: a new row, or the row of a claimed extension.
+    void showExtensionRow(qsizetype entryIndex);
+
+    MainContext& m_ctx;
+};
+
+} // namespace orvanex::editing
