@@ -135,26 +135,21 @@ void splitIcon(const QString& text, QString* file, QString* number) {
     *number = isNumber ? text.mid(comma + 1).trimmed() : QStringLiteral("0");
 }
 
-// Options of the form --name VALUE or --flag; false (with the message) for anything else.
+// The command's options as the command line gave them (declared with the command, so the parser
+// has taken them out of args already).
 struct Options {
     QStringList positional;
     QHash<QString, QString> values;
 };
 bool parseOptions(OrvxContext& context, const QStringList& args, const QStringList& withValue,
                   const QStringList& flags, Options* o) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith(QLatin1String("--"))) {
-            o->positional.append(a);
-        } else if (withValue.contains(a) && i + 1 < args.size()) {
-            o->values.insert(a, args[++i]);
-        } else if (flags.contains(a)) {
-            o->values.insert(a, model::kYes);
-        } else {
-            context.fail(QStringLiteral("unknown or incomplete option %1").arg(a));
-            return false;
-        }
-    }
+    o->positional = args;
+    for (const QString& name : withValue)
+        if (context.isSet(name.mid(2)))
+            o->values.insert(name, context.value(name.mid(2)));
+    for (const QString& name : flags)
+        if (context.isSet(name.mid(2)))
+            o->values.insert(name, model::kYes);
     return true;
 }
 
@@ -271,6 +266,12 @@ int setType(OrvxContext& context, const QStringList& args) {
     return report(context, r.status, r.updated || r.nothingToUpdate);
 }
 
+QCommandLineOption iconOption() {
+    return QCommandLineOption(QStringLiteral("icon"),
+                              QStringLiteral("The icon: a file, then a comma and its number."),
+                              QStringLiteral("FILE[,N]"));
+}
+
 } // namespace
 
 QList<OrvxCommand> backupCommands() {
@@ -283,12 +284,24 @@ QList<OrvxCommand> backupCommands() {
         {QStringLiteral("add-type"),
          QStringLiteral("add-type DESCRIPTION \"EXT ...\" [--icon FILE[,N]] [--quick-view] "
                         "[--always-show]"),
-         QStringLiteral("register a new file type with its extensions"), addType},
+         QStringLiteral("register a new file type with its extensions"),
+         addType,
+         {iconOption(),
+          QCommandLineOption(QStringLiteral("quick-view"), QStringLiteral("Enable Quick View.")),
+          QCommandLineOption(QStringLiteral("always-show"),
+                             QStringLiteral("Always show the extension."))}},
         {QStringLiteral("add-extensions"), QStringLiteral("add-extensions TYPE \"EXT ...\""),
          QStringLiteral("add extensions to a file type"), addExtensions},
         {QStringLiteral("set"),
          QStringLiteral("set TYPE [--icon FILE[,N]] [--quick-view yes|no] [--always-show yes|no]"),
-         QStringLiteral("change a file type's icon and marks (backed up first)"), setType},
+         QStringLiteral("change a file type's icon and marks (backed up first)"),
+         setType,
+         {iconOption(),
+          QCommandLineOption(QStringLiteral("quick-view"), QStringLiteral("Quick View: yes or no."),
+                             QStringLiteral("yes|no")),
+          QCommandLineOption(QStringLiteral("always-show"),
+                             QStringLiteral("Always show the extension: yes or no."),
+                             QStringLiteral("yes|no"))}},
     };
 }
 

@@ -12,11 +12,7 @@ namespace {
 
 // Every command group, one line each.
 const std::function<QList<OrvxCommand>()> CommandGroups[] = {
-    registryCommands,
-    platformCommands,
-    modelCommands,
-    searchCommands,
-    backupCommands,
+    registryCommands, platformCommands, modelCommands, searchCommands, backupCommands,
 };
 
 QList<OrvxCommand> allCommands() {
@@ -81,6 +77,25 @@ QString helpText(const QCommandLineParser& parser, const QList<OrvxCommand>& com
     return text;
 }
 
+// The command named on the command line: the first word that is neither an option nor the value
+// of one of orvx's own options.
+QString commandName(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--"))
+            return i + 1 < arguments.size() ? arguments[i + 1] : QString();
+        bool takesValue = false;
+        for (const QCommandLineOption* o : GlobalOptions)
+            for (const QString& name : o->names())
+                takesValue = takesValue || (!o->valueName().isEmpty() && a == "--" + name);
+        if (takesValue)
+            ++i;
+        else if (!a.startsWith(u'-'))
+            return a;
+    }
+    return QString();
+}
+
 // The options the command line set that belong to neither orvx nor the chosen command.
 QStringList foreignOptions(const QCommandLineParser& parser, const OrvxCommand& command) {
     QStringList foreign;
@@ -116,8 +131,17 @@ int main(int argc, char** argv) {
                                     .arg(escapedBytes(argv[i])));
 
     const QList<OrvxCommand> commands = allCommands();
+    // Only the named command's options are known to the parser, so that two commands may give one
+    // option name different meanings (a flag in one, a yes/no value in another).
+    QList<OrvxCommand> optionSource;
+    const QString named = commandName(app.arguments());
+    for (const OrvxCommand& c : commands)
+        if (c.name == named)
+            optionSource.append(c);
+    if (optionSource.isEmpty())
+        optionSource = commands;
     QCommandLineParser parser;
-    setUp(parser, commands);
+    setUp(parser, optionSource);
     context.parser = &parser;
     if (!parser.parse(app.arguments()))
         return context.fail(parser.errorText() + QStringLiteral(" (see orvx --help)"));
