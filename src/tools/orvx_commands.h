@@ -3,6 +3,7 @@
 
 #include "registry/registry.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,5 +35,8 @@ struct OrvxCommand {
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
+QList<OrvxCommand> reportCommands();
+// A GUI application (offscreen) for the commands that lay out text, else a core one.
+std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
 
 } // namespace orvanex::tools

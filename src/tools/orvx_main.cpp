@@ -14,6 +14,7 @@ QList<OrvxCommand> allCommands() {
     QList<OrvxCommand> all = registryCommands();
     all += platformCommands();
     all += modelCommands();
+    all += reportCommands();
     return all;
 }
 
@@ -32,10 +33,10 @@ void printHelp(QTextStream& out, const QList<OrvxCommand>& commands) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const auto app = makeOrvxApplication(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     OrvxContext context{QString(), out, err};
 
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
