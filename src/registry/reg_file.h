@@ -65,9 +65,19 @@ struct RegImport {
     int keysDeleted = 0;
     int valuesSet = 0;
     int valuesDeleted = 0;
+
+    int changes() const { return keysCreated + keysDeleted + valuesSet + valuesDeleted; }
 };
 
 // Merges a .reg file into the registry as one batch: one durable commit.
 RegImport importRegFile(Registry& registry, const QByteArray& bytes);
+
+// Reads a .reg file whole. Only regular files: a device or a pipe could feed it without end.
+// Returns the reason on failure, empty on success.
+QString readRegFile(const QString& path, QByteArray* bytes);
+
+// Whether writing to path would overwrite the hive at hivePath or one of its working files (its
+// lock, its replacement being written, the torn tails set aside beside it).
+bool isHiveOrItsFile(const QString& hivePath, const QString& path);
 
 } // namespace orvanex::reg

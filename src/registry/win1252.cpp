@@ -1,14 +1,38 @@
 #include "registry/win1252.h"
 
+#include <QHash>
+#include <QStringDecoder>
+
 namespace orvanex::reg {
 
 namespace {
 
-// 0x80..0x9F; the undefined bytes keep their own code point.
-constexpr char16_t High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                               0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+// The code page as Qt's converter defines it, read once into tables for the per-line hot path.
+// Its five undefined bytes map to U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows does.
+struct CodePage {
+    char16_t toUnicode[256];
+    QHash<char16_t, char> fromUnicode; // characters other than the identical ones below 0x80
+
+    CodePage() {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int b = 0; b < 256; ++b)
+            all[b] = char(b);
+        QStringDecoder decoder("windows-1252");
+        const QString text = decoder(all);
+        if (!decoder.isValid() || decoder.hasError() || text.size() != 256)
+            qFatal("Qt cannot decode Windows-1252, the code page of REGEDIT4 files");
+        for (int b = 0; b < 256; ++b) {
+            toUnicode[b] = text[b].unicode();
+            if (b >= 0x80)
+                fromUnicode.insert(toUnicode[b], char(b));
+        }
+    }
+};
+
+const CodePage& codePage() {
+    static const CodePage table;
+    return table;
+}
 
 bool hasHighByte(QByteArrayView bytes) {
     for (char c : bytes)
@@ -20,31 +44,28 @@ bool hasHighByte(QByteArrayView bytes) {
 } // namespace
 
 QString decode1252(QByteArrayView bytes) {
+    const CodePage& page = codePage();
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = std::uint8_t(bytes[i]);
-        d[i] = QChar(b >= 0x80 && b < 0xA0 ? High[b - 0x80] : char16_t(b));
-    }
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(page.toUnicode[std::uint8_t(bytes[i])]);
     return out;
 }
 
 bool encode1252(QStringView text, QByteArray* out) {
+    const CodePage& page = codePage();
     out->resize(text.size());
     char* d = out->data();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        if (c < 0x80) {
             d[i] = char(c);
             continue;
         }
-        int found = -1;
-        for (int k = 0; k < 32; ++k)
-            if (High[k] == c)
-                found = k;
-        if (found < 0)
+        const auto found = page.fromUnicode.constFind(c);
+        if (found == page.fromUnicode.cend())
             return false;
-        d[i] = char(0x80 + found);
+        d[i] = *found;
     }
     return true;
 }

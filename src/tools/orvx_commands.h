@@ -1,8 +1,10 @@
 #pragma once
 // The commands of orvx, grouped by the layer they use.
 
+#include "registry/hive_location.h"
 #include "registry/registry.h"
 
+#include <QCommandLineOption>
 #include <QCoreApplication>
 #include <QList>
 #include <QString>
@@ -12,26 +14,45 @@
 #include <functional>
 #include <memory>
 
+class QCommandLineParser;
+
 namespace orvanex::tools {
 
+// Exit statuses, documented in orvx --help.
+namespace exitcode {
+constexpr int Success = 0;
+constexpr int Failure = 1; // refused or failed: nothing was changed
+constexpr int Partial = 3; // done, with lines or items skipped (the summary says how many)
+} // namespace exitcode
+
 struct OrvxContext {
-    QString hiveOption; // from --hive, empty when not given
+    QString hiveOption; // from --hive, empty when not given (an explicit empty one is refused)
     QTextStream& out;
     QTextStream& err;
+    const QCommandLineParser* parser = nullptr; // the parsed command line, for command options
 
-    // Opens the chosen hive; on failure prints why and returns null.
+    // --hive, then ORVANEX_HIVE, then the default hive.
+    reg::HiveChoice hive() const;
+    // Opens the chosen hive; on failure prints why and returns null. A hive that opened with a
+    // problem (damaged, unreadable) is returned with the problem printed as a warning.
     std::unique_ptr<reg::Registry> openRegistry();
     // Prints "orvx: " + message on standard error and returns the failure exit status.
     int fail(const QString& message);
+    // A command option (declared in OrvxCommand::options) given on the command line.
+    bool isSet(const QString& option) const;
+    QString value(const QString& option) const;
 };
 
 struct OrvxCommand {
     QString name;
     QString usage;   // "export KEY FILE.reg [--regedit4|--regedit5]"
     QString summary; // one line for --help
+    // args: the command's arguments, without the options the parser took.
     std::function<int(OrvxContext&, const QStringList& args)> run;
+    QList<QCommandLineOption> options = {}; // options only this command takes
 };
 
+// Each group of commands; register a new group with one line in orvx_main.cpp.
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();

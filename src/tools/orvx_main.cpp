@@ -1,78 +1,153 @@
 // orvx: scripts' way into the registry and file-type code that the program uses.
 
 #include "tools/orvx_commands.h"
+#include "tools/orvx_paths.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-
-#include <cstdio>
 
 using namespace orvanex::tools;
 
 namespace {
 
+// Every command group, one line each.
+const std::function<QList<OrvxCommand>()> CommandGroups[] = {
+    registryCommands,
+    platformCommands,
+    modelCommands,
+    reportCommands,
+};
+
 QList<OrvxCommand> allCommands() {
-    QList<OrvxCommand> all = registryCommands();
-    all += platformCommands();
-    all += modelCommands();
-    all += reportCommands();
+    QList<OrvxCommand> all;
+    for (const auto& group : CommandGroups)
+        all += group();
     return all;
 }
 
-void printHelp(QTextStream& out, const QList<OrvxCommand>& commands) {
-    out << "Usage: orvx [--hive FILE] COMMAND [ARGS]\n\n"
-           "Reads and changes the file-type associations of an ORVANEX registry.\n"
-           "The registry is the default hive, the one named by ORVANEX_HIVE, or --hive FILE.\n\n"
-           "Commands:\n";
+const QCommandLineOption HiveOption(QStringLiteral("hive"),
+                                    QStringLiteral("Use the registry in <file> (not empty)."),
+                                    QStringLiteral("file"));
+const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                    QStringLiteral("Show this text."));
+const QCommandLineOption VersionOption(QStringLiteral("version"),
+                                       QStringLiteral("Show the version."));
+
+void setUp(QCommandLineParser& parser, const QList<OrvxCommand>& commands) {
+    parser.setApplicationDescription(
+        QStringLiteral("Reads and changes the file-type associations of an ORVANEX registry.\n"
+                       "The registry is the one named by --hive, else by ORVANEX_HIVE, else the "
+                       "default hive."));
+    parser.addOption(HiveOption);
+    parser.addOption(HelpOption);
+    parser.addOption(VersionOption);
+    QStringList known;
     for (const OrvxCommand& c : commands)
-        out << "  " << c.usage.leftJustified(44) << ' ' << c.summary << '\n';
-    out << "\n  --help                                       this text\n"
-           "  --version                                    the version\n";
-    out.flush();
+        for (const QCommandLineOption& o : c.options)
+            if (!known.contains(o.names().first())) {
+                known += o.names();
+                parser.addOption(o);
+            }
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("The command to run (see below)."),
+                                 QStringLiteral("COMMAND [ARGS]"));
+}
+
+QString helpText(const QCommandLineParser& parser, const QList<OrvxCommand>& commands) {
+    QString text = parser.helpText();
+    // The parser names the program as it was started; scripts know it as orvx.
+    const qsizetype end = text.indexOf(QLatin1String(" [options]"));
+    if (text.startsWith(QLatin1String("Usage: ")) && end > 0)
+        text.replace(7, end - 7, QStringLiteral("orvx"));
+    text += QStringLiteral("\nCommands:\n");
+    for (const OrvxCommand& c : commands)
+        text += QStringLiteral("  %1 %2\n").arg(c.usage.leftJustified(44), c.summary);
+    text += QStringLiteral(
+        "\nExit status:\n"
+        "  0  done: everything was read, written or imported\n"
+        "  1  nothing done: the command was refused or failed (the reason is on standard "
+        "error)\n"
+        "  3  done in part: some lines or items were skipped (the summary says how many)\n");
+    return text;
+}
+
+// The options the command line set that belong to neither orvx nor the chosen command.
+QStringList foreignOptions(const QCommandLineParser& parser, const OrvxCommand& command) {
+    QStringList foreign;
+    for (const QString& name : parser.optionNames()) {
+        if (HiveOption.names().contains(name))
+            continue;
+        bool own = false;
+        for (const QCommandLineOption& o : command.options)
+            own = own || o.names().contains(name);
+        if (!own)
+            foreign += name;
+    }
+    return foreign;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto app = makeOrvxApplication(argc, argv);
+    const auto application = makeOrvxApplication(argc, argv);
+    QCoreApplication& app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("orvx"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app->arguments().mid(1);
     OrvxContext context{QString(), out, err};
 
-    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
-        const QString option = args.takeFirst();
-        if (option == QLatin1String("--help")) {
-            printHelp(out, allCommands());
-            return 0;
-        }
-        if (option == QLatin1String("--version")) {
-            out << "orvx " << ORVANEX_VERSION << Qt::endl;
-            return 0;
-        }
-        if (option == QLatin1String("--hive") && !args.isEmpty()) {
-            context.hiveOption = args.takeFirst();
-            continue;
-        }
-        if (option.startsWith(QLatin1String("--hive="))) {
-            context.hiveOption = option.mid(7);
-            continue;
-        }
-        return context.fail(QStringLiteral("unknown option %1 (see orvx --help)").arg(option));
+    // Qt cannot carry a name that is not valid in the locale's encoding: refuse it rather than
+    // open another file under a mangled name.
+    for (int i = 1; i < argc; ++i)
+        if (!keepsItsBytes(argv[i]))
+            return context.fail(QStringLiteral("argument %1 (%2) is not valid UTF-8; orvx cannot "
+                                               "keep its bytes")
+                                    .arg(i)
+                                    .arg(escapedBytes(argv[i])));
+
+    const QList<OrvxCommand> commands = allCommands();
+    QCommandLineParser parser;
+    setUp(parser, commands);
+    context.parser = &parser;
+    if (!parser.parse(app.arguments()))
+        return context.fail(parser.errorText() + QStringLiteral(" (see orvx --help)"));
+    if (parser.isSet(HelpOption)) {
+        out << helpText(parser, commands);
+        out.flush();
+        return exitcode::Success;
     }
+    if (parser.isSet(VersionOption)) {
+        out << "orvx " << ORVANEX_VERSION << Qt::endl;
+        return exitcode::Success;
+    }
+    if (parser.isSet(HiveOption)) {
+        const QStringList values = parser.values(HiveOption);
+        if (values.size() > 1)
+            return context.fail(QStringLiteral("--hive is given more than once"));
+        // An empty name, as from an unset variable in a script, must not reach the default hive.
+        if (values.first().isEmpty())
+            return context.fail(QStringLiteral("--hive needs a file name; it was given an empty "
+                                               "one"));
+        context.hiveOption = values.first();
+    } else if (const QByteArray env = qgetenv("ORVANEX_HIVE"); !keepsItsBytes(env)) {
+        return context.fail(QStringLiteral("ORVANEX_HIVE (%1) is not valid UTF-8; orvx cannot "
+                                           "keep its bytes")
+                                .arg(escapedBytes(env)));
+    }
+
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return context.fail(QStringLiteral("no command given (see orvx --help)"));
-
-    // A --hive after the command is accepted too.
-    for (qsizetype i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == QLatin1String("--hive")) {
-            context.hiveOption = args[i + 1];
-            args.remove(i, 2);
-            break;
-        }
-
     const QString name = args.takeFirst();
-    for (const OrvxCommand& c : allCommands())
-        if (c.name == name)
-            return c.run(context, args);
+    for (const OrvxCommand& c : commands) {
+        if (c.name != name)
+            continue;
+        const QStringList foreign = foreignOptions(parser, c);
+        if (!foreign.isEmpty())
+            return context.fail(QStringLiteral("%1 takes no option %2 (see orvx --help)")
+                                    .arg(name, foreign.first()));
+        return c.run(context, args);
+    }
     return context.fail(QStringLiteral("unknown command %1 (see orvx --help)").arg(name));
 }

@@ -5,7 +5,6 @@
 #include "model/detail_view.h"
 #include "model/loading.h"
 #include "platform/drive_map.h"
-#include "registry/hive_location.h"
 #include "tools/orvx_commands.h"
 
 namespace orvanex::tools {
@@ -19,16 +18,24 @@ struct OpenModel {
     platform::DriveMap drives;
 };
 
+// A hive that cannot be read whole fails the command: a list of what could be read would pass for
+// the registry's contents.
 bool openModel(OrvxContext& context, OpenModel& model) {
-    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
+    const reg::HiveChoice hive = context.hive();
     const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
     if (!made.error.isEmpty()) {
         context.fail(made.error);
         return false;
     }
-    model.registry = context.openRegistry();
-    if (!model.registry)
+    model.registry = reg::Registry::openHive(hive.path);
+    if (!model.registry) {
+        context.fail(QStringLiteral("cannot open the registry %1").arg(hive.path));
         return false;
+    }
+    if (!model.registry->problem().isEmpty()) {
+        context.fail(model.registry->problem());
+        return false;
+    }
     model.state.registry = model.registry.get();
     model.drives = platform::DriveMap::forHive(hive.path);
     return true;

@@ -3,7 +3,6 @@
 #include "registry/reg_file.h"
 #include "tools/orvx_commands.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 namespace orvanex::tools {
@@ -59,45 +58,54 @@ QString dataText(std::uint32_t t, const QByteArray& data) {
 int runImport(OrvxContext& context, const QStringList& args) {
     if (args.size() != 1)
         return context.fail(QStringLiteral("usage: orvx import FILE.reg"));
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly))
-        return context.fail(QStringLiteral("cannot read %1: %2").arg(args[0], file.errorString()));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    const QString error = reg::readRegFile(args[0], &bytes);
+    if (!error.isEmpty())
+        return context.fail(error);
     auto registry = context.openRegistry();
     if (!registry)
-        return 1;
+        return exitcode::Failure;
     const reg::RegImport result = reg::importRegFile(*registry, bytes);
+    bytes.clear();
     for (const QString& warning : result.warnings)
         context.err << "orvx: " << args[0] << ": " << warning << '\n';
     context.err.flush();
     if (!result.error.isEmpty())
         return context.fail(QStringLiteral("%1: %2").arg(args[0], result.error));
+    const qsizetype skipped = result.warnings.size();
+    if (skipped > 0 && result.changes() == 0)
+        return context.fail(QStringLiteral("%1: nothing imported, all %2 lines with data were "
+                                           "skipped")
+                                .arg(args[0])
+                                .arg(skipped));
     context.out << QStringLiteral("imported %1: %2 keys created, %3 deleted, %4 values set, %5 "
-                                  "deleted\n")
+                                  "deleted")
                        .arg(args[0])
                        .arg(result.keysCreated)
                        .arg(result.keysDeleted)
                        .arg(result.valuesSet)
                        .arg(result.valuesDeleted);
-    context.out.flush();
-    return 0;
+    if (skipped > 0)
+        context.out << QStringLiteral("; %1 lines skipped").arg(skipped);
+    context.out << Qt::endl;
+    return skipped > 0 ? exitcode::Partial : exitcode::Success;
 }
 
-int runExport(OrvxContext& context, const QStringList& args) {
-    QStringList rest = args;
-    reg::RegFormat format = reg::RegFormat::Regedit4;
-    for (qsizetype i = rest.size(); i-- > 0;) {
-        if (rest[i] == QLatin1String("--regedit4") || rest[i] == QLatin1String("--regedit5")) {
-            format = rest[i].endsWith(u'5') ? reg::RegFormat::Regedit5 : reg::RegFormat::Regedit4;
-            rest.removeAt(i);
-        }
-    }
+int runExport(OrvxContext& context, const QStringList& rest) {
+    if (context.isSet(QStringLiteral("regedit4")) && context.isSet(QStringLiteral("regedit5")))
+        return context.fail(QStringLiteral("choose one of --regedit4 and --regedit5"));
+    const reg::RegFormat format = context.isSet(QStringLiteral("regedit5"))
+                                      ? reg::RegFormat::Regedit5
+                                      : reg::RegFormat::Regedit4;
     if (rest.size() != 2)
         return context.fail(
             QStringLiteral("usage: orvx export KEY FILE.reg [--regedit4|--regedit5]"));
     auto registry = context.openRegistry();
     if (!registry)
-        return 1;
+        return exitcode::Failure;
+    if (reg::isHiveOrItsFile(registry->hivePath(), rest[1]))
+        return context.fail(
+            QStringLiteral("%1 is the registry's own file; export elsewhere").arg(rest[1]));
     const reg::RegExport result = reg::exportRegFile(*registry, rest[0], format);
     if (result.status != reg::status::Success)
         return context.fail(QStringLiteral("cannot export: %1").arg(result.error));
@@ -151,8 +159,14 @@ QList<OrvxCommand> registryCommands() {
     return {
         {QStringLiteral("import"), QStringLiteral("import FILE.reg"),
          QStringLiteral("merge a .reg file (REGEDIT4 or version 5) into the registry"), runImport},
-        {QStringLiteral("export"), QStringLiteral("export KEY FILE.reg [--regedit4|--regedit5]"),
-         QStringLiteral("write KEY with all its subkeys to a .reg file"), runExport},
+        {QStringLiteral("export"),
+         QStringLiteral("export KEY FILE.reg [--regedit4|--regedit5]"),
+         QStringLiteral("write KEY with all its subkeys to a .reg file"),
+         runExport,
+         {QCommandLineOption(QStringLiteral("regedit4"),
+                             QStringLiteral("export: write a REGEDIT4 file (the default).")),
+          QCommandLineOption(QStringLiteral("regedit5"),
+                             QStringLiteral("export: write a version 5 (UTF-16) file."))}},
         {QStringLiteral("query"), QStringLiteral("query KEY"),
          QStringLiteral("list the values and subkeys of KEY"), runQuery},
     };

@@ -29,7 +29,7 @@ struct ReportModel {
 };
 
 bool openReportModel(OrvxContext& context, ReportModel& m) {
-    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
+    const reg::HiveChoice hive = context.hive();
     const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
     if (!made.error.isEmpty()) {
         context.fail(made.error);
@@ -38,6 +38,11 @@ bool openReportModel(OrvxContext& context, ReportModel& m) {
     m.registry = context.openRegistry();
     if (!m.registry)
         return false;
+    // A report of part of a damaged hive would pass for the registry's contents.
+    if (!m.registry->problem().isEmpty()) {
+        context.fail(m.registry->problem());
+        return false;
+    }
     m.state.registry = m.registry.get();
     m.drives = platform::DriveMap::forHive(hive.path);
     return true;
@@ -159,9 +164,12 @@ int merge(OrvxContext& context, const QStringList& args) {
     const backup::MergeOutcome outcome = backup::mergeBackupFile(*registry, path);
     for (const QString& p : outcome.problems)
         context.err << "orvx: " << p << '\n';
-    if (!outcome.wrote || !outcome.complete) {
-        // Marked only when the merge wrote all it read.
+    // Marked only when the merge wrote all it read.
+    if (!outcome.wrote)
         return context.fail(outcome.message);
+    if (!outcome.complete) {
+        context.err << "orvx: " << outcome.message << Qt::endl;
+        return exitcode::Partial;
     }
     if (!backup::markRecordMerged(record))
         return context.fail(

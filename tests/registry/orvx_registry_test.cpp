@@ -92,7 +92,8 @@ TEST(OrvxRegistry, ReportsErrorsOnStandardErrorWithStatusOne) {
     EXPECT_FALSE(QFile::exists(dir + "/x.reg"));
     // Malformed lines are warnings; the rest is imported.
     const OrvxRun partly = orvx({"--hive", hive, "import", dir + "/partly.reg"});
-    EXPECT_EQ(partly.code, 0);
+    EXPECT_EQ(partly.code, 3);
+    EXPECT_TRUE(partly.out.contains("1 lines skipped")) << partly.out.toStdString();
     EXPECT_TRUE(partly.err.contains("line 3: ")) << partly.err.toStdString();
     EXPECT_EQ(orvx({"--hive", hive, "query", "HKCU\\A"}).out,
               "HKEY_CURRENT_USER\\A\n    v    REG_SZ    1\n");

@@ -125,7 +125,7 @@ TEST(OrvxReport, AMergeThatCannotReadOrWriteAllIsNotMarked) {
     EXPECT_TRUE(r.err.contains("\"Bad\"=dword:nothex"));
 
     r = orvx({"--hive", hive, "merge", "Reg1001"});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains("in part")) << r.err.toStdString();
     EXPECT_EQ(setting("Backup\\Reg1001", "Type"), "Change");
     EXPECT_EQ(setting("Backup\\Reg1001", "Merge"), "99");

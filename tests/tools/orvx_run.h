@@ -1,0 +1,33 @@
+#pragma once
+// Running orvx as a script would, with a chosen environment.
+
+#include <QByteArray>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace orvanex::test {
+
+struct OrvxRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+struct OrvxSetup {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    std::function<void()> inChild; // runs in the child before orvx starts (dropping privileges)
+};
+
+OrvxRun runOrvx(const QStringList& args, const OrvxSetup& setup = {});
+// Arguments as raw bytes, for names that are not UTF-8.
+OrvxRun runOrvxBytes(const QList<QByteArray>& args, const QList<QByteArray>& env);
+// This process's environment as "NAME=value" bytes, without the variables named.
+QList<QByteArray> environmentWithout(const QList<QByteArray>& names);
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+} // namespace orvanex::test
