@@ -22,10 +22,7 @@ struct BackupRow {
     QString recordName() const { return file.left(7); }
 };
 
-// The records from 1000 up to below "NextNumber" (at most 9000 numbers); missing ones skipped.
+// The recorded backups, from 1000 up to below "NextNumber"; missing numbers skipped.
 QList<BackupRow> loadBackupRows();
-
-// The numbers the records may have, as the window walks them: "1000" up to below NextNumber.
-QStringList backupNumbers();
 
 } // namespace orvanex::backup

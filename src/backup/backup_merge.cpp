@@ -1,6 +1,7 @@
 #include "backup/backup_merge.h"
 #include "app/app_folder.h"
 #include "app/settings_store.h"
+#include "backup/backup_records.h"
 
 #include <QFile>
 
@@ -24,12 +25,8 @@ bool readFile(const QString& path, QByteArray* bytes, QString* error) {
 
 } // namespace
 
-QString backupRecordSection(const QString& recordName) {
-    return QStringLiteral("Backup\\") + recordName;
-}
-
 QString backupRecordPath(const QString& recordName, const QString& appFolder) {
-    const QString file = GetSetting(QLatin1String(kMainAppName), backupRecordSection(recordName),
+    const QString file = GetSetting(QLatin1String(kMainAppName), backupSection(recordName),
                                     QStringLiteral("File"), QStringLiteral("99"));
     if (file != QLatin1String("99"))
         return file;
@@ -87,7 +84,7 @@ MergeOutcome mergeBackupFile(reg::Registry& registry, const QString& path) {
 
 bool markRecordMerged(const QString& recordName) {
     const QString app = QLatin1String(kMainAppName);
-    const QString section = backupRecordSection(recordName);
+    const QString section = backupSection(recordName);
     return SaveSetting(app, section, QStringLiteral("Merge"), QStringLiteral("yes")) &&
            SaveSetting(app, section, QStringLiteral("Type"), QStringLiteral("Merged"));
 }

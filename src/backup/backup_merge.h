@@ -9,8 +9,6 @@
 
 namespace orvanex::backup {
 
-// "Backup\" + record name ("Reg1000"): the settings section of one backup record.
-QString backupRecordSection(const QString& recordName);
 // The record's "File" value; when the record has none, the backup folder + the file name.
 QString backupRecordPath(const QString& recordName, const QString& appFolder);
 

@@ -56,6 +56,7 @@ struct OrvxCommand {
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
+QList<OrvxCommand> backupCommands();
 QList<OrvxCommand> reportCommands();
 // A GUI application (offscreen) for the commands that lay out text, else a core one.
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);

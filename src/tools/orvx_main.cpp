@@ -16,6 +16,7 @@ const std::function<QList<OrvxCommand>()> CommandGroups[] = {
     platformCommands,
     modelCommands,
     reportCommands,
+    backupCommands,
 };
 
 QList<OrvxCommand> allCommands() {

@@ -1,0 +1,295 @@
+// orvx backup / backups / add-type / add-extensions / set: the backups and edits of the main
+// window, through the same core routines, with the same status texts.
+
+#include "app/app_folder.h"
+#include "backup/backup_records.h"
+#include "backup/backup_routine.h"
+#include "editing/add_extensions.h"
+#include "editing/apply_change.h"
+#include "model/default_registry.h"
+#include "model/detail_view.h"
+#include "model/loading.h"
+#include "platform/drive_map.h"
+#include "registry/hive_location.h"
+#include "tools/orvx_commands.h"
+
+namespace orvanex::tools {
+
+namespace {
+
+// The registry and the tables the main window would hold after start-up.
+struct Workbench {
+    std::unique_ptr<reg::Registry> registry;
+    reg::RegState state;
+    platform::DriveMap drives;
+    QList<model::ExtensionEntry> extensions;
+    QList<model::FileTypeEntry> fileTypes;
+    QString appFolder;
+};
+
+bool openWorkbench(OrvxContext& context, Workbench& w) {
+    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
+    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
+    if (!made.error.isEmpty()) {
+        context.fail(made.error);
+        return false;
+    }
+    w.registry = context.openRegistry();
+    if (!w.registry)
+        return false;
+    w.state.registry = w.registry.get();
+    w.drives = platform::DriveMap::forHive(hive.path);
+    w.extensions = model::LoadExtensions(w.state).entries;
+    w.fileTypes = model::BuildFileTypes(w.extensions).types;
+    // The App folder is the current directory, and its backup folder exists, as at start-up.
+    w.appFolder = currentAppFolder();
+    createBackupFolder(w.appFolder);
+    return true;
+}
+
+// What the backup of NAME covers: ".EXT" (also "*" and "Unknown") one extension as the
+// extension list shows it; otherwise a file type by its key name, with all its extensions.
+bool backupRequestFor(const Workbench& w, const QString& name, backup::BackupRequest* request,
+                      QString* error) {
+    const bool isExtension = name.startsWith(u'.') || name == model::kAllKey ||
+                             name.compare(model::kUnknownKey, Qt::CaseInsensitive) == 0;
+    if (isExtension) {
+        const QString ext =
+            name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
+        for (const model::ExtensionEntry& e : w.extensions)
+            if (e.Ext == ext) {
+                *request = {backup::BackupRequest::Mode::Extension, e.Ext, e.Description};
+                return true;
+            }
+        *error = QStringLiteral("no extension %1 in the registry").arg(name);
+        return false;
+    }
+    for (const model::FileTypeEntry& t : w.fileTypes)
+        if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0) {
+            *request = {backup::BackupRequest::Mode::FileType, t.Extensions, t.Description};
+            return true;
+        }
+    *error = QStringLiteral("no file type %1 in the registry").arg(name);
+    return false;
+}
+
+int runBackup(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1)
+        return context.fail(QStringLiteral("usage: orvx backup .EXT|TYPE"));
+    Workbench w;
+    if (!openWorkbench(context, w))
+        return 1;
+    backup::BackupRequest request;
+    QString error;
+    if (!backupRequestFor(w, args.first(), &request, &error))
+        return context.fail(error);
+    backup::BackupState state;
+    state.QuietBackup = 1; // the path alone is printed, for scripts
+    const QString status =
+        backup::BackupRoutine(*w.registry, w.extensions, w.appFolder).run(request, state);
+    if (state.BackupResult != QLatin1String("OK"))
+        return context.fail(
+            status.isEmpty()
+                ? QStringLiteral("the backup %1 could not be written").arg(state.BackupName)
+                : status);
+    context.out << state.BackupFile << Qt::endl;
+    return 0;
+}
+
+int listBackups(OrvxContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return context.fail(QStringLiteral("usage: orvx backups"));
+    for (const backup::BackupRecord& r : backup::listBackupRecords())
+        context.out << r.Name << '\t' << r.Type << '\t' << r.DateTime << '\t' << r.FileType << '\t'
+                    << r.FileExt << '\n';
+    context.out.flush();
+    return 0;
+}
+
+// The editing context over a workbench, with the update slots as the settings hold them.
+struct Editing {
+    backup::BackupState backupState;
+    backup::UpdateSlots slots = backup::UpdateSlots::fromSettings();
+    editing::EditContext ctx;
+    explicit Editing(Workbench& w)
+        : ctx{w.state, w.drives, w.extensions, w.fileTypes, w.appFolder, backupState, slots} {}
+};
+
+// The outcome of an edit: the status text on standard output when it succeeded, on standard
+// error otherwise.
+int report(OrvxContext& context, const QString& status, bool ok) {
+    if (!ok)
+        return context.fail(status);
+    context.out << status << Qt::endl;
+    return 0;
+}
+
+// "FILE[,N]": the icon file and its number, as the icon fields hold them. The number is taken
+// only when the text after the last comma is one.
+void splitIcon(const QString& text, QString* file, QString* number) {
+    const qsizetype comma = text.lastIndexOf(u',');
+    bool isNumber = false;
+    if (comma >= 0)
+        text.mid(comma + 1).trimmed().toInt(&isNumber);
+    *file = isNumber ? text.left(comma) : text;
+    *number = isNumber ? text.mid(comma + 1).trimmed() : QStringLiteral("0");
+}
+
+// Options of the form --name VALUE or --flag; false (with the message) for anything else.
+struct Options {
+    QStringList positional;
+    QHash<QString, QString> values;
+};
+bool parseOptions(OrvxContext& context, const QStringList& args, const QStringList& withValue,
+                  const QStringList& flags, Options* o) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            o->positional.append(a);
+        } else if (withValue.contains(a) && i + 1 < args.size()) {
+            o->values.insert(a, args[++i]);
+        } else if (flags.contains(a)) {
+            o->values.insert(a, model::kYes);
+        } else {
+            context.fail(QStringLiteral("unknown or incomplete option %1").arg(a));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool yesNoOption(OrvxContext& context, const Options& o, const QString& name, bool current,
+                 bool* value) {
+    if (!o.values.contains(name)) {
+        *value = current;
+        return true;
+    }
+    const QString v = o.values.value(name);
+    if (v != model::kYes && v != model::kNo) {
+        context.fail(QStringLiteral("%1 takes yes or no").arg(name));
+        return false;
+    }
+    *value = v == model::kYes;
+    return true;
+}
+
+int addType(OrvxContext& context, const QStringList& args) {
+    Options o;
+    if (!parseOptions(context, args, {QStringLiteral("--icon")},
+                      {QStringLiteral("--quick-view"), QStringLiteral("--always-show")}, &o))
+        return 1;
+    if (o.positional.size() != 2)
+        return context.fail(QStringLiteral("usage: orvx add-type DESCRIPTION \"EXT ...\" "
+                                           "[--icon FILE[,N]] [--quick-view] [--always-show]"));
+    Workbench w;
+    if (!openWorkbench(context, w))
+        return 1;
+    Editing e(w);
+    editing::NewTypeFields f;
+    f.txtDesc = o.positional[0];
+    f.txtRel = o.positional[1];
+    if (o.values.contains(QStringLiteral("--icon")))
+        splitIcon(o.values.value(QStringLiteral("--icon")), &f.txtIcon, &f.iconNumber);
+    f.quickViewChecked = o.values.contains(QStringLiteral("--quick-view"));
+    f.alwaysShowChecked = o.values.contains(QStringLiteral("--always-show"));
+    const editing::NewTypeOutcome r = editing::ApplyNewType(e.ctx, f);
+    return report(context, r.status, r.added);
+}
+
+// The file type of a key name, as the file-type list shows it.
+const model::FileTypeEntry* findType(OrvxContext& context, const Workbench& w,
+                                     const QString& name) {
+    for (const model::FileTypeEntry& t : w.fileTypes)
+        if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    context.fail(QStringLiteral("no file type %1 in the registry").arg(name));
+    return nullptr;
+}
+
+int addExtensions(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 2)
+        return context.fail(QStringLiteral("usage: orvx add-extensions TYPE \"EXT ...\""));
+    Workbench w;
+    if (!openWorkbench(context, w))
+        return 1;
+    const model::FileTypeEntry* type = findType(context, w, args[0]);
+    if (!type)
+        return 1;
+    const QString description = type->Description;
+    const QString extensions = type->Extensions;
+    Editing e(w);
+    const editing::OpenPanelOutcome open =
+        editing::OpenAddExtensions(e.ctx, 1, description, extensions);
+    if (!open.opened)
+        return context.fail(open.status.trimmed());
+    const editing::AddExtensionsOutcome r =
+        editing::AddExtensions(e.ctx, open.TargetTypeKey, description, extensions, args[1]);
+    return report(context, r.status, r.added);
+}
+
+int setType(OrvxContext& context, const QStringList& args) {
+    Options o;
+    if (!parseOptions(context, args,
+                      {QStringLiteral("--icon"), QStringLiteral("--quick-view"),
+                       QStringLiteral("--always-show")},
+                      {}, &o))
+        return 1;
+    if (o.positional.size() != 1)
+        return context.fail(QStringLiteral("usage: orvx set TYPE [--icon FILE[,N]] "
+                                           "[--quick-view yes|no] [--always-show yes|no]"));
+    Workbench w;
+    if (!openWorkbench(context, w))
+        return 1;
+    const model::FileTypeEntry* type = findType(context, w, o.positional[0]);
+    if (!type)
+        return 1;
+    // The type as its detail view shows it.
+    const model::DetailView view = model::ShowFileType(
+        w.state, w.drives, w.fileTypes, {type->Description, type->Extensions, type->Description});
+    editing::ChangeFields f;
+    f.CurrentTypeKey = view.CurrentTypeKey;
+    f.txtDesc = view.txtDesc;
+    f.txtIcon = view.txtIcon;
+    f.iconNumber = view.txtIconNumber;
+    f.OldIconFile = view.OldIconFile;
+    f.OldIconNumber = view.OldIconNumber;
+    f.OldQuickView = view.flags.QuickView;
+    f.OldAlwaysShow = view.flags.AlwaysShowExt;
+    if (!yesNoOption(context, o, QStringLiteral("--quick-view"), f.OldQuickView == model::kYes,
+                     &f.quickViewChecked) ||
+        !yesNoOption(context, o, QStringLiteral("--always-show"), f.OldAlwaysShow == model::kYes,
+                     &f.alwaysShowChecked))
+        return 1;
+    if (o.values.contains(QStringLiteral("--icon")))
+        splitIcon(o.values.value(QStringLiteral("--icon")), &f.txtIcon, &f.iconNumber);
+    f.backup = {backup::BackupRequest::Mode::FileType, type->Extensions, type->Description};
+    f.slot.FileType = view.txtDesc;
+    f.slot.FileExtension = view.txtRel;
+    f.slot.WhichKind = backup::whichKind(true, false);
+    Editing e(w);
+    const editing::ChangeOutcome r = editing::ApplyChange(e.ctx, f);
+    return report(context, r.status, r.updated || r.nothingToUpdate);
+}
+
+} // namespace
+
+QList<OrvxCommand> backupCommands() {
+    return {
+        {QStringLiteral("backup"), QStringLiteral("backup .EXT|TYPE"),
+         QStringLiteral("back up an extension or a file type into the Backup folder"), runBackup},
+        {QStringLiteral("backups"), QStringLiteral("backups"),
+         QStringLiteral("the backup records: name, type, date, file type, extensions"),
+         listBackups},
+        {QStringLiteral("add-type"),
+         QStringLiteral("add-type DESCRIPTION \"EXT ...\" [--icon FILE[,N]] [--quick-view] "
+                        "[--always-show]"),
+         QStringLiteral("register a new file type with its extensions"), addType},
+        {QStringLiteral("add-extensions"), QStringLiteral("add-extensions TYPE \"EXT ...\""),
+         QStringLiteral("add extensions to a file type"), addExtensions},
+        {QStringLiteral("set"),
+         QStringLiteral("set TYPE [--icon FILE[,N]] [--quick-view yes|no] [--always-show yes|no]"),
+         QStringLiteral("change a file type's icon and marks (backed up first)"), setType},
+    };
+}
+
+} // namespace orvanex::tools
