@@ -7,6 +7,7 @@
 #include "app/twips_layout.h"
 #include "app/window_position.h"
 #include "editing/main_handlers.h"
+#include "reports/report_handlers.h"
 #include "ui_main_window.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
     connect(m_ui->mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
     editing::installMainHandlers(m_ctx);
+    new reports::ReportHandlers(m_ctx, this);
 
     resize(fixedOuterSize());
 }
