@@ -6,6 +6,7 @@
 #include "app/startup_loader.h"
 #include "app/twips_layout.h"
 #include "app/window_position.h"
+#include "backup/backup_handlers.h"
 #include "editing/main_handlers.h"
 #include "reports/report_handlers.h"
 #include "ui_main_window.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     connect(m_ui->mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
     editing::installMainHandlers(m_ctx);
     new reports::ReportHandlers(m_ctx, this);
+    new backup::BackupHandlers(m_ctx, this);
 
     resize(fixedOuterSize());
 }
