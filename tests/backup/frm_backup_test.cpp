@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -107,7 +108,15 @@ TEST(FrmBackup, AHeadingSortsDescendingThenAscending) {
     EXPECT_EQ(column(w, 0), (QStringList{"Reg1002.reg", "Reg1001.reg", "Reg1000.reg"}));
 }
 
+// The data folder whose Trash a file manager restores from (made, as it is in any home).
+QString dataHome() {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir().mkpath(path);
+    return path;
+}
+
 TEST(FrmBackup, DeleteSendsTheFileToTheTrashAndFreesItsNumber) {
+    dataHome();
     Backups b("frmdelete");
     FrmBackup w(&b.fx.registry(), b.fx.appFolder, b.services());
     const QString path = b.states[1].BackupFile;
@@ -124,8 +133,7 @@ TEST(FrmBackup, DeleteSendsTheFileToTheTrashAndFreesItsNumber) {
     EXPECT_EQ(button(w), "&Print");
     EXPECT_EQ(label(w, "lblScan"), path + " *** Deleted ***");
     EXPECT_FALSE(QFile::exists(path));
-    const QString trash =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash";
+    const QString trash = dataHome() + "/Trash";
     EXPECT_TRUE(QFile::exists(trash + "/files/Reg1001.reg"));
     EXPECT_TRUE(QFile::exists(trash + "/info/Reg1001.reg.trashinfo"));
     EXPECT_EQ(setting("Reg1001", "File"), "99");
