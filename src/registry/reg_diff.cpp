@@ -46,6 +46,13 @@ public:
     explicit DiffPlayer(Registry& registry) : m_registry(registry) {}
 
     void play(const RegFileOp& op) {
+        // Values follow their key line: the key is looked up once for all of them.
+        if ((op.kind == RegFileOp::SetValue || op.kind == RegFileOp::DeleteValue) && m_last &&
+            op.key == m_lastName && m_last->existsNow) {
+            setValue(*m_last, op);
+            return;
+        }
+        m_last = nullptr;
         HKey root = 0;
         QString rootName, subPath;
         if (!splitRegKeyName(op.key, &root, &rootName, &subPath))
@@ -55,21 +62,29 @@ public:
             deleteKey(root, rootName, subPath);
             return;
         case RegFileOp::CreateKey:
-            createKey(root, rootName, subPath);
+            m_last = &createKey(root, rootName, subPath);
+            m_lastName = op.key;
             return;
         case RegFileOp::SetValue:
-        case RegFileOp::DeleteValue: {
-            KeyView& k = createKey(root, rootName, subPath);
-            const QString lower = op.valueName.toLower();
-            if (!k.after.contains(lower))
-                k.valueOrder << op.valueName;
-            if (op.kind == RegFileOp::SetValue)
-                k.after[lower] = Value{op.type, op.data};
-            else
-                k.after[lower] = std::nullopt;
+        case RegFileOp::DeleteValue:
+            m_last = &createKey(root, rootName, subPath);
+            m_lastName = op.key;
+            setValue(*m_last, op);
             return;
         }
+    }
+
+    static void setValue(KeyView& k, const RegFileOp& op) {
+        const QString lower = op.valueName.toLower();
+        auto it = k.after.find(lower);
+        if (it == k.after.end()) {
+            k.valueOrder << op.valueName;
+            it = k.after.insert(lower, std::nullopt);
         }
+        if (op.kind == RegFileOp::SetValue)
+            *it = Value{op.type, op.data};
+        else
+            *it = std::nullopt;
     }
 
     std::vector<RegChange> changes() {
@@ -150,6 +165,10 @@ private:
 
     // The key with its missing parents, as RegCreateKey makes them.
     KeyView& createKey(HKey root, const QString& rootName, const QString& subPath) {
+        // A key that exists has its parents: only a missing one walks down from the root.
+        const auto known = m_keys.find(idOf(root, subPath));
+        if (known != m_keys.end() && known->second.existsNow)
+            return known->second;
         qsizetype from = 0;
         while (true) {
             const qsizetype slash = subPath.indexOf(u'\\', from);
@@ -216,6 +235,8 @@ private:
     }
 
     Registry& m_registry;
+    KeyView* m_last = nullptr; // the key of the last key line, while it exists
+    QString m_lastName;
     std::map<QString, KeyView> m_keys; // sorted, so a key's subtree is one range
     QStringList m_order;
 };
