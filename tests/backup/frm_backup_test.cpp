@@ -11,12 +11,15 @@
 #include "support/test_env.h"
 #include "ui_main_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace orvanex;
@@ -231,4 +234,23 @@ TEST(TextEditor, ExecLinesBecomeArgumentLists) {
     EXPECT_EQ(desktopExecCommand("mousepad", "f"), (QStringList{"mousepad", "f"}));
     EXPECT_TRUE(desktopExecCommand("\"unclosed %f", "f").isEmpty());
     EXPECT_EQ(platform::textEditorCommand("f", "/nonexistent/pelusa").last(), "f");
+}
+
+TEST(FrmBackup, PrintShowsTheListWithTheListLayout) {
+    Backups b("frmprint");
+    FrmBackup::Services services = b.services();
+    services.previewPrint = true;
+    FrmBackup w(&b.fx.registry(), b.fx.appFolder, services);
+    int previews = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+            ++previews;
+            d->reject();
+        }
+    });
+    closer.start(10);
+    w.cmdPrint_Click();
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(label(w, "lblScan"), "Finished Printing Registry Backup Files!");
 }
