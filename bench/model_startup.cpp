@@ -52,17 +52,17 @@ Timing measure(const bench::HiveSize& size, int runs, const QString& drive, int*
     // One more run by phase, to show where the time goes.
     reg::RegState state;
     state.registry = registry.get();
-    QElapsedTimer t;
-    t.start();
+    // In processor time: wall time on a shared machine mostly shows the other load.
+    const double t0 = cpuMs();
     const model::ExtensionLoad ext = model::LoadExtensions(state);
-    const double a = double(t.nsecsElapsed()) / 1e6;
+    const double a = cpuMs() - t0;
     const model::FileTypeLoad types = model::BuildFileTypes(ext.entries);
-    const double b = double(t.nsecsElapsed()) / 1e6;
+    const double b = cpuMs() - t0;
     model::ResetUpdateSlots();
-    const double c = double(t.nsecsElapsed()) / 1e6;
+    const double c = cpuMs() - t0;
     model::GatherAuxiliaryLists(state, drives, types.types);
-    const double d = double(t.nsecsElapsed()) / 1e6;
-    std::printf("  phases: extensions %.1f, file types %.1f, update slots %.1f, "
+    const double d = cpuMs() - t0;
+    std::printf("  phases (cpu): extensions %.1f, file types %.1f, update slots %.1f, "
                 "applications and icon files %.1f ms\n",
                 a, b - a, c - b, d - c);
     return {medianMs(times), medianMs(cpuTimes)};
@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
     const bench::HiveSize big{50000, 30000, 100000};
     const Timing large = measure(big, 5, drive, &rows);
     std::printf("model start-up, %d extensions / %d types / %d actions: median %.1f ms wall, "
-                "%.1f ms cpu (%d grid rows; bar: <= 10 x the above) ratio %.2f wall, %.2f cpu\n",
+                "%.1f ms cpu (%d grid rows; bar: <= 9 x the above) ratio %.2f wall, %.2f cpu\n",
                 big.extensions, big.fileTypes, big.actions, large.wall, large.cpu, rows,
                 large.wall / small.wall, large.cpu / small.cpu);
-    return large.cpu <= 10 * small.cpu && small.wall < 300 ? 0 : 1;
+    return large.cpu <= 9 * small.cpu && small.wall < 300 ? 0 : 1;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
           clang libclang-rt-14-dev clang-format
           xvfb xauth xdotool imagemagick poppler-utils fonts-liberation2
-          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64)
+          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 zlib1g-dev)
 quiet_packages=(icoutils) # installed without recommends
 
 missing() {

@@ -1,10 +1,12 @@
 #include "registry/hive_file.h"
 
-#include <QDir>
+#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,9 +16,6 @@
 namespace orvanex::reg {
 
 namespace {
-
-// Journals longer than this and than the snapshot get folded into a new snapshot.
-constexpr qint64 CompactThreshold = 4 * 1024 * 1024;
 
 bool writeAll(int fd, const QByteArray& bytes, qint64 at) {
     qint64 done = 0;
@@ -32,9 +31,13 @@ bool writeAll(int fd, const QByteArray& bytes, qint64 at) {
     return true;
 }
 
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash > 0 ? path.left(slash) : QByteArray("/");
+}
+
 void syncDirectory(const QByteArray& filePath) {
-    const QByteArray dir = QFile::encodeName(QFileInfo(QFile::decodeName(filePath)).absolutePath());
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(filePath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -45,16 +48,89 @@ QString errnoText(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
+QByteArray absolutePath(const QByteArray& path) {
+    if (path.startsWith('/'))
+        return path;
+    char cwd[PATH_MAX];
+    if (!::getcwd(cwd, sizeof cwd))
+        return path;
+    QByteArray out(cwd);
+    if (!out.endsWith('/'))
+        out += '/';
+    return out + path;
+}
+
+// mkdir -p by the path's own bytes.
+bool makeFolders(const QByteArray& folder) {
+    struct stat st {};
+    if (::stat(folder.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const qsizetype slash = folder.lastIndexOf('/');
+    if (slash > 0 && !makeFolders(folder.left(slash)))
+        return false;
+    return ::mkdir(folder.constData(), 0777) == 0 || errno == EEXIST;
+}
+
+// Writes bytes to a new file that no other name holds yet ("<base>", then "<base>-2", ...),
+// flushed to the disk. The name used lands in *used.
+bool writeNewFile(const QByteArray& base, const QByteArray& bytes, QByteArray* used) {
+    for (int n = 1; n < 1000; ++n) {
+        *used = n == 1 ? base : base + '-' + QByteArray::number(n);
+        const int fd = ::open(used->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        const bool ok = writeAll(fd, bytes, 0) && ::fsync(fd) == 0;
+        ::close(fd);
+        if (!ok)
+            ::unlink(used->constData());
+        return ok;
+    }
+    return false;
+}
+
 } // namespace
 
-HiveFile::HiveFile(QString path)
-    : m_path(std::move(path)), m_nativePath(QFile::encodeName(m_path)) {}
+QByteArray realHivePath(const QByteArray& nativePath) {
+    QByteArray path = absolutePath(nativePath);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.constData(), target, sizeof target);
+        if (n <= 0 || size_t(n) >= sizeof target)
+            break;
+        const QByteArray link(target, n);
+        path = link.startsWith('/') ? link : folderOf(path) + '/' + link;
+    }
+    const qsizetype slash = path.lastIndexOf('/');
+    char* folder = ::realpath(folderOf(path).constData(), nullptr);
+    if (!folder)
+        return path;
+    QByteArray real(folder);
+    std::free(folder);
+    if (!real.endsWith('/'))
+        real += '/';
+    return real + path.mid(slash + 1);
+}
+
+HiveFile::HiveFile(const QByteArray& nativePath)
+    : m_path(QFile::decodeName(absolutePath(nativePath))), m_nativePath(realHivePath(nativePath)) {}
 
 HiveFile::~HiveFile() {
+    pin(-1);
     if (m_fd >= 0)
         ::close(m_fd);
     if (m_lockFd >= 0)
         ::close(m_lockFd);
+}
+
+void HiveFile::pin(int fd) {
+    if (m_pinFd >= 0)
+        ::close(m_pinFd);
+    m_pinFd = fd;
 }
 
 Status HiveFile::statusFromErrno(int err) const {
@@ -97,7 +173,8 @@ bool HiveFile::notWritable() const {
 }
 
 Status HiveFile::fullReload(KeyNode& top, QString* problem) {
-    const int fd = ::open(m_nativePath.constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking so that a named pipe in its place cannot hang the program.
+    const int fd = ::open(m_nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     KeyNode fresh;
     ensureBaseKeys(fresh);
     if (fd < 0) {
@@ -107,29 +184,35 @@ Status HiveFile::fullReload(KeyNode& top, QString* problem) {
             return status::RegistryCorrupt;
         }
         top.adopt(fresh);
-        m_known = false;
+        pin(-1);
+        m_known = m_needsHeader = false;
         m_committedEnd = m_snapshotSize = 0;
         m_tornTail = false;
         return status::Success;
     }
     QByteArray text;
     struct stat st {};
-    const bool read = ::fstat(fd, &st) == 0 && readAll(fd, 0, &text);
+    bool read = ::fstat(fd, &st) == 0;
+    if (read && !S_ISREG(st.st_mode)) // a device would be read without end
+        read = false, errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    read = read && readAll(fd, 0, &text);
     const int readErr = errno;
-    ::close(fd);
     if (!read) {
+        ::close(fd);
         *problem =
             QStringLiteral("cannot read the registry hive %1: %2").arg(m_path, errnoText(readErr));
         return status::RegistryCorrupt;
     }
     const HiveParse parse = applyHiveText(text, true, fresh);
     if (!parse.ok) {
+        ::close(fd);
         *problem = QStringLiteral("the registry hive %1 is damaged (%2); it is left untouched")
                        .arg(m_path, parse.error);
         return status::RegistryCorrupt;
     }
     ensureBaseKeys(fresh);
     top.adopt(fresh);
+    pin(fd);
     if (m_fd >= 0 && (st.st_dev != m_dev || st.st_ino != m_ino)) {
         ::close(m_fd);
         m_fd = -1;
@@ -138,7 +221,10 @@ Status HiveFile::fullReload(KeyNode& top, QString* problem) {
     m_dev = st.st_dev;
     m_ino = st.st_ino;
     m_committedEnd = parse.committedEnd;
-    m_tornTail = parse.tornTail;
+    // Empty, or a header cut short: the first write makes it a whole snapshot, which starts with
+    // the same bytes.
+    m_needsHeader = parse.committedEnd == 0;
+    m_tornTail = parse.tornTail && !m_needsHeader;
     m_sequence = parse.lastSequence;
     // The first block is the snapshot when the file was written whole; treat it so.
     m_snapshotSize = std::min<qint64>(parse.committedEnd, text.indexOf("\ncommit ") + 1);
@@ -147,8 +233,7 @@ Status HiveFile::fullReload(KeyNode& top, QString* problem) {
 
 Status HiveFile::lockAndSync(KeyNode& top, QString* problem) {
     if (m_lockFd < 0) {
-        const QString dir = QFileInfo(m_path).absolutePath();
-        if (!QDir().mkpath(dir))
+        if (!makeFolders(folderOf(m_nativePath)))
             return status::CantWrite;
         m_lockFd = ::open((m_nativePath + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_lockFd < 0)
@@ -165,7 +250,7 @@ Status HiveFile::lockAndSync(KeyNode& top, QString* problem) {
             s = status::RegistryCorrupt, *problem = errnoText(errno);
         else if (m_known)
             s = fullReload(top, problem); // removed behind our back: follow the disk
-    } else if (!m_known || st.st_dev != m_dev || st.st_ino != m_ino ||
+    } else if (!m_known || m_needsHeader || st.st_dev != m_dev || st.st_ino != m_ino ||
                st.st_size < m_committedEnd) {
         s = fullReload(top, problem);
     } else if (st.st_size > m_committedEnd) {
@@ -204,29 +289,67 @@ Status HiveFile::ensureAppendFd() {
     m_fd = ::open(m_nativePath.constData(), O_RDWR | O_CLOEXEC);
     if (m_fd < 0)
         return statusFromErrno(errno);
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino) {
+        ::close(m_fd), m_fd = -1; // replaced by something that does not take the lock
+        return status::CantWrite;
+    }
+    return status::Success;
+}
+
+Status HiveFile::setAsideTornTail() {
+    if (!m_tornTail)
+        return status::Success;
+    QByteArray tail;
+    if (Status s = ensureAppendFd())
+        return s;
+    if (!readAll(m_fd, m_committedEnd, &tail))
+        return status::CantRead;
+    if (!tail.isEmpty()) {
+        const QByteArray stamp = QDateTime::currentDateTimeUtc()
+                                     .toString(QStringLiteral("yyyyMMddThhmmsszzzZ"))
+                                     .toLatin1();
+        QByteArray copy;
+        if (!writeNewFile(m_nativePath + ".torn-" + stamp, tail, &copy)) {
+            std::fprintf(stderr,
+                         "orvanex: the unfinished change at the end of the registry hive %s "
+                         "could not be kept aside (%s); the hive is left as it is\n",
+                         qUtf8Printable(m_path), qUtf8Printable(errnoText(errno)));
+            return statusFromErrno(errno);
+        }
+        syncDirectory(m_nativePath);
+        std::fprintf(stderr,
+                     "orvanex: %lld bytes at the end of the registry hive %s hold no complete "
+                     "change; they were moved to %s\n",
+                     static_cast<long long>(tail.size()), qUtf8Printable(m_path),
+                     qUtf8Printable(QFile::decodeName(copy)));
+    }
+    m_tornTail = false;
     return status::Success;
 }
 
 Status HiveFile::writeSnapshot(const KeyNode& top) {
+    if (Status s = setAsideTornTail())
+        return s;
     const QByteArray bytes = encodeSnapshot(top, ++m_sequence);
     const QByteArray temp = m_nativePath + ".new";
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return statusFromErrno(errno);
-    const bool ok = writeAll(fd, bytes, 0) && ::fsync(fd) == 0;
+    struct stat st {};
+    const bool ok = writeAll(fd, bytes, 0) && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0;
     const int err = errno;
-    ::close(fd);
     if (!ok || ::rename(temp.constData(), m_nativePath.constData()) != 0) {
+        ::close(fd);
         ::unlink(temp.constData());
         return statusFromErrno(ok ? errno : err);
     }
     syncDirectory(m_nativePath);
-    struct stat st {};
-    if (::stat(m_nativePath.constData(), &st) != 0)
-        return status::CantWrite;
+    pin(fd);
     if (m_fd >= 0)
         ::close(m_fd), m_fd = -1;
     m_known = true;
+    m_needsHeader = false;
     m_dev = st.st_dev;
     m_ino = st.st_ino;
     m_committedEnd = m_snapshotSize = bytes.size();
@@ -237,10 +360,11 @@ Status HiveFile::writeSnapshot(const KeyNode& top) {
 Status HiveFile::commitAndUnlock(const std::vector<HiveOp>& ops, const KeyNode& top) {
     Status s = status::Success;
     if (ops.empty()) {
-    } else if (!m_known) {
+    } else if (!m_known || m_needsHeader) {
         s = writeSnapshot(top);
     } else if ((s = ensureAppendFd()) == status::Success) {
-        if (m_tornTail && ::ftruncate(m_fd, off_t(m_committedEnd)) != 0)
+        if (m_tornTail && (s = setAsideTornTail()) == status::Success &&
+            ::ftruncate(m_fd, off_t(m_committedEnd)) != 0)
             s = statusFromErrno(errno);
         const QByteArray block = encodeBlock(ops, m_sequence + 1);
         if (s == status::Success && writeAll(m_fd, block, m_committedEnd) &&
@@ -248,10 +372,11 @@ Status HiveFile::commitAndUnlock(const std::vector<HiveOp>& ops, const KeyNode& 
             m_committedEnd += block.size();
             m_tornTail = false;
             ++m_sequence;
-            if (m_committedEnd - m_snapshotSize > std::max(CompactThreshold, m_snapshotSize))
+            if (m_committedEnd - m_snapshotSize > std::max(JournalFoldThreshold, m_snapshotSize))
                 writeSnapshot(top); // the journal above stays valid if this fails
         } else if (s == status::Success) {
             s = statusFromErrno(errno);
+            // Only this process's own unfinished block is cut here.
             if (::ftruncate(m_fd, off_t(m_committedEnd)) != 0)
                 m_tornTail = true;
         }

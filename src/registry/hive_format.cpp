@@ -1,39 +1,21 @@
 #include "registry/hive_format.h"
 
-#include <array>
+#include <algorithm>
+#include <zlib.h>
 
 namespace orvanex::reg {
 
 namespace {
-
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> t{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        t[i] = c;
-    }
-    return t;
-}
-constexpr auto CrcTable = makeCrcTable();
 
 const char Hex[] = "0123456789abcdef";
 
 // Length of the valid UTF-8 sequence at p (2..4), or 0.
 int utf8Sequence(const unsigned char* p, qsizetype left) {
     const unsigned char c = p[0];
-    int n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    const int n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
     if (n == 0 || left < n)
         return 0;
-    for (int i = 1; i < n; ++i)
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-    if (n == 3 && ((c == 0xE0 && p[1] < 0xA0) || (c == 0xED && p[1] >= 0xA0)))
-        return 0; // overlong or surrogate
-    if (n == 4 && ((c == 0xF0 && p[1] < 0x90) || (c == 0xF4 && p[1] >= 0x90)))
-        return 0;
-    return n;
+    return QByteArrayView(p, n).isValidUtf8() ? n : 0;
 }
 
 void appendQuoted(QByteArray& out, QByteArrayView bytes) {
@@ -208,13 +190,67 @@ bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op, QByteAr
     return true;
 }
 
+// Whether the partial last line of a tail can be the start of a line this format writes.
+bool isLinePrefix(QByteArrayView part) {
+    if (part.isEmpty())
+        return true;
+    const QByteArrayView commit("commit ");
+    if (commit.startsWith(part))
+        return true;
+    if (part.startsWith(commit)) {
+        // "commit <sequence> <crc>": digits, then a blank and up to 8 hex digits.
+        qsizetype i = commit.size();
+        while (i < part.size() && part[i] >= '0' && part[i] <= '9')
+            ++i;
+        if (i == part.size())
+            return true;
+        if (part[i] != ' ' || i == commit.size())
+            return false;
+        const QByteArrayView crc = part.sliced(i + 1);
+        return crc.size() <= 8 &&
+               std::all_of(crc.begin(), crc.end(), [](char c) { return hexDigit(c) >= 0; });
+    }
+    const qsizetype blank = part.indexOf(' ');
+    const QByteArrayView word = blank < 0 ? part : part.first(blank);
+    for (const char* keyword : {"key", "delkey", "val", "delval"})
+        if (blank < 0 ? QByteArrayView(keyword).startsWith(word) : word == keyword)
+            return true;
+    return false;
+}
+
+// Whether the bytes after the last complete block can be a block whose write stopped part way:
+// each complete line an op line and the last line cut short. A finished block whose commit line
+// was damaged fails this; *badLine is then the line (counted from 0) that cannot be read.
+bool couldBeUnfinished(QByteArrayView tail, qsizetype* badLine) {
+    QString currentKey;
+    HiveOp op;
+    QByteArray scratch;
+    qsizetype at = 0;
+    for (*badLine = 0;; ++*badLine) {
+        const qsizetype nl = tail.indexOf('\n', at);
+        if (nl < 0)
+            return isLinePrefix(tail.sliced(at));
+        if (!parseOp(tail.sliced(at, nl - at), currentKey, &op, scratch))
+            return false;
+        if (op.kind == HiveOp::CreateKey)
+            currentKey = op.path;
+        at = nl + 1;
+    }
+}
+
 } // namespace
 
 std::uint32_t crc32(QByteArrayView bytes) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (char b : bytes)
-        c = CrcTable[(c ^ std::uint8_t(b)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+    uLong c = ::crc32(0L, Z_NULL, 0);
+    const auto* p = reinterpret_cast<const Bytef*>(bytes.data());
+    // zlib takes lengths as uInt: feed files past 4 GiB in slices.
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const auto n = uInt(std::min<qsizetype>(left, qsizetype(1) << 30));
+        c = ::crc32(c, p, n);
+        p += n;
+        left -= n;
+    }
+    return std::uint32_t(c);
 }
 
 const std::vector<QString>& rootNames() {
@@ -337,7 +373,22 @@ HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top) {
         result.committedEnd = pos;
         result.lastSequence = seq;
     }
+    // A snapshot is written whole and renamed into place: without its commit line the file was
+    // cut short, not left by an unfinished write.
+    if (withHeader && result.committedEnd == header.size()) {
+        result.ok = false;
+        result.error = QStringLiteral("it was cut short inside its first block");
+        return result;
+    }
     result.tornTail = result.committedEnd < text.size();
+    if (!result.tornTail)
+        return result;
+    qsizetype badLine = 0;
+    if (!couldBeUnfinished(text.sliced(result.committedEnd), &badLine)) {
+        result.ok = false;
+        result.error = QStringLiteral("line %1: a block without a readable commit line")
+                           .arg(lineNo + badLine + 1);
+    }
     return result;
 }
 

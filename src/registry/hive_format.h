@@ -13,7 +13,10 @@
 //
 // Names and data are quoted with \\, \" and \xHH escapes (valid UTF-8 is kept as it is), so every
 // byte and every name survives. `val` and `delval` act on the key of the block's last `key` line.
-// A block without its complete commit line is a write that never finished and is ignored.
+// A last block without its complete commit line is a write that never finished and is ignored,
+// as long as it reads as the start of a block. Anything else is damage: a complete line that is
+// no op, a commit line that runs on, or a first block (the snapshot, always written whole and
+// renamed into place) without its commit line.
 
 #include "registry/key_node.h"
 
@@ -41,7 +44,7 @@ struct HiveParse {
     QString error;              // why the text is unreadable
     qsizetype committedEnd = 0; // offset just past the last complete block
     std::uint64_t lastSequence = 0;
-    bool tornTail = false; // bytes after the last complete block
+    bool tornTail = false; // bytes after the last complete block: an unfinished write
 };
 
 // The names of the tree's top level, as written in paths.

@@ -1,23 +1,38 @@
 #include "registry/hive_location.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 
 namespace orvanex::reg {
 
+namespace {
+
+HiveChoice fromBytes(const QByteArray& path) {
+    const QByteArray absolute =
+        path.startsWith('/') ? path : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    return {QFile::decodeName(absolute), false, absolute};
+}
+
+} // namespace
+
 QString defaultHivePath() {
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/orvanex/registry.hive");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/orvanex/registry.hive");
 }
 
 HiveChoice chooseHive(const QString& explicitPath) {
+    return chooseHiveBytes(explicitPath.isEmpty() ? QByteArray() : QFile::encodeName(explicitPath));
+}
+
+HiveChoice chooseHiveBytes(const QByteArray& explicitPath) {
     if (!explicitPath.isEmpty())
-        return {QDir::current().absoluteFilePath(explicitPath), false};
-    const QString fromEnv = qEnvironmentVariable("ORVANEX_HIVE");
+        return fromBytes(explicitPath);
+    const QByteArray fromEnv = qgetenv("ORVANEX_HIVE");
     if (!fromEnv.isEmpty())
-        return {QDir::current().absoluteFilePath(fromEnv), false};
-    return {defaultHivePath(), true};
+        return fromBytes(fromEnv);
+    const QString path = defaultHivePath();
+    return {path, true, QFile::encodeName(path)};
 }
 
 } // namespace orvanex::reg

@@ -1,6 +1,7 @@
 #include "registry/key_node.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace orvanex::reg {
 
@@ -25,7 +26,47 @@ int compareFolded(QStringView folded, QStringView raw) {
     return folded.size() == raw.size() ? 0 : folded.size() < raw.size() ? -1 : 1;
 }
 
+// Below this many subkeys a binary search is as quick as hashing and costs no memory.
+constexpr size_t IndexFrom = 16;
+
+// A name as written, looked up in the index by its folding (computed on the fly).
+struct RawName {
+    QStringView text;
+};
+
+template <typename Fold> size_t hashUnits(QStringView s, Fold fold) {
+    std::uint64_t h = 14695981039346656037ull; // FNV-1a over UTF-16 units
+    for (QChar c : s) {
+        h ^= fold(c.unicode());
+        h *= 1099511628211ull;
+    }
+    return size_t(h ^ (h >> 32));
+}
+
+struct FoldedHash {
+    using is_transparent = void;
+    size_t operator()(QStringView folded) const {
+        return hashUnits(folded, [](char16_t c) { return c; });
+    }
+    size_t operator()(RawName raw) const { return hashUnits(raw.text, foldUnit); }
+};
+
+struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(QStringView a, QStringView b) const { return a == b; }
+    bool operator()(QStringView folded, RawName raw) const {
+        return compareFolded(folded, raw.text) == 0;
+    }
+    bool operator()(RawName raw, QStringView folded) const {
+        return compareFolded(folded, raw.text) == 0;
+    }
+};
+
 } // namespace
+
+struct KeyNode::ChildIndex {
+    std::unordered_map<QStringView, KeyNode*, FoldedHash, FoldedEqual> map;
+};
 
 bool sameName(QStringView a, QStringView b) {
     if (a.size() != b.size())
@@ -62,6 +103,21 @@ QString foldName(const QString& name) {
 
 KeyNode::KeyNode(QString keyName) : name(std::move(keyName)), folded(foldName(name)) {}
 
+KeyNode::~KeyNode() = default;
+
+void KeyNode::rebuildIndex() {
+    if (m_children.size() < IndexFrom) {
+        m_index.reset();
+        return;
+    }
+    if (!m_index)
+        m_index = std::make_unique<ChildIndex>();
+    m_index->map.clear();
+    m_index->map.reserve(m_children.size());
+    for (const auto& c : m_children)
+        m_index->map.emplace(QStringView(c->folded), c.get());
+}
+
 std::vector<std::shared_ptr<KeyNode>>::const_iterator KeyNode::lowerBound(QStringView key) const {
     return std::lower_bound(m_children.begin(), m_children.end(), key,
                             [](const std::shared_ptr<KeyNode>& n, QStringView k) {
@@ -70,16 +126,28 @@ std::vector<std::shared_ptr<KeyNode>>::const_iterator KeyNode::lowerBound(QStrin
 }
 
 KeyNode* KeyNode::child(QStringView key) const {
+    if (m_index) {
+        const auto found = m_index->map.find(key);
+        return found == m_index->map.end() ? nullptr : found->second;
+    }
     auto it = lowerBound(key);
     return it != m_children.end() && (*it)->folded == key ? it->get() : nullptr;
 }
 
 std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
+    if (m_index) {
+        const auto found = m_index->map.find(key);
+        return found == m_index->map.end() ? nullptr : found->second->shared_from_this();
+    }
     auto it = lowerBound(key);
     return it != m_children.end() && (*it)->folded == key ? *it : nullptr;
 }
 
 KeyNode* KeyNode::findChild(QStringView wanted) const {
+    if (m_index) {
+        const auto found = m_index->map.find(RawName{wanted});
+        return found == m_index->map.end() ? nullptr : found->second;
+    }
     auto it = std::lower_bound(m_children.begin(), m_children.end(), wanted,
                                [](const std::shared_ptr<KeyNode>& n, QStringView k) {
                                    return compareFolded(n->folded, k) < 0;
@@ -101,7 +169,12 @@ KeyNode* KeyNode::ensureChild(QStringView childName) {
     auto node = std::make_shared<KeyNode>(childName.toString());
     auto it = lowerBound(node->folded);
     node->parent = this;
-    return m_children.insert(it, std::move(node))->get();
+    KeyNode* added = m_children.insert(it, std::move(node))->get();
+    if (m_index)
+        m_index->map.emplace(QStringView(added->folded), added);
+    else if (m_children.size() >= IndexFrom)
+        rebuildIndex();
+    return added;
 }
 
 bool KeyNode::removeChild(QStringView key) {
@@ -110,6 +183,8 @@ bool KeyNode::removeChild(QStringView key) {
         return false;
     (*it)->markDeleted();
     (*it)->parent = nullptr;
+    if (m_index)
+        m_index->map.erase(QStringView((*it)->folded));
     m_children.erase(it);
     return true;
 }
@@ -169,6 +244,8 @@ void KeyNode::adopt(KeyNode& from) {
             old->markDeleted(), old->parent = nullptr;
     m_children = std::move(merged);
     from.m_children.clear();
+    from.m_index.reset();
+    rebuildIndex();
 }
 
 bool splitKeyPath(QStringView path, std::vector<QStringView>* parts) {

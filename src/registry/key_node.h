@@ -1,6 +1,7 @@
 #pragma once
 // The in-memory tree behind the store: keys with case-preserving names, looked up and ordered by a
-// case-folded form, and values kept in the order they were first created.
+// case-folded form, and values kept in the order they were first created. A key with many
+// subkeys also keeps a hash index of them, so look-ups stay constant time as the registry grows.
 
 #include <QByteArray>
 #include <QString>
@@ -33,9 +34,12 @@ struct StoredValue {
 class KeyNode : public std::enable_shared_from_this<KeyNode> {
 public:
     explicit KeyNode(QString name = QString());
+    ~KeyNode();
+    KeyNode(const KeyNode&) = delete;
+    KeyNode& operator=(const KeyNode&) = delete;
 
     QString name;
-    QString folded;
+    QString folded; // never changes: the parent's index refers to it
     KeyNode* parent = nullptr;
     bool deleted = false; // set when the key went away while a handle still held it
 
@@ -64,9 +68,12 @@ public:
     void markDeleted();
 
 private:
+    struct ChildIndex;
     std::vector<std::shared_ptr<KeyNode>>::const_iterator lowerBound(QStringView folded) const;
+    void rebuildIndex();
 
     std::vector<std::shared_ptr<KeyNode>> m_children; // sorted by folded name
+    std::unique_ptr<ChildIndex> m_index;              // folded name to child, for many children
     std::vector<StoredValue> m_values;                // creation order
 };
 

@@ -1,6 +1,6 @@
 #include "registry/hive_registry.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <cstdio>
 #include <cstring>
 
@@ -52,9 +52,13 @@ std::unique_ptr<Registry> Registry::inMemory() {
 }
 
 std::unique_ptr<Registry> Registry::openHive(const QString& hivePath) {
-    return std::make_unique<HiveRegistry>(
-        std::make_unique<HiveFile>(QFileInfo(hivePath).absoluteFilePath()),
-        QFileInfo(hivePath).absoluteFilePath());
+    return openHiveFile(QFile::encodeName(hivePath));
+}
+
+std::unique_ptr<Registry> Registry::openHiveFile(const QByteArray& nativePath) {
+    auto file = std::make_unique<HiveFile>(nativePath);
+    QString path = file->path();
+    return std::make_unique<HiveRegistry>(std::move(file), std::move(path));
 }
 
 HiveRegistry::HiveRegistry(std::unique_ptr<HiveFile> file, QString path)

@@ -66,7 +66,10 @@ public:
     // Opens the hive file at hivePath; a missing file starts an empty registry that is created on
     // the first write. A file that exists but cannot be read opens read-only (writes answer 5) and
     // problem() says why; the file is never replaced.
+    // A path that is a symbolic link is followed once, here.
     static std::unique_ptr<Registry> openHive(const QString& hivePath);
+    // The same for a path given as its own bytes (file names need not be UTF-8).
+    static std::unique_ptr<Registry> openHiveFile(const QByteArray& nativePath);
     // A registry that lives only in memory (tests, benchmarks).
     static std::unique_ptr<Registry> inMemory();
 

@@ -33,16 +33,19 @@ const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")
                                     QStringLiteral("Show this text."));
 const QCommandLineOption VersionOption(QStringLiteral("version"),
                                        QStringLiteral("Show the version."));
+// Options that every command takes, one line each; main() reads them into the context.
+const QCommandLineOption* const GlobalOptions[] = {&HiveOption, &HelpOption, &VersionOption};
 
 void setUp(QCommandLineParser& parser, const QList<OrvxCommand>& commands) {
     parser.setApplicationDescription(
         QStringLiteral("Reads and changes the file-type associations of an ORVANEX registry.\n"
                        "The registry is the one named by --hive, else by ORVANEX_HIVE, else the "
                        "default hive."));
-    parser.addOption(HiveOption);
-    parser.addOption(HelpOption);
-    parser.addOption(VersionOption);
     QStringList known;
+    for (const QCommandLineOption* o : GlobalOptions) {
+        known += o->names();
+        parser.addOption(*o);
+    }
     for (const OrvxCommand& c : commands)
         for (const QCommandLineOption& o : c.options)
             if (!known.contains(o.names().first())) {
@@ -76,9 +79,9 @@ QString helpText(const QCommandLineParser& parser, const QList<OrvxCommand>& com
 QStringList foreignOptions(const QCommandLineParser& parser, const OrvxCommand& command) {
     QStringList foreign;
     for (const QString& name : parser.optionNames()) {
-        if (HiveOption.names().contains(name))
-            continue;
         bool own = false;
+        for (const QCommandLineOption* o : GlobalOptions)
+            own = own || o->names().contains(name);
         for (const QCommandLineOption& o : command.options)
             own = own || o.names().contains(name);
         if (!own)

@@ -7,6 +7,8 @@
 #include "platform/drive_map.h"
 #include "tools/orvx_commands.h"
 
+#include <QFileInfo>
+
 namespace orvanex::tools {
 
 namespace {
@@ -17,6 +19,14 @@ struct OpenModel {
     reg::RegState state;
     platform::DriveMap drives;
 };
+
+// Whether the hive was read whole and is only closed to writing (its file's permissions), which
+// the lists do not mind. Every other problem is damage or a failed read.
+bool onlyNotWritable(const reg::Registry& registry, const QString& path) {
+    const QFileInfo file(path);
+    return file.isReadable() && !file.isWritable() &&
+           !registry.problem().endsWith(QLatin1String("; the registry is read-only"));
+}
 
 // A hive that cannot be read whole fails the command: a list of what could be read would pass for
 // the registry's contents.
@@ -33,8 +43,11 @@ bool openModel(OrvxContext& context, OpenModel& model) {
         return false;
     }
     if (!model.registry->problem().isEmpty()) {
-        context.fail(model.registry->problem());
-        return false;
+        if (!onlyNotWritable(*model.registry, hive.path)) {
+            context.fail(model.registry->problem());
+            return false;
+        }
+        context.err << "orvx: " << model.registry->problem() << Qt::endl;
     }
     model.state.registry = model.registry.get();
     model.drives = platform::DriveMap::forHive(hive.path);

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 4)
         return 2;
-    auto registry = Registry::openHive(QString::fromLocal8Bit(argv[1]));
+    auto registry = Registry::openHiveFile(argv[1]);
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     const int count = std::atoi(argv[3]);
     const int compactEvery = argc > 4 ? std::atoi(argv[4]) : 0;

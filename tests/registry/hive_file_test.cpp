@@ -1,10 +1,12 @@
 // The hive file: lossless, text, never replaced when unreadable, shared safely between handles
 // that each keep their own view (as two processes would).
 
+#include "registry/hive_file.h"
 #include "registry/hive_format.h"
 #include "registry/reg_state.h"
 #include "support/test_env.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -118,29 +120,126 @@ TEST(HiveFile, EveryTypeAndNameSurvivesAReopen) {
     EXPECT_LT(readFile(hive).size(), text.size());
 }
 
-TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndCutOffByTheNextWrite) {
-    const QString hive = freshDir("torn") + "/r.hive";
+TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
+    const QString dir = freshDir("torn");
+    const QString hive = dir + "/r.hive";
     {
         auto r = Registry::openHive(hive);
         ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
     }
     const QByteArray good = readFile(hive);
-    appendFile(hive, "key \"HKEY_LOCAL_MACHINE\\\\Software\\\\Classes\\\\.b\"\nval \"\" 1 \"bf");
+    const QByteArray torn =
+        "key \"HKEY_LOCAL_MACHINE\\\\Software\\\\Classes\\\\.b\"\nval \"\" 1 \"bf";
+    appendFile(hive, torn);
     auto r = Registry::openHive(hive);
     EXPECT_TRUE(r->problem().isEmpty());
     HKey k = 0;
     EXPECT_EQ(r->openKeyEx(HKEY_CLASSES_ROOT, ".b", 0, 0x3F, &k), 2);
+    EXPECT_EQ(readFile(hive), good + torn); // opening changes nothing
+    testing::internal::CaptureStderr();
     ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "cfile"), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
     const QByteArray after = readFile(hive);
     EXPECT_TRUE(after.startsWith(good));
     EXPECT_FALSE(after.contains("bf"));
+    const QStringList copies = QDir(dir).entryList({"r.hive.torn-*"}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(dir + '/' + copies[0]), torn);
+    EXPECT_NE(err.find(copies[0].toStdString()), std::string::npos) << err;
     auto reread = Registry::openHive(hive);
     EXPECT_EQ(value(*reread, HKEY_CLASSES_ROOT, ".c", ""), "cfile");
     EXPECT_EQ(value(*reread, HKEY_CLASSES_ROOT, ".a", ""), "afile");
+
+    // Folding the journal replaces the whole file: the tail is kept first there too, in a copy
+    // of its own.
+    appendFile(hive, "delkey \"HKEY_USERS\\\\gone\"\ncomm");
+    testing::internal::CaptureStderr();
+    auto folding = Registry::openHive(hive);
+    ASSERT_EQ(folding->compact(), 0);
+    testing::internal::GetCapturedStderr();
+    const QStringList after2 = QDir(dir).entryList({"r.hive.torn-*"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(after2.size(), 2);
+    QByteArray both = readFile(dir + '/' + after2[0]) + readFile(dir + '/' + after2[1]);
+    EXPECT_TRUE(both.contains("delkey \"HKEY_USERS\\\\gone\"\ncomm")) << both.constData();
+    EXPECT_EQ(readFile(hive).count("\ncommit "), 1);
+
     // A creation that stopped inside the header is an empty hive, not a damaged one.
     const QString half = freshDir("torn-header") + "/r.hive";
     writeFile(half, "ORVANEX-HI");
-    EXPECT_TRUE(Registry::openHive(half)->problem().isEmpty());
+    auto halfHive = Registry::openHive(half);
+    EXPECT_TRUE(halfHive->problem().isEmpty());
+    ASSERT_EQ(setValue(*halfHive, HKEY_CURRENT_USER, "k", "", type::Sz, "v"), 0);
+    EXPECT_EQ(value(*Registry::openHive(half), HKEY_CURRENT_USER, "k", ""), "v");
+}
+
+TEST(HiveFile, AnEmptyFileBecomesAWorkingHive) {
+    const QString hive = freshDir("empty") + "/e.hive";
+    writeFile(hive, "");
+    {
+        auto r = Registry::openHive(hive);
+        EXPECT_TRUE(r->problem().isEmpty());
+        EXPECT_FALSE(r->isReadOnly());
+        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
+        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".b", "", type::Sz, "bfile"), 0);
+    }
+    EXPECT_TRUE(readFile(hive).startsWith(HiveHeader));
+    auto again = Registry::openHive(hive);
+    EXPECT_TRUE(again->problem().isEmpty()) << again->problem().toStdString();
+    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, ".a", ""), "afile");
+    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, ".b", ""), "bfile");
+    // Another view that saw the empty file writes after the first one made it a hive.
+    const QString shared = freshDir("empty-shared") + "/e.hive";
+    writeFile(shared, "");
+    auto a = Registry::openHive(shared);
+    auto b = Registry::openHive(shared);
+    ASSERT_EQ(setValue(*a, HKEY_CURRENT_USER, "a", "", type::Sz, "1"), 0);
+    ASSERT_EQ(setValue(*b, HKEY_CURRENT_USER, "b", "", type::Sz, "2"), 0);
+    auto c = Registry::openHive(shared);
+    EXPECT_TRUE(c->problem().isEmpty());
+    EXPECT_EQ(value(*c, HKEY_CURRENT_USER, "a", ""), "1");
+    EXPECT_EQ(value(*c, HKEY_CURRENT_USER, "b", ""), "2");
+}
+
+TEST(HiveFile, ACutSnapshotOrADamagedLastCommitLineIsDamageNotAnUnfinishedWrite) {
+    const QString dir = freshDir("cut");
+    const QString source = dir + "/gold.hive";
+    {
+        auto r = Registry::openHive(source);
+        for (int i = 0; i < 20; ++i)
+            ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, QString(".e%1").arg(i), "", type::Sz, "x"),
+                      0);
+        ASSERT_EQ(r->compact(), 0);
+        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".last", "", type::Sz, "kept"), 0);
+    }
+    const QByteArray gold = readFile(source);
+    const qsizetype snapshotEnd = gold.indexOf("\ncommit ");
+    const qsizetype lastCommit = gold.lastIndexOf("\ncommit ") + 1;
+    QByteArray badWord = gold;
+    badWord[lastCommit + 1] = 'O'; // "cOmmit"
+    QByteArray badEnd = gold;
+    badEnd[badEnd.size() - 1] = '0'; // the commit line runs on: nine hex digits
+    QByteArray mergedLine = gold;
+    mergedLine[lastCommit - 1] = ' '; // the last value line runs into the commit line
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"cut in the snapshot", gold.first(snapshotEnd / 2)},
+        {"only the header", gold.first(qsizetype(sizeof(HiveHeader)) - 1)},
+        {"snapshot without its line end", gold.first(snapshotEnd + 1)},
+        {"damaged commit word", badWord},
+        {"damaged commit line end", badEnd},
+        {"value line run into the commit", mergedLine},
+    };
+    for (const auto& [name, bytes] : cases) {
+        const QString hive = dir + "/t.hive";
+        writeFile(hive, bytes);
+        testing::internal::CaptureStderr();
+        auto r = Registry::openHive(hive);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(r->isReadOnly()) << name;
+        EXPECT_NE(err.find("damaged"), std::string::npos) << name << err;
+        EXPECT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "x"), status::AccessDenied)
+            << name;
+        EXPECT_EQ(readFile(hive), bytes) << name;
+    }
 }
 
 TEST(HiveFile, ADamagedHiveOpensReadOnlyAndIsNeverReplaced) {
@@ -185,27 +284,6 @@ TEST(HiveFile, AWriteThatCannotReachTheDiskFailsAndLeavesNothingBehind) {
     EXPECT_EQ(state.ErrorText, "Can't Write Key");
 }
 
-TEST(HiveFile, AReadOnlyHiveRefusesWritesAndAFailedDeletionStopsTheSequence) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
-    const QString hive = freshDir("readonly") + "/r.hive";
-    {
-        auto r = Registry::openHive(hive);
-        RegState state;
-        state.registry = r.get();
-        ASSERT_EQ(CreateKeyChain(state, {"t\\ddeexec\\topic", "t\\ddeexec\\application"}), 0);
-    }
-    ::chmod(QFile::encodeName(hive).constData(), 0400);
-    auto r = Registry::openHive(hive);
-    EXPECT_TRUE(r->isReadOnly());
-    RegState state;
-    state.registry = r.get();
-    EXPECT_EQ(DeleteKeysInOrder(state, {"t\\ddeexec\\ifexec", "t\\ddeexec\\topic",
-                                        "t\\ddeexec\\application", "t\\ddeexec"}),
-              status::AccessDenied);
-    EXPECT_EQ(EnumerateSubkeys(state, "t\\ddeexec"), (QStringList{"application", "topic"}));
-}
-
 TEST(HiveFile, TwoViewsOfOneHiveLoseNothing) {
     const QString hive = freshDir("shared") + "/r.hive";
     auto a = Registry::openHive(hive);
@@ -244,4 +322,89 @@ TEST(HiveFile, ABatchIsOneCommit) {
     EXPECT_EQ(readFile(hive).count("\ncommit "), commitsBefore + 1);
     auto reread = Registry::openHive(hive);
     EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "k49", ""), "v");
+}
+
+TEST(HiveFile, TheJournalFoldsOnlyOnceItPassesTheThreshold) {
+    const QString hive = freshDir("fold") + "/r.hive";
+    auto r = Registry::openHive(hive);
+    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "first", type::Sz, "x"), 0);
+    const QByteArray start = readFile(hive);
+    const qsizetype snapshot = start.indexOf('\n', start.indexOf("\ncommit ") + 1) + 1;
+    ASSERT_GT(snapshot, 0);
+    const qsizetype commits = start.count("\ncommit ");
+    // A block's size apart from its data, measured on a block of the same sequence width.
+    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(1000, 'a')), 0);
+    const qsizetype overhead = readFile(hive).size() - start.size() - 1000;
+    const qsizetype journal = readFile(hive).size() - snapshot;
+    const qsizetype fill = JournalFoldThreshold - journal - overhead;
+    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(fill, 'b')), 0);
+    QByteArray text = readFile(hive);
+    ASSERT_EQ(text.size() - snapshot, JournalFoldThreshold); // exactly at the threshold
+    EXPECT_EQ(text.count("\ncommit "), commits + 2);         // not folded yet
+    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "w", type::Sz, "y"), 0);
+    text = readFile(hive);
+    EXPECT_EQ(text.count("\ncommit "), 1); // folded into one snapshot
+    EXPECT_LT(text.size(), fill + 1000);
+    auto reread = Registry::openHive(hive);
+    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "v"), QByteArray(fill, 'b'));
+    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "w"), "y");
+    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "first"), "x");
+}
+
+TEST(HiveFile, KeysNestUpToTheDepthLimitAndKeepItThroughTheFile) {
+    const QString hive = freshDir("depth") + "/r.hive";
+    auto r = Registry::openHive(hive);
+    // HKEY_CURRENT_USER is one level; the limit counts it.
+    QStringList parts;
+    for (int i = 1; i < MaxKeyDepth; ++i)
+        parts << QString("d%1").arg(i);
+    const QString deepest = parts.join('\\');
+    HKey k = 0;
+    ASSERT_EQ(r->createKey(HKEY_CURRENT_USER, deepest, &k), 0);
+    ASSERT_EQ(r->setValueEx(k, "at", type::Sz, "bottom", 6), 0);
+    HKey tooDeep = 0;
+    EXPECT_EQ(r->createKey(k, "one more", &tooDeep), status::InvalidParameter);
+    EXPECT_EQ(r->createKey(HKEY_CURRENT_USER, deepest + "\\one more", &tooDeep),
+              status::InvalidParameter);
+    r->closeKey(k);
+    // The deepest key survives the journal and a snapshot.
+    EXPECT_EQ(value(*Registry::openHive(hive), HKEY_CURRENT_USER, deepest, "at"), "bottom");
+    ASSERT_EQ(r->compact(), 0);
+    auto reread = Registry::openHive(hive);
+    EXPECT_TRUE(reread->problem().isEmpty());
+    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, deepest, "at"), "bottom");
+    // A file that nests deeper than the limit is damage, not a tree to build.
+    const QString deeper = freshDir("too-deep") + "/r.hive";
+    const QByteArray block =
+        "key \"HKEY_CURRENT_USER\\\\" + (deepest + "\\x").toUtf8().replace("\\", "\\\\") + "\"\n";
+    writeFile(deeper, QByteArray(HiveHeader) + block + "commit 1 " +
+                          QByteArray::number(crc32(block), 16).rightJustified(8, '0') + '\n');
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(Registry::openHive(deeper)->isReadOnly());
+    testing::internal::GetCapturedStderr();
+}
+
+TEST(HiveFile, ManySubkeysAreFoundByAnySpellingAfterAReload) {
+    const QString hive = freshDir("index") + "/r.hive";
+    auto a = Registry::openHive(hive);
+    auto b = Registry::openHive(hive);
+    {
+        WriteBatch batch(*a);
+        for (int i = 0; i < 200; ++i)
+            ASSERT_EQ(setValue(*a, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä%1x").arg(i), "",
+                               type::Sz, QByteArray::number(i)),
+                      0);
+    }
+    ASSERT_EQ(b->refresh(), 0);
+    ASSERT_EQ(b->deleteKey(HKEY_CLASSES_ROOT, QString::fromUtf8(".ä7X")), 0);
+    ASSERT_EQ(setValue(*b, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "n"), 0);
+    ASSERT_EQ(b->compact(), 0); // a reloads the whole file and merges it into its tree
+    ASSERT_EQ(a->refresh(), 0);
+    for (Registry* r : {a.get(), b.get()}) {
+        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".ä150X"), ""), "150");
+        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä0x"), ""), "0");
+        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä7x"), ""), "<no key>");
+        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, ".NEW", ""), "n");
+        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä200x"), ""), "<no key>");
+    }
 }

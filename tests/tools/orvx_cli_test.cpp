@@ -7,6 +7,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace orvanex::test;
 
 namespace {
@@ -178,8 +180,12 @@ TEST(OrvxCommandLine, ImportExitsZeroOneOrThreeBySkippedLines) {
 // A device or a pipe could feed the importer without end.
 TEST(OrvxCommandLine, ImportReadsOnlyRegularFiles) {
     const QString dir = freshDir("orvx-devices");
-    for (const QString& path : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"),
-                                QStringLiteral("/dev/null"), dir}) {
+    // Opening a pipe with no writer would wait for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "/pipe.reg").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir + "/zero.reg"));
+    for (const QString& path :
+         {QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"), QStringLiteral("/dev/null"),
+          dir, dir + "/pipe.reg", dir + "/zero.reg"}) {
         const OrvxRun r = runOrvx({"--hive", dir + "/r.hive", "import", path});
         EXPECT_EQ(r.code, 1) << path.toStdString();
         EXPECT_TRUE(r.err.contains("cannot read")) << r.err.toStdString();
