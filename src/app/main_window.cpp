@@ -6,7 +6,9 @@
 #include "app/startup_loader.h"
 #include "app/twips_layout.h"
 #include "app/window_position.h"
+#include "backup/backup_window_handlers.h"
 #include "editing/main_handlers.h"
+#include "reports/report_handlers.h"
 #include "search/search_launch.h"
 #include "ui_main_window.h"
 
@@ -63,6 +65,8 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     editing::installMainHandlers(m_ctx);
     connect(m_ui->cmdFindExts, &QPushButton::clicked, this,
             [this] { search::cmdFindExts_Click(m_ctx); });
+    new reports::ReportHandlers(m_ctx, this);
+    new backup::BackupWindowHandlers(m_ctx, this);
 
     resize(fixedOuterSize());
 }

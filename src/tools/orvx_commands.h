@@ -6,6 +6,7 @@
 #include "registry/registry_choice.h"
 
 #include <QCommandLineOption>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -62,5 +63,8 @@ QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
 QList<OrvxCommand> searchCommands();
 QList<OrvxCommand> backupCommands();
+QList<OrvxCommand> reportCommands();
+// A GUI application (offscreen) for the commands that lay out text, else a core one.
+std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
 
 } // namespace orvanex::tools

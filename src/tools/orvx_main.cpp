@@ -12,7 +12,8 @@ namespace {
 
 // Every command group, one line each.
 const std::function<QList<OrvxCommand>()> CommandGroups[] = {
-    registryCommands, platformCommands, modelCommands, searchCommands, backupCommands,
+    registryCommands, platformCommands, modelCommands,
+    searchCommands,   reportCommands,   backupCommands,
 };
 
 QList<OrvxCommand> allCommands() {
@@ -114,7 +115,8 @@ QStringList foreignOptions(const QCommandLineParser& parser, const OrvxCommand& 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const auto application = makeOrvxApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("orvx"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORVANEX_VERSION));
     QTextStream out(stdout);

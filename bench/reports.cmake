@@ -1,0 +1,3 @@
+# The list reports into PDF and the .reg diff at scale.
+orvanex_add_bench(reports_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/reports_bench.cpp
+                  LIBS model_hive_generator orvanex_core)

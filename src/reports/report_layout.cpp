@@ -1,0 +1,257 @@
+#include "reports/report_layout.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace orvanex::reports {
+
+ListReportSpec extensionListSpec() {
+    return {QStringLiteral("Registered File Extensions            "), {1, 41, 61, 81}};
+}
+
+ListReportSpec fileTypeListSpec() {
+    return {QStringLiteral("Registered File Types             "), {1, 61, 75, 95}};
+}
+
+ListReportSpec backupListSpec() {
+    return {QStringLiteral("Registry Backup Files            "), {1, 27, 40, 67, 110}};
+}
+
+QString reportDate(const QDateTime& now) {
+    return QLocale::system().toString(now.date(), QLocale::ShortFormat);
+}
+
+QString reportTime(const QDateTime& now) {
+    // The long format's time zone is not part of a time of day as the headings show it.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(u't');
+    return QLocale::system().toString(now.time(), format.trimmed());
+}
+
+QString listHeadingLine(const QString& heading, const QDateTime& now, int page) {
+    return heading + reportDate(now) + QStringLiteral("            ") + reportTime(now) +
+           QStringLiteral("              Page ") + QString::number(page);
+}
+
+QString detailHeadingLine(const QDateTime& now) {
+    return QStringLiteral("Registered File Extensions Detail     ") + reportDate(now) +
+           QStringLiteral("     ") + reportTime(now);
+}
+
+QString reportFontFamily() {
+    static const QString family = QFontDatabase::hasFamily(QStringLiteral("Arial"))
+                                      ? QStringLiteral("Arial")
+                                      : QStringLiteral("Liberation Sans");
+    return family;
+}
+
+QList<DetailLine> detailLines(const DetailReport& r) {
+    auto yesNo = [](bool b) { return b ? QStringLiteral("Yes") : QStringLiteral("No"); };
+    QList<DetailLine> lines;
+    lines.append({1, QStringLiteral("Registered File Type:"), r.description});
+    if (r.typeMode) {
+        lines.append({1, QStringLiteral("File Extensions:"), r.related});
+    } else {
+        lines.append({1, QStringLiteral("File Extension:"), r.extension});
+        lines.append({1, QStringLiteral("Related File Extensions:"), r.related});
+        lines.append({1, QStringLiteral("Content Type (MIME)"), r.contentType});
+    }
+    lines.append({1, QStringLiteral("Default Icon File:"), r.iconFile});
+    lines.append({1, QStringLiteral("Icon Number:"), r.iconNumber.trimmed()});
+    lines.append({1, QStringLiteral("Enable Quick View?:"), yesNo(r.quickView)});
+    lines.append({1, QStringLiteral("Always Show Extension?:"), yesNo(r.alwaysShowExtension)});
+    for (const DetailAction& a : r.actions) {
+        if (a.keyName.isEmpty())
+            continue;
+        lines.append({1, QString(), QString()});
+        lines.append({1, QStringLiteral("Action:"), a.keyName});
+        lines.append({5, QStringLiteral("Default Action?:"), yesNo(a.isDefault)});
+        // A nameless action shows its key name, as the action panel does.
+        lines.append(
+            {5, QStringLiteral("Action Name:"), a.actionName.isEmpty() ? a.keyName : a.actionName});
+        lines.append({5, QStringLiteral("Application Used For Action:"), a.application});
+        lines.append({5, QStringLiteral("DDE Message:"), a.ddeMessage});
+        lines.append({5, QStringLiteral("DDE Application:"), a.ddeApplication});
+        lines.append({5, QStringLiteral("DDE Not Running:"), a.ddeNotRunning});
+        lines.append({5, QStringLiteral("DDE Topic:"), a.ddeTopic});
+    }
+    return lines;
+}
+
+namespace {
+
+// A painter whose unit is the twip, with the origin at the printable area's top left.
+class TwipPainter {
+public:
+    TwipPainter(QPagedPaintDevice* device, int points) : m_device(device) {
+        m_font = QFont(reportFontFamily());
+        // Pixel size in twips: the painter's scale turns it into the printer's points.
+        m_font.setPixelSize(points * 20);
+        m_font.setHintingPreference(QFont::PreferNoHinting);
+        const QFontMetricsF metrics(m_font);
+        m_ascent = metrics.ascent();
+        m_lineHeight = metrics.height();
+        m_columnWidth = metrics.averageCharWidth();
+    }
+
+    bool begin(QString* error) {
+        if (!m_painter.begin(m_device)) {
+            *error = QStringLiteral("the printer could not start the document");
+            return false;
+        }
+        m_painter.scale(m_device->logicalDpiX() / 1440.0, m_device->logicalDpiY() / 1440.0);
+        m_painter.setFont(m_font);
+        return true;
+    }
+    bool newPage(QString* error) {
+        if (!m_device->newPage()) {
+            *error = QStringLiteral("the printer could not start a new page");
+            return false;
+        }
+        return true;
+    }
+    bool end(QString* error) {
+        if (!m_painter.end()) {
+            *error = QStringLiteral("the printer could not finish the document");
+            return false;
+        }
+        return true;
+    }
+
+    double printableHeight() const { return m_device->height() * 1440.0 / m_device->logicalDpiY(); }
+    double printableWidth() const { return m_device->width() * 1440.0 / m_device->logicalDpiX(); }
+    double tabX(int tab) const { return (tab - 1) * m_columnWidth; }
+    double lineHeight() const { return m_lineHeight; }
+    double columnWidth() const { return m_columnWidth; }
+
+    // Text whose top is at y; cut with an ellipsis where it would pass maxWidth.
+    void text(double x, double y, const QString& s, double maxWidth) {
+        if (s.isEmpty())
+            return;
+        const QFontMetricsF metrics(m_font);
+        const QString shown = maxWidth > 0 && metrics.horizontalAdvance(s) > maxWidth
+                                  ? metrics.elidedText(s, Qt::ElideRight, maxWidth)
+                                  : s;
+        m_painter.drawText(QPointF(x, y + m_ascent), shown);
+    }
+    // Text wrapped at maxWidth onto further lines; returns the lines used.
+    QStringList wrap(const QString& s, double maxWidth) const {
+        QStringList pieces;
+        const QFontMetricsF metrics(m_font);
+        QString piece;
+        for (QChar c : s) {
+            if (!piece.isEmpty() && metrics.horizontalAdvance(piece + c) > maxWidth) {
+                pieces << piece;
+                piece.clear();
+            }
+            piece += c;
+        }
+        pieces << piece;
+        return pieces;
+    }
+
+private:
+    QPagedPaintDevice* m_device;
+    QPainter m_painter;
+    QFont m_font;
+    double m_ascent = 0;
+    double m_lineHeight = 0;
+    double m_columnWidth = 0;
+};
+
+} // namespace
+
+PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& spec,
+                             const QList<QStringList>& rows, int rowStepTwips,
+                             const QDateTime& now) {
+    PrintOutcome outcome;
+    TwipPainter printer(device, 8);
+    if (!printer.begin(&outcome.error)) {
+        outcome.ok = false;
+        return outcome;
+    }
+    const double limit = printer.printableHeight() - kPageLimitMarginTwips;
+    const double rowX = kListIndentTwips;
+    const double rightEdge = printer.printableWidth();
+    double y = limit + 1; // the first row begins a page
+    for (const QStringList& row : rows) {
+        if (y > limit) {
+            if (outcome.pages > 0 && !printer.newPage(&outcome.error)) {
+                outcome.ok = false;
+                return outcome;
+            }
+            ++outcome.pages;
+            printer.text(0, 0, listHeadingLine(spec.heading, now, outcome.pages), rightEdge);
+            y = 2.0 * rowStepTwips; // the heading and one empty line
+        }
+        for (qsizetype c = 0; c < spec.tabs.size() && c < row.size(); ++c) {
+            const double x = rowX + printer.tabX(spec.tabs[c]);
+            // A cell stops short of the next column, so columns never run into each other.
+            const double next =
+                c + 1 < spec.tabs.size() ? rowX + printer.tabX(spec.tabs[c + 1]) : rightEdge;
+            printer.text(x, y, row[c], next - x - printer.columnWidth() / 2);
+        }
+        y += rowStepTwips;
+    }
+    if (!printer.end(&outcome.error))
+        outcome.ok = false;
+    return outcome;
+}
+
+PrintOutcome printDetailReport(QPagedPaintDevice* device, const DetailReport& report,
+                               const QDateTime& now) {
+    PrintOutcome outcome;
+    TwipPainter printer(device, 9);
+    if (!printer.begin(&outcome.error)) {
+        outcome.ok = false;
+        return outcome;
+    }
+    outcome.pages = 1;
+    const double step = printer.lineHeight();
+    const double height = printer.printableHeight();
+    const double width = printer.printableWidth();
+    double y = 0;
+    // The printer starts a further page by itself when a line would not fit.
+    auto place = [&]() {
+        if (y + step > height && y > 0) {
+            if (!printer.newPage(&outcome.error))
+                return false;
+            ++outcome.pages;
+            y = 0;
+        }
+        return true;
+    };
+    printer.text(0, y, detailHeadingLine(now), width);
+    y += 3 * step; // the heading and two empty lines
+    const double valueX = printer.tabX(40);
+    for (const DetailLine& line : detailLines(report)) {
+        if (!place()) {
+            outcome.ok = false;
+            return outcome;
+        }
+        printer.text(printer.tabX(line.labelTab), y, line.label,
+                     valueX - printer.tabX(line.labelTab));
+        // Long values (command lines) go on over further lines rather than being cut.
+        const QStringList pieces = printer.wrap(line.value, width - valueX);
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (i > 0) {
+                y += step;
+                if (!place()) {
+                    outcome.ok = false;
+                    return outcome;
+                }
+            }
+            printer.text(valueX, y, pieces[i], 0);
+        }
+        y += step;
+    }
+    if (!printer.end(&outcome.error))
+        outcome.ok = false;
+    return outcome;
+}
+
+} // namespace orvanex::reports

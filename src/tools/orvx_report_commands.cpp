@@ -1,0 +1,208 @@
+// orvx report / diff / merge: the printed reports into PDF files, what merging a .reg file would
+// change, and the merge of a recorded backup, through the code the windows use.
+
+#include "app/app_folder.h"
+#include "backup/backup_list.h"
+#include "backup/backup_merge.h"
+#include "model/default_registry.h"
+#include "model/loading.h"
+#include "platform/drive_map.h"
+#include "registry/hive_location.h"
+#include "registry/reg_diff.h"
+#include "reports/report_pdf.h"
+#include "reports/report_sources.h"
+#include "tools/orvx_commands.h"
+
+#include <QFile>
+#include <QGuiApplication>
+
+namespace orvanex::tools {
+
+namespace {
+
+constexpr int kExitChanges = 3;
+
+struct ReportModel {
+    std::unique_ptr<reg::Registry> registry;
+    reg::RegState state;
+    platform::DriveMap drives;
+};
+
+bool openReportModel(OrvxContext& context, ReportModel& m) {
+    const reg::HiveChoice hive = context.hive();
+    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
+    if (!made.error.isEmpty()) {
+        context.fail(made.error);
+        return false;
+    }
+    m.registry = context.openRegistry();
+    if (!m.registry)
+        return false;
+    // A report of part of a damaged hive would pass for the registry's contents.
+    if (!m.registry->problem().isEmpty()) {
+        context.fail(m.registry->problem());
+        return false;
+    }
+    m.state.registry = m.registry.get();
+    m.drives = platform::DriveMap::forHive(hive.path);
+    return true;
+}
+
+int finish(OrvxContext& context, const reports::PrintOutcome& outcome, const QString& path) {
+    if (!outcome.ok)
+        return context.fail(outcome.error);
+    context.out << path << ": " << outcome.pages << (outcome.pages == 1 ? " page" : " pages")
+                << Qt::endl;
+    return 0;
+}
+
+// The detail of ".EXT" or of a type (key name or description), as the detail panel shows it.
+int reportDetail(OrvxContext& context, ReportModel& m, const QString& name, const QString& out) {
+    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    const QDateTime now = QDateTime::currentDateTime();
+    if (name.startsWith(u'.') || name == model::kAllKey ||
+        name.compare(model::kUnknownExt, Qt::CaseInsensitive) == 0) {
+        const QString ext =
+            name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
+        for (const model::GridRow& row : extensions.rows)
+            if (row.cells[0] == ext) {
+                const model::DetailView v = model::ShowExtension(
+                    m.state, m.drives, extensions.entries, {row.cells[0], row.cells[3], ext});
+                return finish(context,
+                              reports::writeDetailReportPdf(
+                                  out, reports::detailReportFor(m.state, v, false), now),
+                              out);
+            }
+        return context.fail(QStringLiteral("no extension %1 in the registry").arg(name));
+    }
+    const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
+    for (const model::FileTypeEntry& type : types.types) {
+        if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
+            continue;
+        for (const model::GridRow& row : types.rows)
+            if (row.cells[0] == type.Description && row.cells[3] == type.Extensions) {
+                const model::DetailView v = model::ShowFileType(
+                    m.state, m.drives, types.types, {row.cells[0], row.cells[3], row.cells[0]});
+                return finish(context,
+                              reports::writeDetailReportPdf(
+                                  out, reports::detailReportFor(m.state, v, true), now),
+                              out);
+            }
+        return context.fail(
+            QStringLiteral("file type %1 has no row in the file-type list").arg(name));
+    }
+    return context.fail(QStringLiteral("no extension or file type %1 in the registry").arg(name));
+}
+
+int report(OrvxContext& context, const QStringList& args) {
+    const QString usage = QStringLiteral(
+        "usage: orvx report extensions|types|backups OUT.pdf, or orvx report detail .EXT|TYPE "
+        "OUT.pdf");
+    if (args.isEmpty())
+        return context.fail(usage);
+    const QString what = args.first();
+    const QDateTime now = QDateTime::currentDateTime();
+    if (what == QLatin1String("backups") && args.size() == 2) {
+        QList<QStringList> rows;
+        for (const backup::BackupRow& row : backup::loadBackupRows())
+            rows.append(row.cells().mid(0, 5));
+        return finish(context,
+                      reports::writeListReportPdf(args[1], reports::backupListSpec(), rows,
+                                                  reports::kDefaultRowStepTwips, now),
+                      args[1]);
+    }
+    const bool list = what == QLatin1String("extensions") || what == QLatin1String("types");
+    if (!(list && args.size() == 2) && !(what == QLatin1String("detail") && args.size() == 3))
+        return context.fail(usage);
+    ReportModel m;
+    if (!openReportModel(context, m))
+        return 1;
+    if (what == QLatin1String("detail"))
+        return reportDetail(context, m, args[1], args[2]);
+    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    if (what == QLatin1String("extensions"))
+        return finish(context,
+                      reports::writeListReportPdf(args[1], reports::extensionListSpec(),
+                                                  reports::reportRows(extensions.rows, 4),
+                                                  reports::kDefaultRowStepTwips, now),
+                      args[1]);
+    const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
+    return finish(context,
+                  reports::writeListReportPdf(args[1], reports::fileTypeListSpec(),
+                                              reports::reportRows(types.rows, 4),
+                                              reports::kDefaultRowStepTwips, now),
+                  args[1]);
+}
+
+int diff(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1)
+        return context.fail(QStringLiteral("usage: orvx diff FILE.reg"));
+    auto registry = context.openRegistry();
+    if (!registry)
+        return 1;
+    const backup::MergePreview preview = backup::previewMerge(*registry, args.first());
+    if (!preview.readable)
+        return context.fail(preview.error);
+    for (const reg::RegSkippedLine& s : preview.diff.skipped)
+        context.err << "orvx: line " << s.line << " would be skipped (" << s.why << "): " << s.text
+                    << '\n';
+    context.err.flush();
+    for (const reg::RegChange& c : preview.diff.changes)
+        context.out << reg::describeRegChange(c) << '\n';
+    context.out.flush();
+    return preview.diff.changes.empty() ? 0 : kExitChanges;
+}
+
+int merge(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || !args.first().startsWith(QLatin1String("Reg")))
+        return context.fail(QStringLiteral("usage: orvx merge RegNNNN"));
+    const QString record = args.first().left(7);
+    auto registry = context.openRegistry();
+    if (!registry)
+        return 1;
+    const QString path = backup::backupRecordPath(record, currentAppFolder());
+    const backup::MergeOutcome outcome = backup::mergeBackupFile(*registry, path);
+    for (const QString& p : outcome.problems)
+        context.err << "orvx: " << p << '\n';
+    // Marked only when the merge wrote all it read.
+    if (!outcome.wrote)
+        return context.fail(outcome.message);
+    if (!outcome.complete) {
+        context.err << "orvx: " << outcome.message << Qt::endl;
+        return exitcode::Partial;
+    }
+    if (!backup::markRecordMerged(record))
+        return context.fail(
+            QStringLiteral("%1 was merged, but its record could not be marked").arg(record));
+    context.out << outcome.message << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+QList<OrvxCommand> reportCommands() {
+    return {
+        {QStringLiteral("report"), QStringLiteral("report extensions|types|backups OUT.pdf"),
+         QStringLiteral("a list report as printed, into a PDF file"), report},
+        {QStringLiteral("report"), QStringLiteral("report detail .EXT|TYPE OUT.pdf"),
+         QStringLiteral("the detail report of one extension or file type, into a PDF file"),
+         report},
+        {QStringLiteral("diff"), QStringLiteral("diff FILE.reg"),
+         QStringLiteral("what merging the file would change (exit 3 when anything)"), diff},
+        {QStringLiteral("merge"), QStringLiteral("merge RegNNNN"),
+         QStringLiteral("merge a recorded backup into the registry and mark its record"), merge},
+    };
+}
+
+std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv) {
+    // Reports lay out text, which needs fonts and so a GUI application; no window is ever shown.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "report") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace orvanex::tools
