@@ -1,10 +1,10 @@
 #include "editing/main_handlers.h"
 
-#include "app/main_context.h"
 #include "editing/action_grid_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "editing/help_handlers.h"
+#include "editing/main_context.h"
 #include "editing/selection_handlers.h"
 
 #include <QMainWindow>
