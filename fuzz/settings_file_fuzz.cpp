@@ -1,7 +1,7 @@
 // A settings file of any bytes: parsing never crashes, and whatever parses survives a write and a
 // second read unchanged.
 
-#include "app/settings_format.h"
+#include "settings/settings_format.h"
 
 #include <cstdint>
 #include <cstdlib>

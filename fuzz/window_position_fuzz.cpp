@@ -1,6 +1,6 @@
 // A stored window position of any text: a parsed one is in range and reads back the same.
 
-#include "app/position_text.h"
+#include "settings/position_text.h"
 
 #include <cstdint>
 #include <cstdlib>

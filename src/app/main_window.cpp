@@ -1,15 +1,15 @@
 #include "app/main_window.h"
 
-#include "app/app_folder.h"
-#include "app/settings_store.h"
 #include "app/splash_window.h"
-#include "app/startup_loader.h"
-#include "app/twips_layout.h"
-#include "app/window_position.h"
 #include "backup/backup_window_handlers.h"
 #include "editing/main_handlers.h"
+#include "editing/startup_loader.h"
 #include "reports/report_handlers.h"
 #include "search/search_launch.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
+#include "settings/twips_layout.h"
+#include "settings/window_position.h"
 #include "ui_main_window.h"
 
 #include <QApplication>

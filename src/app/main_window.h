@@ -3,7 +3,7 @@
 // (MainContext); here live only its lifecycle handlers. The handlers of the panels, lists and
 // editing operations are classes of their own working on context().
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 
 #include <QMainWindow>
 #include <QPointer>

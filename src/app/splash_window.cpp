@@ -1,6 +1,6 @@
 #include "app/splash_window.h"
 
-#include "app/twips_layout.h"
+#include "settings/twips_layout.h"
 #include "ui_splash_window.h"
 
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/splash_window.h"
-#include "app/startup_loader.h"
+#include "editing/startup_loader.h"
 
 #include <QCoreApplication>
 

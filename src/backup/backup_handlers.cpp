@@ -1,6 +1,6 @@
 #include "backup/backup_handlers.h"
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"

@@ -1,6 +1,6 @@
 #include "backup/backup_merge.h"
-#include "app/app_folder.h"
-#include "app/settings_store.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 
 #include <QFile>

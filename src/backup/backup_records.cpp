@@ -1,6 +1,6 @@
 #include "backup/backup_records.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDateTime>
 #include <QFileInfo>

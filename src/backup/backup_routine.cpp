@@ -1,7 +1,7 @@
 #include "backup/backup_routine.h"
 
-#include "app/app_folder.h"
-#include "app/settings_store.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
 #include "backup/backup_file.h"
 #include "backup/backup_records.h"
 #include "model/extension_tokens.h"

@@ -1,7 +1,7 @@
 #include "backup/backup_window_handlers.h"
 
-#include "app/main_context.h"
-#include "app/settings_store.h"
+#include "editing/main_context.h"
+#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "backup/frm_backup.h"
 #include "backup/merge_preview_dialog.h"

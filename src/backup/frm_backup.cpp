@@ -1,6 +1,6 @@
 #include "backup/frm_backup.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "backup/merge_preview_dialog.h"
 #include "reports/report_print.h"

@@ -1,6 +1,6 @@
 #include "backup/update_slots.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "model/loading.h"
 
 namespace orvanex::backup {

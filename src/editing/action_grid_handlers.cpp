@@ -1,10 +1,11 @@
 #include "editing/action_grid_handlers.h"
 
-#include "app/main_context.h"
 #include "backup/backup_handlers.h"
+#include "editing/main_context.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
 #include "ui_main_window.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "editing/change_handlers.h"
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 #include "backup/backup_handlers.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"

@@ -3,8 +3,8 @@
 // map the registry's paths resolve through, and the remembered texts of the entry and action
 // shown. The window's MainContext owns one (MainContext::editing).
 
-#include "app/main_context.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
 #include "model/file_type_model.h"
 #include "model/loading.h"
 #include "model/readers.h"

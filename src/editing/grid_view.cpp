@@ -1,6 +1,6 @@
 #include "editing/grid_view.h"
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 #include "ui_main_window.h"
 
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "editing/help_handlers.h"
 
-#include "app/main_context.h"
 #include "editing/editing_session.h"
+#include "editing/main_context.h"
 #include "platform/install_paths.h"
 #include "ui_main_window.h"
 

@@ -3,7 +3,7 @@
 // table and grid, then the file-type grid, the update slots, the backup counter and the lists
 // of known command lines and icon files.
 
-#include "app/startup_loader.h"
+#include "editing/startup_loader.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
 #include "editing/main_handlers.h"
 
-#include "app/main_context.h"
 #include "backup/backup_handlers.h"
 #include "editing/action_grid_handlers.h"
 #include "editing/change_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "editing/help_handlers.h"
+#include "editing/main_context.h"
 #include "editing/selection_handlers.h"
 #include "editing/status_line.h"
 #include "ui_main_window.h"

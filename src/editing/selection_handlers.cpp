@@ -1,10 +1,10 @@
 #include "editing/selection_handlers.h"
 
-#include "app/main_context.h"
-#include "app/twips_layout.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
+#include "settings/twips_layout.h"
 #include "ui_main_window.h"
 
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #include "model/loading.h"
 
-#include "app/settings_store.h"
 #include "model/icon_location.h"
 #include "model/readers.h"
 #include "model/registry_access.h"
+#include "settings/settings_store.h"
 
 #include <QHash>
 #include <algorithm>

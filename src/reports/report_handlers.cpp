@@ -1,6 +1,6 @@
 #include "reports/report_handlers.h"
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 #include "model/readers.h"
 #include "reports/report_print.h"
 #include "ui_main_window.h"

@@ -1,6 +1,6 @@
 #include "search/frm_search.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "search/search_worker.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The copy, move and rename panel and the delete panel of the search window.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "search/file_operations.h"
 #include "search/frm_search.h"
 

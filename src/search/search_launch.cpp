@@ -1,6 +1,6 @@
 #include "search/search_launch.h"
 
-#include "app/main_context.h"
+#include "editing/main_context.h"
 #include "editing/editing_session.h"
 #include "search/frm_search.h"
 #include "ui_main_window.h"

@@ -1,7 +1,7 @@
 // orvx backup / backups / add-type / add-extensions / set: the backups and edits of the main
 // window, through the same core routines, with the same status texts.
 
-#include "app/app_folder.h"
+#include "settings/app_folder.h"
 #include "backup/backup_records.h"
 #include "backup/backup_routine.h"
 #include "editing/add_extensions.h"

@@ -1,7 +1,7 @@
 // orvx report / diff / merge: the printed reports into PDF files, what merging a .reg file would
 // change, and the merge of a recorded backup, through the code the windows use.
 
-#include "app/app_folder.h"
+#include "settings/app_folder.h"
 #include "backup/backup_list.h"
 #include "backup/backup_merge.h"
 #include "model/default_registry.h"

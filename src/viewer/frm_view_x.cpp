@@ -1,7 +1,7 @@
 #include "viewer/frm_view_x.h"
 
-#include "app/settings_store.h"
-#include "app/window_position.h"
+#include "settings/settings_store.h"
+#include "settings/window_position.h"
 #include "viewer/byte_printer.h"
 #include "viewer/byte_search.h"
 #include "viewer/byte_view.h"

@@ -2,10 +2,10 @@
 // without a window manager, or one that ignores the size hints, resizes the native window itself.
 
 #include "app/main_window.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/startup.h"
-#include "app/startup_loader.h"
-#include "app/window_position.h"
+#include "editing/startup_loader.h"
+#include "settings/window_position.h"
 
 #include <QTest>
 #include <QWindow>

@@ -1,15 +1,15 @@
 // The start-up sequence and the main window's lifecycle, on the offscreen platform.
 
-#include "app/app_folder.h"
 #include "app/main_window.h"
-#include "app/settings_store.h"
 #include "app/splash_window.h"
 #include "app/startup.h"
-#include "app/startup_loader.h"
-#include "app/window_position.h"
 #include "editing/list_loader.h"
+#include "editing/startup_loader.h"
 #include "model/default_registry.h"
 #include "registry/registry.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
+#include "settings/window_position.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
 

@@ -1,11 +1,12 @@
 // The real program under an X server of its own, found and closed as a user would.
 
-#include "app/settings_store.h"
-#include "app/window_position.h"
+#include "settings/settings_store.h"
+#include "settings/window_position.h"
 #include "support/test_env.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -109,7 +110,7 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
                          server.display())
                      .section(u'\n', 0, 0);
         if (window.isEmpty())
-            QThread::msleep(200);
+            QThread::msleep(100); // the poll's interval
     }
     ASSERT_FALSE(window.isEmpty()) << "no window with ORVANEX and 1.2.0 in its caption";
     const QString caption =
@@ -118,8 +119,28 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
     EXPECT_TRUE(caption.contains(QLatin1String("1.2.0"))) << caption.toStdString();
     EXPECT_TRUE(QFileInfo(appFolder + QStringLiteral("/Backup")).isDir());
 
-    // Give the loading time to end, then leave through the exit button's access key.
-    QThread::msleep(1000);
+    // The loading has ended once it reset the update slots in the settings file and its splash
+    // windows (captioned "ORVANEX" alone) are gone; then leave through the exit button's access
+    // key.
+    const QString settingsFile = config + QStringLiteral("/orvanex/ORVX120.ini");
+    const auto loaded = [&] {
+        QFile file(settingsFile);
+        if (!file.open(QIODevice::ReadOnly) || !file.readAll().contains("[NextNumber]"))
+            return false;
+        return runTool(xdotool,
+                       {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), QStringLiteral("^ORVANEX$")},
+                       server.display())
+            .trimmed()
+            .isEmpty();
+    };
+    t.restart();
+    bool ready = loaded();
+    while (!ready && t.elapsed() < 30000 && app.state() == QProcess::Running) {
+        QThread::msleep(100); // the poll's interval, not a wait for the program
+        ready = loaded();
+    }
+    ASSERT_TRUE(ready) << "the start-up loading did not end";
     const QString shot = qEnvironmentVariable("ORVANEX_SCREENSHOT");
     if (!shot.isEmpty())
         runTool(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot},

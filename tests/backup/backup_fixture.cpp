@@ -1,7 +1,7 @@
 #include "backup/backup_fixture.h"
 
-#include "app/app_folder.h"
-#include "app/settings_store.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
 #include "model/loading.h"
 #include "registry/reg_file.h"
 #include "support/test_env.h"

@@ -1,6 +1,6 @@
 // The backup routine: numbers, records, the assembled file and the failure texts.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "backup/backup_file.h"
 #include "backup/backup_fixture.h"
 #include "backup/backup_records.h"

@@ -1,7 +1,7 @@
 // The backup files window over real backups: listing, sorts, trash, merge after its preview, and
 // the main window's lists after a merge.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "backup/backup_fixture.h"
 #include "backup/backup_window_handlers.h"
 #include "backup/backup_records.h"

@@ -1,6 +1,6 @@
 // The ring of ten update slots: which slot a change goes to, what it holds, what a restore gives.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "backup/backup_fixture.h"
 #include "backup/update_slots.h"
 #include "model/loading.h"

@@ -2,7 +2,7 @@
 // failure path, with a registry that fails chosen writes.
 
 #include "../backup/backup_fixture.h"
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"

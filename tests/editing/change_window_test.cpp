@@ -1,7 +1,7 @@
 // Apply, a new file type, the add-extensions panel and the restore menu in the main window.
 
 #include "../backup/backup_fixture.h"
-#include "app/app_folder.h"
+#include "settings/app_folder.h"
 #include "editing_world.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"

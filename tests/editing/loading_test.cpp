@@ -1,10 +1,10 @@
 // Loading the index grids through the window's load handler and timer.
 
-#include "app/settings_store.h"
 #include "editing/editing_session.h"
 #include "editing_world.h"
 #include "model/grid_rows.h"
 #include "model/loading.h"
+#include "settings/settings_store.h"
 #include "ui_main_window.h"
 
 #include <QHeaderView>

@@ -1,11 +1,11 @@
 // Start-up loading: the two lists, their order and special rows, the locate lists, the update
 // slots and the auxiliary lists.
 
-#include "app/settings_store.h"
 #include "model/grid_rows.h"
 #include "model/loading.h"
 #include "model/readers.h"
 #include "model_test_hive.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

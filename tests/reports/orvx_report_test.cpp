@@ -1,6 +1,6 @@
 // orvx report, diff and merge as scripts call them.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "pdf_text.h"
 #include "support/test_env.h"
 

@@ -1,6 +1,6 @@
 // The search window driven as a user drives it, offscreen, on trees built by the test.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "search/frm_search.h"
 #include "search_trees.h"
 #include "support/test_env.h"

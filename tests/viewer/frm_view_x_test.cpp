@@ -1,6 +1,6 @@
 // The viewer window: command line, fonts, the search commands, copy and the view itself.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "support/test_env.h"
 #include "viewer/byte_view.h"
 #include "viewer_test_window.h"

@@ -1,6 +1,6 @@
-#include "app/window_position.h"
+#include "settings/window_position.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QGuiApplication>
 #include <QScreen>

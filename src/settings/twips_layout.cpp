@@ -1,6 +1,6 @@
-#include "app/twips_layout.h"
+#include "settings/twips_layout.h"
 
-#include "app/window_position.h"
+#include "settings/window_position.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -2,7 +2,7 @@
 // under another user: settings_writer APP save PREFIX COUNT | set SECTION KEY VALUE | get SECTION
 // KEY. Exits 0 when every call succeeded.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QCoreApplication>
 #include <QStringList>

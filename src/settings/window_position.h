@@ -1,7 +1,7 @@
 #pragma once
 // Saving and restoring a window's position as "left,top,width,height" in twips.
 
-#include "app/position_text.h"
+#include "settings/position_text.h"
 
 #include <QString>
 

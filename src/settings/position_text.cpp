@@ -1,4 +1,4 @@
-#include "app/position_text.h"
+#include "settings/position_text.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
-#include "app/settings_store.h"
-#include "app/window_position.h"
+#include "settings/settings_store.h"
+#include "settings/window_position.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // Settings files as other editors and other processes leave them: read what can be read, set
 // nothing aside that can be read, and lose no key to a second program saving at the same time.
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>
