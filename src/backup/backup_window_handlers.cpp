@@ -1,17 +1,18 @@
 #include "backup/backup_window_handlers.h"
 
-#include "editing/main_context.h"
-#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "backup/frm_backup.h"
 #include "backup/merge_preview_dialog.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
 #include "platform/text_editor.h"
+#include "settings/settings_store.h"
 #include "ui_main_window.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QTableView>
 
 namespace orvanex::backup {
 
@@ -38,20 +39,8 @@ bool readDefault(reg::Registry& registry, const QString& key, QString* value) {
     return found;
 }
 
-QList<model::GridRow> gridRows(const QTableWidget* grid, bool fileTypes) {
-    QList<model::GridRow> rows;
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < model::kGridColumns; ++c)
-            cells << editing::cellText(grid, r, c);
-        if (cells[0].isEmpty() && cells[3].isEmpty())
-            continue;
-        model::GridRow row = fileTypes ? model::fileTypeRow(cells[0], cells[3])
-                                       : model::extensionRow(cells[0], cells[3]);
-        row.cells = cells; // counts and sizes stay as they stand
-        rows.append(row);
-    }
-    return rows;
+model::IndexGridModel* indexModel(QTableView* grid) {
+    return static_cast<model::IndexGridModel*>(editing::gridModel(grid));
 }
 
 } // namespace
@@ -64,7 +53,11 @@ void ReloadBackupEntry(MainContext& ctx, const QString& recordName) {
         return;
     EditingSession& session = *ctx.editing;
     const QStringList words = fileExt.split(u' ', Qt::SkipEmptyParts).mid(0, 50);
-    QList<model::GridRow> extRows = gridRows(ctx.ui->flex1, false);
+    model::IndexGridModel* extModel = indexModel(ctx.ui->flex1);
+    model::IndexGridModel* typeModel = indexModel(ctx.ui->flex2);
+    if (!extModel || !typeModel)
+        return;
+    QList<model::IndexRow> extRows = extModel->records();
     QString typeName;
     bool filled = false;
     for (const QString& word : words) {
@@ -98,15 +91,15 @@ void ReloadBackupEntry(MainContext& ctx, const QString& recordName) {
     if (!filled)
         return;
     model::sortRows(extRows, 0, true);
-    editing::fillGrid(ctx.ui->flex1, extRows, {0, 3});
+    extModel->setRecords(extRows);
 
-    QList<model::GridRow> typeRows = gridRows(ctx.ui->flex2, true);
+    QList<model::IndexRow> typeRows = typeModel->records();
     bool updated = false;
     for (model::FileTypeEntry& t : session.fileTypes) {
         if (t.TypeName != typeName)
             continue;
-        for (model::GridRow& row : typeRows)
-            if (row.cells[0] == t.Description && row.cells[3] == t.Extensions) {
+        for (model::IndexRow& row : typeRows)
+            if (row.name == t.Description && row.related == t.Extensions) {
                 QStringList merged = t.Extensions.split(u' ', Qt::SkipEmptyParts);
                 for (const QString& w : words)
                     if (!merged.contains(w.toUpper()))
@@ -114,8 +107,8 @@ void ReloadBackupEntry(MainContext& ctx, const QString& recordName) {
                 merged.sort();
                 t.Description = fileType;
                 t.Extensions = merged.join(u' ');
-                row.cells[0] = t.Description;
-                row.cells[3] = t.Extensions;
+                row.name = t.Description;
+                row.related = t.Extensions;
                 updated = true;
                 break;
             }
@@ -126,7 +119,7 @@ void ReloadBackupEntry(MainContext& ctx, const QString& recordName) {
         typeRows.append(model::fileTypeRow(fileType, fileExt.trimmed()));
     }
     model::sortRows(typeRows, 0, true);
-    editing::fillGrid(ctx.ui->flex2, typeRows, {0, 3});
+    typeModel->setRecords(typeRows);
 }
 
 void RefreshMergedBackups(MainContext& ctx) {

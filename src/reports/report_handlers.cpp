@@ -1,5 +1,6 @@
 #include "reports/report_handlers.h"
 
+#include "editing/grid_view.h"
 #include "editing/main_context.h"
 #include "model/readers.h"
 #include "reports/report_print.h"
@@ -8,31 +9,30 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMainWindow>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace orvanex::reports {
 
 namespace {
 
-QString cell(const QTableWidget* grid, int row, int column) {
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
+int rowsOf(const QTableView* grid) {
+    return grid->model() ? grid->model()->rowCount() : 0;
 }
 
 } // namespace
 
-int gridRowStepTwips(const QTableWidget* grid) {
+int gridRowStepTwips(const QTableView* grid) {
     const int dpi = grid->logicalDpiY() > 0 ? grid->logicalDpiY() : 96;
     return grid->verticalHeader()->defaultSectionSize() * 1440 / dpi;
 }
 
-QList<QStringList> gridReportRows(const QTableWidget* grid, int columns) {
+QList<QStringList> gridReportRows(const QTableView* grid, int columns) {
     QList<QStringList> rows;
-    rows.reserve(grid->rowCount());
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    rows.reserve(rowsOf(grid));
+    for (int r = 0; r < rowsOf(grid); ++r) {
         QStringList cells;
         for (int c = 0; c < columns; ++c)
-            cells << cell(grid, r, c);
+            cells << editing::cellText(grid, r, c);
         rows.append(cells);
     }
     return rows;
@@ -52,8 +52,8 @@ DetailReport detailReportFromWindow(MainContext& ctx) {
     r.alwaysShowExtension = ui->chkAlwaysShow->isChecked();
     // Each action as the action panel loads it from the registry.
     const model::ActionList list = model::LoadActions(ctx.regState, ctx.CurrentTypeKey);
-    for (int row = 0; row < ui->flex3->rowCount(); ++row) {
-        const QString keyName = cell(ui->flex3, row, 0);
+    for (int row = 0; row < rowsOf(ui->flex3); ++row) {
+        const QString keyName = editing::cellText(ui->flex3, row, 0);
         if (keyName.isEmpty())
             continue;
         const model::ActionDetail d =

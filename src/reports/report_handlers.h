@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-class QTableWidget;
+class QTableView;
 
 namespace orvanex {
 struct MainContext;
@@ -15,9 +15,9 @@ struct MainContext;
 namespace orvanex::reports {
 
 // The vertical step of a printed line: a grid row's height on screen, in twips.
-int gridRowStepTwips(const QTableWidget* grid);
+int gridRowStepTwips(const QTableView* grid);
 // The data rows of a grid, columns 0 to columns - 1, as they stand on screen.
-QList<QStringList> gridReportRows(const QTableWidget* grid, int columns);
+QList<QStringList> gridReportRows(const QTableView* grid, int columns);
 // The detail report of what the detail fields and the action grid show.
 DetailReport detailReportFromWindow(MainContext& ctx);
 

@@ -2,11 +2,15 @@
 
 namespace orvanex::reports {
 
-QList<QStringList> reportRows(const QList<model::GridRow>& rows, int columns) {
+QList<QStringList> reportRows(const QList<model::IndexRow>& rows, int columns) {
     QList<QStringList> out;
     out.reserve(rows.size());
-    for (const model::GridRow& row : rows)
-        out.append(row.cells.mid(0, columns));
+    for (const model::IndexRow& row : rows) {
+        QStringList cells;
+        for (int c = 0; c < columns; ++c)
+            cells.append(model::indexCellText(row, c));
+        out.append(cells);
+    }
     return out;
 }
 

@@ -10,7 +10,7 @@
 namespace orvanex::reports {
 
 // The first `columns` cells of each grid row.
-QList<QStringList> reportRows(const QList<model::GridRow>& rows, int columns);
+QList<QStringList> reportRows(const QList<model::IndexRow>& rows, int columns);
 
 // The detail report of what the detail view shows; each action is loaded from the registry as
 // the action panel loads it.

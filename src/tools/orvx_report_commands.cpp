@@ -1,7 +1,6 @@
 // orvx report / diff / merge: the printed reports into PDF files, what merging a .reg file would
 // change, and the merge of a recorded backup, through the code the windows use.
 
-#include "settings/app_folder.h"
 #include "backup/backup_list.h"
 #include "backup/backup_merge.h"
 #include "model/default_registry.h"
@@ -11,6 +10,7 @@
 #include "registry/reg_diff.h"
 #include "reports/report_pdf.h"
 #include "reports/report_sources.h"
+#include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
 
 #include <QFile>
@@ -64,10 +64,10 @@ int reportDetail(OrvxContext& context, ReportModel& m, const QString& name, cons
         name.compare(model::kUnknownExt, Qt::CaseInsensitive) == 0) {
         const QString ext =
             name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
-        for (const model::GridRow& row : extensions.rows)
-            if (row.cells[0] == ext) {
+        for (const model::IndexRow& row : extensions.rows)
+            if (row.name == ext) {
                 const model::DetailView v = model::ShowExtension(
-                    m.state, m.drives, extensions.entries, {row.cells[0], row.cells[3], ext});
+                    m.state, m.drives, extensions.entries, {row.name, row.related, ext});
                 return finish(context,
                               reports::writeDetailReportPdf(
                                   out, reports::detailReportFor(m.state, v, false), now),
@@ -79,10 +79,10 @@ int reportDetail(OrvxContext& context, ReportModel& m, const QString& name, cons
     for (const model::FileTypeEntry& type : types.types) {
         if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
             continue;
-        for (const model::GridRow& row : types.rows)
-            if (row.cells[0] == type.Description && row.cells[3] == type.Extensions) {
-                const model::DetailView v = model::ShowFileType(
-                    m.state, m.drives, types.types, {row.cells[0], row.cells[3], row.cells[0]});
+        for (const model::IndexRow& row : types.rows)
+            if (row.name == type.Description && row.related == type.Extensions) {
+                const model::DetailView v = model::ShowFileType(m.state, m.drives, types.types,
+                                                                {row.name, row.related, row.name});
                 return finish(context,
                               reports::writeDetailReportPdf(
                                   out, reports::detailReportFor(m.state, v, true), now),

@@ -10,7 +10,7 @@
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(FirstLook, SortingAnyColumnOfEitherListKeepsTheViewAtTheFirstColumn) {
     // A description wide enough to need sideways scrolling.
     world.addType({"widefile", QString(120, u'W'), {QStringLiteral(".wide")}, QString()});
     Ui::frmORVANEX* ui = world.start().form();
-    for (QTableWidget* grid : {ui->flex1, ui->flex2}) {
+    for (QTableView* grid : {ui->flex1, ui->flex2}) {
         if (grid == ui->flex2)
             ui->cmdSelectByFileType->click();
         ASSERT_TRUE(grid->isVisible());
