@@ -35,5 +35,6 @@ QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
 QList<OrvxCommand> searchCommands();
+QList<OrvxCommand> insightCommands();
 
 } // namespace orvanex::tools

@@ -15,6 +15,7 @@ QList<OrvxCommand> allCommands() {
     all += platformCommands();
     all += modelCommands();
     all += searchCommands();
+    all += insightCommands();
     return all;
 }
 
