@@ -68,6 +68,11 @@ std::optional<FoldedText> FoldedText::fromBytes(const QByteArray& bytes) {
             if (kFold[size_t(b)] == f)
                 t.m_shift[size_t(b)] = m - 1 - i;
     }
+    t.m_skip = t.m_shift;
+    const unsigned char last = static_cast<unsigned char>(t.m_folded[m - 1]);
+    for (int b = 0; b < 256; ++b)
+        if (kFold[size_t(b)] == last)
+            t.m_skip[size_t(b)] = 0;
     return t;
 }
 
@@ -77,19 +82,23 @@ qsizetype FoldedText::find(const char* data, qsizetype length) const {
         return -1;
     const auto* text = reinterpret_cast<const unsigned char*>(data);
     const auto* needle = reinterpret_cast<const unsigned char*>(m_folded.constData());
-    const unsigned char last = needle[m - 1];
     const qsizetype end = length - m;
     qsizetype pos = 0;
     while (pos <= end) {
-        const unsigned char b = text[pos + m - 1];
-        if (kFold[b] == last) {
-            qsizetype i = m - 2;
-            while (i >= 0 && kFold[text[pos + i]] == needle[i])
-                --i;
-            if (i < 0)
-                return pos;
+        // The skip loop touches one byte per step and folds nothing; only a byte that folds to
+        // the text's last one stops it.
+        qsizetype k;
+        while ((k = m_skip[text[pos + m - 1]]) != 0) {
+            pos += k;
+            if (pos > end)
+                return -1;
         }
-        pos += m_shift[b];
+        qsizetype i = m - 2;
+        while (i >= 0 && kFold[text[pos + i]] == needle[i])
+            --i;
+        if (i < 0)
+            return pos;
+        pos += m_shift[text[pos + m - 1]];
     }
     return -1;
 }

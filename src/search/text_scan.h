@@ -25,7 +25,8 @@ public:
 
 private:
     QByteArray m_folded;
-    std::array<qsizetype, 256> m_shift{};
+    std::array<qsizetype, 256> m_shift{}; // after a candidate: from the text's earlier bytes
+    std::array<qsizetype, 256> m_skip{};  // m_shift, but 0 for the bytes that fold to the last
 };
 
 // The byte that a Windows-1252 byte compares as: upper-case letters (accented ones included) as
