@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include "about/frm_about.h"
 #include "app/app_folder.h"
 #include "app/settings_store.h"
 #include "app/splash_window.h"
 #include "app/startup_loader.h"
 #include "app/twips_layout.h"
 #include "app/window_position.h"
+#include "editing/editing_session.h"
 #include "editing/main_handlers.h"
 #include "search/search_launch.h"
 #include "ui_main_window.h"
@@ -66,6 +68,9 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     editing::installMainHandlers(m_ctx);
     connect(m_ui->cmdFindExts, &QPushButton::clicked, this,
             [this] { search::cmdFindExts_Click(m_ctx); });
+    connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
+        about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this);
+    });
 
     resize(fixedOuterSize());
 }
