@@ -40,6 +40,11 @@ TEST(FoldedText, FindsWithoutRegardToCaseInTheCodePage) {
     // Accented capitals and the four letters outside the Latin-1 block fold too.
     EXPECT_EQ(folded("\xE9t\xE9").find(hay.constData(), hay.size()), 15);
     EXPECT_EQ(folded("\x9A\xFF").find(hay.constData(), hay.size()), 19);
+    // The ends of the accented block: À à and Þ þ pair; ß is no capital (nor is ÿ's capital).
+    const QByteArray ends = "\xC0\xDE\xDF";
+    EXPECT_EQ(folded("\xE0\xFE").find(ends.constData(), ends.size()), 0);
+    EXPECT_EQ(folded("\x9F").find(ends.constData(), ends.size()), -1);
+    EXPECT_EQ(folded("\xDF").find(ends.constData(), ends.size()), 2);
     // The multiplication and division signs are not a letter pair.
     const QByteArray signs = "a\xD7z";
     EXPECT_EQ(folded("a\xF7z").find(signs.constData(), signs.size()), -1);
