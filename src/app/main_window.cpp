@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
+#include "about/frm_about.h"
 #include "app/splash_window.h"
 #include "backup/backup_window_handlers.h"
+#include "editing/editing_session.h"
 #include "editing/main_handlers.h"
 #include "editing/startup_loader.h"
 #include "reports/report_handlers.h"
@@ -67,6 +69,9 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
             [this] { search::cmdFindExts_Click(m_ctx); });
     new reports::ReportHandlers(m_ctx, this);
     new backup::BackupWindowHandlers(m_ctx, this);
+    connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
+        about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this);
+    });
 
     resize(fixedOuterSize());
 }

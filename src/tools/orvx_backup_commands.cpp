@@ -1,7 +1,6 @@
 // orvx backup / backups / add-type / add-extensions / set: the backups and edits of the main
 // window, through the same core routines, with the same status texts.
 
-#include "settings/app_folder.h"
 #include "backup/backup_records.h"
 #include "backup/backup_routine.h"
 #include "editing/add_extensions.h"
@@ -11,6 +10,7 @@
 #include "model/loading.h"
 #include "platform/drive_map.h"
 #include "registry/hive_location.h"
+#include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
 
 namespace orvanex::tools {
@@ -28,17 +28,20 @@ struct Workbench {
 };
 
 bool openWorkbench(OrvxContext& context, Workbench& w) {
-    const reg::HiveChoice hive = reg::chooseHive(context.hiveOption);
-    const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);
-    if (!made.error.isEmpty()) {
-        context.fail(made.error);
-        return false;
+    // The default hive is made on first use, as at the window's start; a Wine prefix is not.
+    const reg::RegistryChoice choice = context.registryChoice();
+    if (choice.winePrefix.isEmpty()) {
+        const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
+        if (!made.error.isEmpty()) {
+            context.fail(made.error);
+            return false;
+        }
     }
     w.registry = context.openRegistry();
     if (!w.registry)
         return false;
     w.state.registry = w.registry.get();
-    w.drives = platform::DriveMap::forHive(hive.path);
+    w.drives = platform::DriveMap::forHive(w.registry->hivePath());
     w.extensions = model::LoadExtensions(w.state).entries;
     w.fileTypes = model::BuildFileTypes(w.extensions).types;
     // The App folder is the current directory, and its backup folder exists, as at start-up.

@@ -37,6 +37,8 @@ struct OrvxContext {
     reg::HiveChoice hive() const;
     // --hive, then --wine-prefix, then ORVANEX_HIVE, then the default hive.
     reg::RegistryChoice registryChoice() const;
+    // The file the drive map is found beside: the hive, or the Wine prefix's system.reg.
+    QString registryFile() const;
     // Opens the chosen registry (a hive or a Wine prefix); on failure prints why and returns null.
     // A hive that opened with a problem (damaged, unreadable) is returned with the problem printed
     // as a warning.
@@ -66,5 +68,6 @@ QList<OrvxCommand> backupCommands();
 QList<OrvxCommand> reportCommands();
 // A GUI application (offscreen) for the commands that lay out text, else a core one.
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
+QList<OrvxCommand> insightCommands();
 
 } // namespace orvanex::tools

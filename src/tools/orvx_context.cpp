@@ -12,6 +12,12 @@ reg::RegistryChoice OrvxContext::registryChoice() const {
     return reg::chooseRegistry(hiveOption, winePrefixOption);
 }
 
+QString OrvxContext::registryFile() const {
+    const reg::RegistryChoice choice = registryChoice();
+    return choice.winePrefix.isEmpty() ? choice.hive.path
+                                       : choice.winePrefix + QStringLiteral("/system.reg");
+}
+
 std::unique_ptr<reg::Registry> OrvxContext::openRegistry() {
     const reg::RegistryChoice choice = registryChoice();
     QString error;

@@ -67,7 +67,7 @@ bool openModel(OrvxContext& context, OpenModel& model) {
         context.err << "orvx: " << model.registry->problem() << Qt::endl;
     }
     model.state.registry = model.registry.get();
-    model.drives = platform::DriveMap::forHive(hive.path);
+    model.drives = platform::DriveMap::forHive(model.registry->hivePath());
     return true;
 }
 

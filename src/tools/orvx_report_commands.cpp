@@ -44,7 +44,7 @@ bool openReportModel(OrvxContext& context, ReportModel& m) {
         return false;
     }
     m.state.registry = m.registry.get();
-    m.drives = platform::DriveMap::forHive(hive.path);
+    m.drives = platform::DriveMap::forHive(m.registry->hivePath());
     return true;
 }
 

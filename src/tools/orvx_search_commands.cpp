@@ -2,7 +2,6 @@
 
 #include "platform/drive_map.h"
 #include "registry/hive_location.h"
-#include "registry/registry_choice.h"
 #include "search/file_walk.h"
 #include "search/search_pattern.h"
 #include "tools/orvx_commands.h"
@@ -67,10 +66,7 @@ int find(OrvxContext& context, const QStringList& args) {
         return context.fail(QStringLiteral("usage: orvx find EXT... [--in FOLDER | --all-drives]"));
 
     // The drives are those of the registry in use: a Wine prefix brings its own dosdevices.
-    const reg::RegistryChoice choice = context.registryChoice();
-    const platform::DriveMap drives = platform::DriveMap::forHive(
-        choice.winePrefix.isEmpty() ? choice.hive.path
-                                    : choice.winePrefix + QStringLiteral("/system.reg"));
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
     const search::SearchPattern pattern = search::BuildSearchPattern(words.join(u' '));
     search::FileWalk walk = [&] {
         if (allDrives)
