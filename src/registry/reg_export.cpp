@@ -125,6 +125,14 @@ Status exportKey(Registry& registry, HKey key, const QString& header, RegFormat 
                          .arg(name, header);
             return status::InvalidParameter;
         }
+        // A version 5 file holds text as UTF-16: bytes that are not UTF-8 would come back
+        // changed, so such a value is refused rather than silently altered.
+        if (format == RegFormat::Regedit5 && isStringType(valueType) && !isValidUtf8(data)) {
+            *error = QStringLiteral("the value \"%1\" of [%2] is not valid text, which a version 5 "
+                                    "file cannot hold unchanged; export as REGEDIT4")
+                         .arg(name, header);
+            return status::InvalidParameter;
+        }
         appendValue(name, valueType, data, format, lines);
     }
     if (s != status::NoMoreItems)

@@ -145,8 +145,17 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     setUp(parser, optionSource);
     context.parser = &parser;
-    if (!parser.parse(app.arguments()))
+    if (!parser.parse(app.arguments())) {
+        // An option of another command is named as such, not as unknown.
+        for (const QString& unknown : parser.unknownOptionNames())
+            for (const OrvxCommand& c : commands)
+                for (const QCommandLineOption& o : c.options)
+                    if (o.names().contains(unknown) && !named.isEmpty())
+                        return context.fail(
+                            QStringLiteral("%1 takes no option %2 (see orvx --help)")
+                                .arg(named, unknown));
         return context.fail(parser.errorText() + QStringLiteral(" (see orvx --help)"));
+    }
     if (parser.isSet(HelpOption)) {
         out << helpText(parser, commands);
         out.flush();

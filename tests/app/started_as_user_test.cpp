@@ -162,10 +162,8 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
     // Read the program's settings through the store, pointed at its config folder.
     const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", config.toUtf8());
-    QStandardPaths::setTestModeEnabled(false);
     const QString text = GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
                                     QStringLiteral("frmORVANEX"));
-    QStandardPaths::setTestModeEnabled(true);
     qputenv("XDG_CONFIG_HOME", ownConfig);
     const auto position = parseWindowPosition(text);
     ASSERT_TRUE(position) << "stored: \"" << text.toStdString() << '"';

@@ -58,7 +58,8 @@ done
 commands=$("$p/bin/orvx" --help | awk '/^Commands:/ {on = 1; next} on && /^  [a-z]/ {print $1} on && /^$/ {exit}')
 [ -n "$commands" ] || fail "orvx --help lists no commands"
 for c in $commands; do
-    grep -q "^\.B $c\b" "$p/share/man/man1/orvx.1" || fail "orvx.1 does not document $c"
+    pattern=${c//-/\\\\-} # the page writes add\-type
+    grep -qE "^\.B $pattern( |\$)" "$p/share/man/man1/orvx.1" || fail "orvx.1 does not document $c"
 done
 completed=$(bash -c 'source /usr/share/bash-completion/bash_completion 2>/dev/null || true
     source "$1"; PATH="$2:$PATH" _orvx_commands' _ "$p/share/bash-completion/completions/orvx" "$p/bin")

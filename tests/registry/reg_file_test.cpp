@@ -127,6 +127,33 @@ TEST(RegExport, WritesVersion5AsUtf16WithByteOrderMark) {
     EXPECT_EQ(e.bytes, expected);
 }
 
+TEST(RegExport, Version5RefusesTextThatIsNotUtf8AndRegedit4KeepsItsBytes) {
+    for (std::uint32_t t : {type::Sz, type::ExpandSz, type::MultiSz}) {
+        auto r = Registry::inMemory();
+        HKey k = create(*r, HKEY_CURRENT_USER, "Raw");
+        set(*r, k, "v", t,
+            QByteArray("a\x80"
+                       "b",
+                       3));
+        const RegExport v5 = exportRegFile(*r, "HKEY_CURRENT_USER", RegFormat::Regedit5);
+        EXPECT_EQ(v5.status, status::InvalidParameter) << t;
+        EXPECT_TRUE(v5.error.contains("\"v\" of [HKEY_CURRENT_USER\\Raw]"))
+            << v5.error.toStdString();
+        const RegExport v4 = exportRegFile(*r, "HKEY_CURRENT_USER", RegFormat::Regedit4);
+        ASSERT_EQ(v4.status, 0) << t;
+        // (hex(2) and hex(7) read back as Windows-1252 text, as the registry editor reads them.)
+        if (t != type::Sz)
+            continue;
+        auto again = Registry::inMemory();
+        importRegFile(*again, v4.bytes);
+        EXPECT_EQ(exportRegFile(*again, "HKEY_CURRENT_USER", RegFormat::Regedit4).bytes, v4.bytes);
+    }
+    // Valid UTF-8 text of every string type still goes out.
+    auto ok = Registry::inMemory();
+    set(*ok, create(*ok, HKEY_CURRENT_USER, "Fine"), "v", type::MultiSz, QByteArray("a\0b\0\0", 5));
+    EXPECT_EQ(exportRegFile(*ok, "HKEY_CURRENT_USER", RegFormat::Regedit5).status, 0);
+}
+
 TEST(RegExport, NamesAMissingKeyOrAnUnknownRoot) {
     auto r = Registry::inMemory();
     EXPECT_EQ(exportRegFile(*r, "HKEY_CLASSES_ROOT\\.nope", RegFormat::Regedit4).status, 2);

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -29,7 +28,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir::setCurrent(r + QStringLiteral("/app"));
-    QStandardPaths::setTestModeEnabled(true);
+    // No QStandardPaths test mode: the programs a test starts (orvx, orvanex) cannot be put in it,
+    // and they must read and write the same folders as the test. The private home above already
+    // keeps the user's own files out of reach.
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
