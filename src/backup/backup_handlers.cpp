@@ -1,9 +1,9 @@
 #include "backup/backup_handlers.h"
 
-#include "editing/main_context.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
 #include "ui_main_window.h"
 
 #include <QMainWindow>

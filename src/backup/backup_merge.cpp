@@ -1,7 +1,7 @@
 #include "backup/backup_merge.h"
+#include "backup/backup_records.h"
 #include "settings/app_folder.h"
 #include "settings/settings_store.h"
-#include "backup/backup_records.h"
 
 #include <QFile>
 

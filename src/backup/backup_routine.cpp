@@ -1,11 +1,11 @@
 #include "backup/backup_routine.h"
 
-#include "settings/app_folder.h"
-#include "settings/settings_store.h"
 #include "backup/backup_file.h"
 #include "backup/backup_records.h"
 #include "model/extension_tokens.h"
 #include "registry/reg_file.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>

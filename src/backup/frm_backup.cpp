@@ -1,9 +1,9 @@
 #include "backup/frm_backup.h"
 
-#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "backup/merge_preview_dialog.h"
 #include "reports/report_print.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QFile>

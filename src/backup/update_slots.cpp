@@ -1,7 +1,7 @@
 #include "backup/update_slots.h"
 
-#include "settings/settings_store.h"
 #include "model/loading.h"
+#include "settings/settings_store.h"
 
 namespace orvanex::backup {
 

@@ -1,12 +1,12 @@
 #include "editing/change_handlers.h"
 
-#include "editing/main_context.h"
 #include "backup/backup_handlers.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/main_context.h"
 #include "editing/selection_handlers.h"
 #include "model/grid_model.h"
 #include "model/grid_rows.h"

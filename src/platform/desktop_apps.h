@@ -20,7 +20,7 @@ struct DesktopApp {
 DesktopApp defaultApplicationFor(const QString& mimeType);
 // The default application for the file's type (by content and name).
 DesktopApp defaultApplicationForFile(const QString& path);
-// Exec= split as the desktop entry specification quotes it.
+// Exec= split into arguments, with the quoting rules of desktop entries.
 QStringList splitExec(const QString& exec);
 // The program and its arguments to open file: %f %F %u %U become the file (one argument), other
 // field codes go.

@@ -165,7 +165,7 @@ private:
 
 } // namespace
 
-PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& spec,
+PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& list,
                              const QList<QStringList>& rows, int rowStepTwips,
                              const QDateTime& now) {
     PrintOutcome outcome;
@@ -185,14 +185,14 @@ PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& sp
                 return outcome;
             }
             ++outcome.pages;
-            printer.text(0, 0, listHeadingLine(spec.heading, now, outcome.pages), rightEdge);
+            printer.text(0, 0, listHeadingLine(list.heading, now, outcome.pages), rightEdge);
             y = 2.0 * rowStepTwips; // the heading and one empty line
         }
-        for (qsizetype c = 0; c < spec.tabs.size() && c < row.size(); ++c) {
-            const double x = rowX + printer.tabX(spec.tabs[c]);
+        for (qsizetype c = 0; c < list.tabs.size() && c < row.size(); ++c) {
+            const double x = rowX + printer.tabX(list.tabs[c]);
             // A cell stops short of the next column, so columns never run into each other.
             const double next =
-                c + 1 < spec.tabs.size() ? rowX + printer.tabX(spec.tabs[c + 1]) : rightEdge;
+                c + 1 < list.tabs.size() ? rowX + printer.tabX(list.tabs[c + 1]) : rightEdge;
             printer.text(x, y, row[c], next - x - printer.columnWidth() / 2);
         }
         y += rowStepTwips;

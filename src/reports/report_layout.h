@@ -66,7 +66,7 @@ struct PrintOutcome {
 
 // Prints the rows (each the cells the tabs place) as one document that this call begins and
 // ends. rowStepTwips is the vertical step of every line.
-PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& spec,
+PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& list,
                              const QList<QStringList>& rows, int rowStepTwips,
                              const QDateTime& now);
 PrintOutcome printDetailReport(QPagedPaintDevice* device, const DetailReport& report,

@@ -40,11 +40,11 @@ PrintOutcome writePdf(const QString& path,
 
 } // namespace
 
-PrintOutcome writeListReportPdf(const QString& path, const ListReportSpec& spec,
+PrintOutcome writeListReportPdf(const QString& path, const ListReportSpec& list,
                                 const QList<QStringList>& rows, int rowStepTwips,
                                 const QDateTime& now) {
     return writePdf(path, [&](QPagedPaintDevice* device) {
-        return printListReport(device, spec, rows, rowStepTwips, now);
+        return printListReport(device, list, rows, rowStepTwips, now);
     });
 }
 

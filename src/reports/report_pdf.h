@@ -5,7 +5,7 @@
 
 namespace orvanex::reports {
 
-PrintOutcome writeListReportPdf(const QString& path, const ListReportSpec& spec,
+PrintOutcome writeListReportPdf(const QString& path, const ListReportSpec& list,
                                 const QList<QStringList>& rows, int rowStepTwips,
                                 const QDateTime& now);
 PrintOutcome writeDetailReportPdf(const QString& path, const DetailReport& report,

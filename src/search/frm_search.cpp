@@ -1,7 +1,7 @@
 #include "search/frm_search.h"
 
-#include "settings/settings_store.h"
 #include "search/search_worker.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QCheckBox>

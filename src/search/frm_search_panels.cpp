@@ -1,8 +1,8 @@
 // The copy, move and rename panel and the delete panel of the search window.
 
-#include "settings/settings_store.h"
 #include "search/file_operations.h"
 #include "search/frm_search.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "search/search_launch.h"
 
-#include "editing/main_context.h"
 #include "editing/editing_session.h"
+#include "editing/main_context.h"
 #include "search/frm_search.h"
 #include "ui_main_window.h"
 

@@ -2,9 +2,9 @@
 // without a window manager, or one that ignores the size hints, resizes the native window itself.
 
 #include "app/main_window.h"
-#include "settings/settings_store.h"
 #include "app/startup.h"
 #include "editing/startup_loader.h"
+#include "settings/settings_store.h"
 #include "settings/window_position.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "backup/backup_fixture.h"
 
-#include "settings/app_folder.h"
-#include "settings/settings_store.h"
 #include "model/loading.h"
 #include "registry/reg_file.h"
+#include "settings/app_folder.h"
+#include "settings/settings_store.h"
 #include "support/test_env.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 // The backup routine: numbers, records, the assembled file and the failure texts.
 
-#include "settings/settings_store.h"
 #include "backup/backup_file.h"
 #include "backup/backup_fixture.h"
 #include "backup/backup_records.h"
+#include "settings/settings_store.h"
 
 #include "support/test_env.h"
 #include <QDir>

@@ -1,13 +1,13 @@
 // The backup files window over real backups: listing, sorts, trash, merge after its preview, and
 // the main window's lists after a merge.
 
-#include "settings/settings_store.h"
 #include "backup/backup_fixture.h"
-#include "backup/backup_window_handlers.h"
 #include "backup/backup_records.h"
+#include "backup/backup_window_handlers.h"
 #include "backup/frm_backup.h"
 #include "editing/editing_world.h"
 #include "platform/text_editor.h"
+#include "settings/settings_store.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
 

@@ -1,9 +1,9 @@
 // The ring of ten update slots: which slot a change goes to, what it holds, what a restore gives.
 
-#include "settings/settings_store.h"
 #include "backup/backup_fixture.h"
 #include "backup/update_slots.h"
 #include "model/loading.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // failure path, with a registry that fails chosen writes.
 
 #include "../backup/backup_fixture.h"
-#include "settings/settings_store.h"
 #include "backup/backup_records.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"
 #include "model/extension_tokens.h"
 #include "model/loading.h"
 #include "registry/faulty_registry.h"
+#include "settings/settings_store.h"
 
 #include <QDir>
 #include <QFile>

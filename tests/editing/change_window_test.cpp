@@ -1,8 +1,8 @@
 // Apply, a new file type, the add-extensions panel and the restore menu in the main window.
 
 #include "../backup/backup_fixture.h"
-#include "settings/app_folder.h"
 #include "editing_world.h"
+#include "settings/app_folder.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
 

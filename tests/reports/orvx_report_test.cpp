@@ -1,7 +1,7 @@
 // orvx report, diff and merge as scripts call them.
 
-#include "settings/settings_store.h"
 #include "pdf_text.h"
+#include "settings/settings_store.h"
 #include "support/test_env.h"
 
 #include <QFile>

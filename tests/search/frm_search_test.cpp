@@ -1,8 +1,8 @@
 // The search window driven as a user drives it, offscreen, on trees built by the test.
 
-#include "settings/settings_store.h"
 #include "search/frm_search.h"
 #include "search_trees.h"
+#include "settings/settings_store.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
