@@ -218,7 +218,8 @@ bool Parser::run(QString* why) {
             return false;
         }
     }
-    m_out->header = m_bytes.left(m_starts[size_t(blockStart(i))]);
+    // Without keys the whole file is header, its closing blank lines too.
+    m_out->header = i < count ? m_bytes.left(m_starts[size_t(blockStart(i))]) : m_bytes;
     while (i < count) {
         KeyText key;
         if (!parseKeyLine(i, &key)) {

@@ -136,6 +136,15 @@ TEST(WineFormat, KeepsEveryByteOfEachBlock) {
     EXPECT_EQ(joined, odd);
     EXPECT_EQ(f.keys[0].raw, "\n\n[A] 5\n#time=1\n;; a note\n\"x\"=\"1\"\n");
     EXPECT_EQ(f.keys[1].meta, QList<QByteArray>{"#class=\"c\""});
+
+    // A file without keys is all header, blank lines at its end included.
+    for (const QByteArray& keyless : {QByteArray("WINE REGISTRY Version 2\n\n"),
+                                      QByteArray("WINE REGISTRY Version 2\n;; all keys\n\n\n")}) {
+        FileText none;
+        ASSERT_TRUE(parseFile(keyless, &none, &why)) << why.toStdString();
+        EXPECT_TRUE(none.keys.empty());
+        EXPECT_EQ(none.header, keyless);
+    }
 }
 
 TEST(WineFormat, RefusesDamagedFiles) {
