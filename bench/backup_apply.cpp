@@ -6,43 +6,26 @@
 #include "backup/update_slots.h"
 #include "editing/apply_change.h"
 #include "model/loading.h"
-#include "model_hive_generator.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 #include <unistd.h>
 #include <vector>
 
+#include "bench_many_type.h"
 #include "bench_timing.h"
 
 using namespace orvanex;
 using orvanex::bench::cpuMs;
+using orvanex::bench::measure;
 using orvanex::bench::medianMs;
+using orvanex::bench::Timing;
 
 namespace {
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing measure(int runs, const std::function<void()>& step) {
-    std::vector<double> wall, cpu;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const double c0 = cpuMs();
-        step();
-        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-        cpu.push_back(cpuMs() - c0);
-    }
-    return {medianMs(wall), medianMs(cpu)};
-}
 
 // The disk's own flush time: a backup makes three durable writes (the file, its folder, the
 // settings) and an Apply two more (the hive, the update slot), so this is their floor.
@@ -63,49 +46,20 @@ double syncMs(const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return 2;
-    // The benchmark's own settings and App folder, never the user's.
-    qputenv("XDG_CONFIG_HOME", (dir.path() + QStringLiteral("/config")).toUtf8());
+    bench::ManyTypeWorld world;
     QCoreApplication app(argc, argv);
-    const QString appFolder = dir.path() + QStringLiteral("/app");
-    QDir().mkpath(appFolder + QStringLiteral("/Backup"));
-
-    auto registry = reg::Registry::openHive(dir.path() + QStringLiteral("/bench.hive"));
-    bench::HiveSize size;
-    size.extensions = 50000 - 60;
-    size.fileTypes = 20000;
-    size.actions = 40000;
-    if (bench::generateClasses(*registry, size) != reg::status::Success)
+    if (!world.open())
         return 2;
-    reg::RegState state;
-    state.registry = registry.get();
-    {
-        reg::WriteBatch batch(*registry);
-        reg::WriteText(state, QStringLiteral("manyfile"), QString(), QStringLiteral("Many"));
-        reg::WriteText(state, QStringLiteral("manyfile\\DefaultIcon"), QString(),
-                       QStringLiteral("many.exe"));
-        reg::WriteText(state, QStringLiteral("manyfile\\Shell\\open\\command"), QString(),
-                       QStringLiteral("many.exe %1"));
-        for (int i = 0; i < 60; ++i)
-            reg::WriteText(state, QStringLiteral(".mny%1").arg(i, 2, 10, QLatin1Char('0')),
-                           QString(), QStringLiteral("manyfile"));
-    }
-    QList<model::ExtensionEntry> extensions = model::LoadExtensions(state).entries;
-    QList<model::FileTypeEntry> types = model::BuildFileTypes(extensions).types;
+    reg::RegState& state = world.state;
+    const QString& appFolder = world.appFolder;
+    QList<model::ExtensionEntry>& extensions = world.extensions;
+    QList<model::FileTypeEntry>& types = world.types;
     model::ResetUpdateSlots();
-    QString many;
-    for (const model::FileTypeEntry& t : types)
-        if (t.TypeName == QLatin1String("manyfile"))
-            many = t.Extensions;
-    std::printf("registry: %lld extensions, %lld file types; the type has %lld extensions\n",
-                qlonglong(extensions.size()), qlonglong(types.size()),
-                qlonglong(many.split(u' ').size()));
+    const QString& many = world.many;
 
     const int runs = 21;
     backup::BackupState backupState;
-    backup::BackupRoutine routine(*registry, extensions, appFolder);
+    backup::BackupRoutine routine(*world.registry, extensions, appFolder);
     const backup::BackupRequest request{backup::BackupRequest::Mode::FileType, many,
                                         QStringLiteral("Many")};
     const Timing backupTime = measure(runs, [&] {

@@ -10,9 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace orvanex::about {
@@ -38,24 +36,10 @@ void flash(QPushButton* button) {
     button->setEnabled(true);
 }
 
-bool startFirst(const QList<QStringList>& candidates) {
-    const QStringList command = FirstInstalled(candidates);
-    return !command.isEmpty() && QProcess::startDetached(command.first(), command.mid(1));
-}
-
 } // namespace
 
-QStringList FirstInstalled(const QList<QStringList>& candidates) {
-    for (const QStringList& c : candidates) {
-        const QString path = QStandardPaths::findExecutable(c.first());
-        if (!path.isEmpty())
-            return QStringList{path} + c.mid(1);
-    }
-    return {};
-}
-
-frmAbout::frmAbout(platform::DriveMap drives, QWidget* parent)
-    : QDialog(parent), m_drives(std::move(drives)) {
+frmAbout::frmAbout(platform::DriveMap drives, QWidget* parent, reg::Registry* registry)
+    : QDialog(parent), m_drives(std::move(drives)), m_registry(registry) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ORVANEX About"));
     auto* layout = new QVBoxLayout(this);
@@ -128,27 +112,28 @@ void frmAbout::cmdVolumeInfo_Click() {
 
 void frmAbout::cmdMaint_Click() {
     flash(cmdMaint);
-    if (!startFirst({{QStringLiteral("gnome-software"), QStringLiteral("--mode=updates")},
-                     {QStringLiteral("plasma-discover"), QStringLiteral("--mode"),
-                      QStringLiteral("Update")},
-                     {QStringLiteral("update-manager")},
-                     {QStringLiteral("mintupdate")}}))
+    const ToolLaunch tool = softwareUpdateTool();
+    if (!tool.available())
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("Software Updates Are Unavailable At This Time"));
+    else if (!startTool(tool))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 could not be started").arg(tool.command.first()));
 }
 
 void frmAbout::cmdSysInfo_Click() {
     flash(cmdSysInfo);
-    if (!startFirst({{QStringLiteral("hardinfo")},
-                     {QStringLiteral("kinfocenter")},
-                     {QStringLiteral("gnome-control-center"), QStringLiteral("info-overview")},
-                     {QStringLiteral("xfce4-about")}}))
+    const ToolLaunch tool = systemInformationTool(m_registry, m_drives);
+    if (!tool.available())
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("System Information Is Unavailable At This Time"));
+    else if (!startTool(tool))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1 could not be started").arg(tool.command.first()));
 }
 
-void mnuAbout_Click(const platform::DriveMap& drives, QWidget* parent) {
-    frmAbout window(drives, parent);
+void mnuAbout_Click(const platform::DriveMap& drives, QWidget* parent, reg::Registry* registry) {
+    frmAbout window(drives, parent, registry);
     window.exec();
 }
 

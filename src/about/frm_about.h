@@ -2,6 +2,7 @@
 // The about box: the program's name and version, the statistics of a chosen drive, and the
 // desktop's software-update and system-information tools.
 
+#include "about/system_tools.h"
 #include "platform/drive_map.h"
 
 #include <QDialog>
@@ -15,7 +16,9 @@ namespace orvanex::about {
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(platform::DriveMap drives, QWidget* parent = nullptr);
+    // registry: where "&System" looks for the system-information program (may be null).
+    explicit frmAbout(platform::DriveMap drives, QWidget* parent = nullptr,
+                      reg::Registry* registry = nullptr);
 
     QComboBox* Combo1 = nullptr;
     QListWidget* List1 = nullptr;
@@ -30,13 +33,12 @@ public:
 
 private:
     platform::DriveMap m_drives;
+    reg::Registry* m_registry = nullptr;
     QList<QByteArray> m_native; // the folder of each entry of Combo1
 };
 
-// The first of the programs that is installed, with its arguments; empty when none is.
-QStringList FirstInstalled(const QList<QStringList>& candidates);
-
 // Opens the about box over the main window.
-void mnuAbout_Click(const platform::DriveMap& drives, QWidget* parent);
+void mnuAbout_Click(const platform::DriveMap& drives, QWidget* parent,
+                    reg::Registry* registry = nullptr);
 
 } // namespace orvanex::about

@@ -3,6 +3,7 @@
 #include "about/frm_about.h"
 #include "app/splash_window.h"
 #include "backup/backup_window_handlers.h"
+#include "editing/count_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/main_handlers.h"
 #include "editing/startup_loader.h"
@@ -69,8 +70,10 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
             [this] { search::cmdFindExts_Click(m_ctx); });
     new reports::ReportHandlers(m_ctx, this);
     new backup::BackupWindowHandlers(m_ctx, this);
+    new editing::CountHandlers(m_ctx, this);
     connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
-        about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this);
+        about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this,
+                              m_ctx.registry);
     });
 
     resize(fixedOuterSize());

@@ -218,7 +218,7 @@ void FrmBackup::print() {
     const reports::PrintResult result = reports::printReport(
         this,
         [&](QPagedPaintDevice* d) {
-            return reports::printListReport(d, reports::backupListSpec(), rows, step, now);
+            return reports::printListReport(d, reports::backupListLayout(), rows, step, now);
         },
         m_services.previewPrint);
     if (result.route == reports::PrintRoute::Failed) {

@@ -95,6 +95,7 @@ void ActionGridHandlers::openForChange(const QString& displayName) {
         model::LoadActionDetail(m_ctx.regState, m_ctx.CurrentTypeKey, session.actions, displayName);
     // Remembered first: setting Use DDE below restores the DDE boxes from it.
     session.RememberedAction = detail.action;
+    session.OpenedAction = detail.action;
     session.RememberedActionName = detail.found ? detail.ActionName : displayName;
     ui->txtActionName->setText(session.RememberedActionName);
     ui->txtAppl->setText(detail.action.Command);

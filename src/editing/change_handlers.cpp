@@ -175,12 +175,7 @@ void ChangeHandlers::cmdExtNew_Click() {
         sortGrid(grid, 0, model::kSortStringAscending);
         scrollToTop(grid);
     }
-    ui->cmdDeleteExt->setEnabled(false);
-    ui->mnuBackup->setEnabled(false);
-    ui->mnuAddExtType->setEnabled(false);
-    ui->cmdPrintDetail->setEnabled(false);
-    ui->cmdFindExts->setEnabled(false);
-    ui->cmdBackSystem->setEnabled(false);
+    DisableEntryCommands(m_ctx);
     ui->cmdIconView->setEnabled(true);
     ui->cmdIcons->setEnabled(true);
     m_ctx.EditState = 3;

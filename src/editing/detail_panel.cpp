@@ -142,6 +142,7 @@ void ClearActionFields(MainContext& ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
     EditingSession& session = editingSession(ctx);
     session.RememberedAction = model::ActionEntry{};
+    session.OpenedAction = model::ActionEntry{};
     session.RememberedActionName.clear();
     ui->txtActionName->clear();
     ui->txtAppl->clear();
@@ -159,6 +160,11 @@ void DisableEntryControls(MainContext& ctx) {
     ui->hs->setEnabled(false);
     ui->cmdIconView->setEnabled(false);
     ui->cmdIcons->setEnabled(false);
+    DisableEntryCommands(ctx);
+}
+
+void DisableEntryCommands(MainContext& ctx) {
+    Ui::frmORVANEX* ui = ctx.ui;
     ui->cmdDeleteExt->setEnabled(false);
     ui->mnuBackup->setEnabled(false);
     ui->mnuAddExtType->setEnabled(false);

@@ -14,6 +14,8 @@ void ClearDetailArea(MainContext& ctx);
 void ClearActionFields(MainContext& ctx);
 // The commands that need a shown entry, off until the next one is shown.
 void DisableEntryControls(MainContext& ctx);
+// The same but for the scroll bar and the icon buttons (a new entry being typed keeps those).
+void DisableEntryCommands(MainContext& ctx);
 // The ten restore items of the update slots off.
 void DisableUpdateSlotItems(MainContext& ctx);
 

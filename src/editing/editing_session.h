@@ -35,6 +35,8 @@ struct EditingSession {
     // The action opened in the action panel, as read (restored by the Use DDE toggle).
     model::ActionEntry RememberedAction;
     QString RememberedActionName;
+    // The same as read, untouched by the toggle: Apply compares with what the registry holds.
+    model::ActionEntry OpenedAction;
     bool PendingActionDelete = false;
 
     // The control whose right-click help menu is up.

@@ -47,10 +47,11 @@ void sortGrid(QTableView* grid, int column, int sortCode) {
     model::GridModelBase* m = gridModel(grid);
     if (!m)
         return;
+    // Count and size columns compare as numbers: as text, "10" would sort before "9".
     if (sortCode == model::kSortStringAscending)
-        m->sortBy(column, model::SortAs::Text, Qt::AscendingOrder);
+        m->sortBy(column, m->sortAs(column), Qt::AscendingOrder);
     else if (sortCode == model::kSortStringDescending)
-        m->sortBy(column, model::SortAs::Text, Qt::DescendingOrder);
+        m->sortBy(column, m->sortAs(column), Qt::DescendingOrder);
 }
 
 QString cellText(const QTableView* grid, int tableRow, int column) {

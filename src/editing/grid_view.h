@@ -29,8 +29,9 @@ model::GridModelBase* gridModel(const QTableView* grid);
 // text with its blanks sets the column's width.
 void applyFormatString(QTableView* grid, const QString& format);
 
-// Sorts the data rows by column: code 7 string ascending, 8 string descending (plain
-// case-sensitive text order, equal keys keep their order). Other codes do nothing.
+// Sorts the data rows by column: code 7 ascending, 8 descending, in the column's own order (plain
+// case-sensitive text, or numbers for the count columns; equal keys keep their order). Other
+// codes do nothing.
 void sortGrid(QTableView* grid, int column, int sortCode);
 
 // Grid-style cell access: "" for a missing cell.

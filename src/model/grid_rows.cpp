@@ -35,7 +35,10 @@ QString actionGridFormat() {
            blanks(120);
 }
 
-QString indexCellText(const IndexRow& row, int column) {
+namespace {
+
+// Column 0 to kHiddenColumn of a row.
+const QString& cellOf(const IndexRow& row, int column) {
     switch (column) {
     case 0:
         return row.name;
@@ -45,11 +48,15 @@ QString indexCellText(const IndexRow& row, int column) {
         return row.size;
     case 3:
         return row.related;
-    case kHiddenColumn:
-        return row.sizeKey;
     default:
-        return QString();
+        return row.sizeKey;
     }
+}
+
+} // namespace
+
+QString indexCellText(const IndexRow& row, int column) {
+    return column >= 0 && column < kGridColumns ? cellOf(row, column) : QString();
 }
 
 QString IndexRow::text() const {
@@ -85,7 +92,7 @@ QList<GridColumn<IndexRow>> indexGridColumns() {
         {[](const IndexRow& r) { return r.name; }, SortAs::Text, specialColour,
          [](IndexRow& r, const QString& t) { r.name = t; }},
         {[](const IndexRow& r) { return r.files; },
-         SortAs::Text,
+         SortAs::Number,
          {},
          [](IndexRow& r, const QString& t) { r.files = t; }},
         {[](const IndexRow& r) { return r.size; },
@@ -95,7 +102,7 @@ QList<GridColumn<IndexRow>> indexGridColumns() {
         {[](const IndexRow& r) { return r.related; }, SortAs::Text, specialColour,
          [](IndexRow& r, const QString& t) { r.related = t; }},
         {[](const IndexRow& r) { return r.sizeKey; },
-         SortAs::Text,
+         SortAs::Number,
          {},
          [](IndexRow& r, const QString& t) { r.sizeKey = t; }},
     };
@@ -134,10 +141,11 @@ ActionGridModel* makeActionGridModel(QObject* parent) {
 void sortRows(QList<IndexRow>& rows, int column, bool ascending) {
     if (column < 0 || column >= kGridColumns)
         return;
-    std::vector<QString> keys;
+    // Views rather than copies: copying would touch every text's shared header twice.
+    std::vector<QStringView> keys;
     keys.reserve(size_t(rows.size()));
     for (const IndexRow& row : rows)
-        keys.push_back(indexCellText(row, column));
+        keys.push_back(cellOf(row, column));
     applyOrder(rows, stableOrder(keys, ascending));
 }
 

@@ -46,8 +46,8 @@ IndexRow fileTypeRow(const QString& description, const QString& extensions);
 
 using IndexGridModel = GridModel<IndexRow>;
 using ActionGridModel = GridModel<ActionEntry>;
-// The five columns of flex1 and flex2, every one sorted as text; columns 0 and 3 of special rows
-// are red (the grid's colour value 255).
+// The five columns of flex1 and flex2: the counts (1) and the size key (4) sort as numbers, the
+// others as text; columns 0 and 3 of special rows are red (the grid's colour value 255).
 QList<GridColumn<IndexRow>> indexGridColumns();
 // flex2 and flex1 models with their headers set.
 IndexGridModel* makeExtensionGridModel(QObject* parent);

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 namespace orvanex::model {
 
@@ -19,7 +20,9 @@ QString startupHint() {
 
 ExtensionLoad LoadExtensions(reg::RegState& state) {
     ExtensionLoad load;
-    for (const QString& name : reg::EnumerateSubkeys(state, QString())) {
+    const QStringList names = reg::EnumerateSubkeys(state, QString());
+    load.entries.reserve(names.size()); // growing would move every entry again
+    for (const QString& name : names) {
         ExtensionEntry entry;
         if (name == kAllKey) {
             entry.Ext = kAllKey;
@@ -38,6 +41,7 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
     }
     load.rows.reserve(load.entries.size());
     QHash<QString, TypeKeyText> typeKeys; // extensions share their types: read each once
+    typeKeys.reserve(load.entries.size());
     for (ExtensionEntry& entry : load.entries) {
         auto known = typeKeys.find(entry.TypeName);
         if (known == typeKeys.end())
@@ -54,27 +58,37 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
 
 FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries) {
     FileTypeLoad load;
-    // The copies sorted by TypeName; equal names keep table order, so each type takes the
-    // description of its first extension in the table.
-    QList<qsizetype> order(entries.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return entries[a].TypeNameCopy < entries[b].TypeNameCopy;
-    });
-    QHash<QString, qsizetype> typeIndex;
-    for (qsizetype i : order) {
-        const ExtensionEntry& e = entries[i];
-        if (!load.types.isEmpty() && load.types.last().TypeName == e.TypeNameCopy)
+    // One type per distinct TypeName, described by its first extension in table order; the
+    // distinct names are then put in TypeName order (sorting the few types, not every entry).
+    QList<FileTypeEntry> firstSeen;
+    QHash<QString, qsizetype> typeOf; // TypeName to its place in firstSeen
+    typeOf.reserve(entries.size());
+    for (const ExtensionEntry& e : entries) {
+        const qsizetype known = typeOf.size();
+        qsizetype& at = typeOf[e.TypeNameCopy];
+        if (typeOf.size() == known)
             continue;
-        typeIndex.insert(e.TypeNameCopy, load.types.size());
-        load.types.append(FileTypeEntry{e.TypeNameCopy, e.DescriptionCopy, QString()});
+        at = firstSeen.size();
+        firstSeen.append(FileTypeEntry{e.TypeNameCopy, e.DescriptionCopy, QString()});
+    }
+    std::vector<qsizetype> order(size_t(firstSeen.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return firstSeen[a].TypeName < firstSeen[b].TypeName;
+    });
+    std::vector<qsizetype> place(order.size()); // firstSeen's index to the sorted one
+    load.types.reserve(firstSeen.size());
+    for (qsizetype i : order) {
+        place[size_t(i)] = load.types.size();
+        load.types.append(std::move(firstSeen[i]));
     }
 
     QList<QStringList> exts(load.types.size());
+    load.rows.reserve(load.types.size());
     for (const ExtensionEntry& e : entries) {
-        const auto it = typeIndex.constFind(e.TypeName);
-        if (it != typeIndex.cend())
-            exts[it.value()].append(e.Ext);
+        const auto it = typeOf.constFind(e.TypeName);
+        if (it != typeOf.cend())
+            exts[place[size_t(it.value())]].append(e.Ext);
     }
     for (qsizetype t = 0; t < load.types.size(); ++t) {
         std::sort(exts[t].begin(), exts[t].end());

@@ -2,6 +2,7 @@
 // The store behind Registry: a key tree in memory, handles onto its nodes, and (for a hive) the
 // file that every write goes through before it returns.
 
+#include "registry/handle_table.h"
 #include "registry/hive_file.h"
 #include "registry/key_node.h"
 #include "registry/registry.h"
@@ -53,10 +54,8 @@ private:
     KeyNode* m_classes = nullptr;
     struct HandleSlot {
         std::shared_ptr<KeyNode> node;
-        std::uint32_t generation = 0;
     };
-    std::vector<HandleSlot> m_slots;
-    std::vector<std::uint32_t> m_freeSlots;
+    HandleTable<HandleSlot> m_handles;
     bool m_readOnly = false;
     bool m_unreadable = false;
     QString m_problem;

@@ -105,7 +105,24 @@ KeyNode::KeyNode(QString keyName) : name(std::move(keyName)), folded(foldName(na
 
 KeyNode::~KeyNode() = default;
 
+void KeyNode::numberChildren() const {
+    for (size_t i = 0; i < m_children.size(); ++i)
+        m_children[i]->m_position.store(std::uint32_t(i), std::memory_order_relaxed);
+}
+
+void KeyNode::followHit(KeyNode* hit) const {
+    std::uint32_t at = hit->m_position.load(std::memory_order_relaxed);
+    if (at >= m_children.size() || m_children[at].get() != hit) {
+        // Inserts before it moved it: one binary search finds it again (renumbering every
+        // child would cost a pass over all of them).
+        at = std::uint32_t(lowerBound(hit->folded) - m_children.begin());
+        hit->m_position.store(at, std::memory_order_relaxed);
+    }
+    m_finger.store(at, std::memory_order_relaxed);
+}
+
 void KeyNode::rebuildIndex() {
+    numberChildren();
     if (m_children.size() < IndexFrom) {
         m_index.reset();
         return;
@@ -154,14 +171,19 @@ KeyNode* KeyNode::findChild(QStringView wanted) const {
         }
     if (m_index) {
         const auto found = m_index->map.find(RawName{wanted});
-        return found == m_index->map.end() ? nullptr : found->second;
+        if (found == m_index->map.end())
+            return nullptr;
+        followHit(found->second);
+        return found->second;
     }
     auto it = std::lower_bound(m_children.begin(), m_children.end(), wanted,
                                [](const std::shared_ptr<KeyNode>& n, QStringView k) {
                                    return compareFolded(n->folded, k) < 0;
                                });
-    return it != m_children.end() && compareFolded((*it)->folded, wanted) == 0 ? it->get()
-                                                                               : nullptr;
+    if (it == m_children.end() || compareFolded((*it)->folded, wanted) != 0)
+        return nullptr;
+    m_finger.store(std::uint32_t(it - m_children.begin()), std::memory_order_relaxed);
+    return it->get();
 }
 
 const StoredValue* KeyNode::findValue(QStringView wanted) const {
@@ -177,6 +199,7 @@ KeyNode* KeyNode::ensureChild(QStringView childName) {
     auto node = std::make_shared<KeyNode>(childName.toString());
     auto it = lowerBound(node->folded);
     node->parent = this;
+    node->m_position.store(std::uint32_t(it - m_children.begin()), std::memory_order_relaxed);
     KeyNode* added = m_children.insert(it, std::move(node))->get();
     if (m_index)
         m_index->map.emplace(QStringView(added->folded), added);

@@ -72,11 +72,17 @@ private:
     struct ChildIndex;
     std::vector<std::shared_ptr<KeyNode>>::const_iterator lowerBound(QStringView folded) const;
     void rebuildIndex();
+    void numberChildren() const;
+    // Moves the finger to a child the index found, so that a run of look-ups in name order
+    // goes on from it.
+    void followHit(KeyNode* hit) const;
 
     std::vector<std::shared_ptr<KeyNode>> m_children; // sorted by folded name
     std::unique_ptr<ChildIndex> m_index;              // folded name to child, for many children
     mutable std::atomic<std::uint32_t> m_finger{0};   // where the last look-up by name hit
-    std::vector<StoredValue> m_values;                // creation order
+    // This key's place among its parent's children when last numbered (a hint: checked before use).
+    mutable std::atomic<std::uint32_t> m_position{0};
+    std::vector<StoredValue> m_values; // creation order
 };
 
 // Splits a key path on backslashes. A single trailing backslash is allowed; an empty component

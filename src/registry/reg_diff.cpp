@@ -3,7 +3,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <map>
+#include <memory>
 #include <optional>
 
 namespace orvanex::reg {
@@ -20,25 +20,83 @@ bool isStringType(std::uint32_t t) {
 }
 
 // Text data differing only by the terminator the program's writers may store are the same text.
-QByteArray comparable(const Value& v) {
-    if (isStringType(v.type) && v.data.endsWith('\0'))
-        return v.data.chopped(1);
-    return v.data;
+QByteArrayView comparable(const Value& v) {
+    QByteArrayView data(v.data);
+    if (isStringType(v.type) && data.endsWith('\0'))
+        data.chop(1);
+    return data;
 }
 
 bool sameValue(const Value& a, const Value& b) {
     return a.type == b.type && comparable(a) == comparable(b);
 }
 
+// Names are matched by their lower-cased form, linearly while a key has few of them.
+constexpr std::size_t kIndexFrom = 16;
+
+template <typename Item> class NamedList {
+public:
+    Item* find(const QString& lower) {
+        if (!m_index.isEmpty()) {
+            const auto it = m_index.constFind(lower);
+            return it == m_index.cend() ? nullptr : &m_items[*it];
+        }
+        // The last of equal names wins, as it would in a hash filled in order.
+        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it)
+            if (it->lower == lower)
+                return &*it;
+        return nullptr;
+    }
+    Item& add(Item item) {
+        if (m_items.empty())
+            m_items.reserve(4); // most keys have a few values: one allocation for them
+        m_items.push_back(std::move(item));
+        if (m_items.size() == kIndexFrom)
+            for (std::size_t i = 0; i < m_items.size(); ++i)
+                m_index.insert(m_items[i].lower, i);
+        else if (m_items.size() > kIndexFrom)
+            m_index.insert(m_items.back().lower, m_items.size() - 1);
+        return m_items.back();
+    }
+    void clear() {
+        m_items.clear();
+        m_index.clear();
+    }
+    const std::vector<Item>& items() const { return m_items; }
+
+private:
+    std::vector<Item> m_items;
+    QHash<QString, std::size_t> m_index;
+};
+
+struct ValueSlot {
+    QString name; // as the file first names it
+    QString lower;
+    std::optional<Value> now; // set, or deleted
+};
+
+struct BeforeValue {
+    QString name;
+    QString lower;
+    Value value;
+};
+
+// One key the file or the registry names, in a tree of the keys named so far. Keys on the way
+// to a named key are in the tree too, unlisted, so that a deletion reaches everything below it.
 struct KeyView {
-    QString name; // display name
+    QString subPath; // as first named
+    QString lower;   // the lower-cased path it is found by
     HKey root = 0;
-    QString subPath;
+    KeyView* parent = nullptr;
+    KeyView* firstChild = nullptr;
+    KeyView* nextSibling = nullptr;
+    bool listed = false; // named: it has its place in the order of the changes
     bool existedBefore = false;
     bool existsNow = false;
     bool cleared = false; // deleted within the file: the registry's values are gone
-    QStringList valueOrder;
-    QHash<QString, std::optional<Value>> after; // lower-cased name -> set or deleted
+    bool beforeRead = false;
+    NamedList<ValueSlot> after;
+    NamedList<BeforeValue> before;
 };
 
 class DiffPlayer {
@@ -57,17 +115,18 @@ public:
         QString rootName, subPath;
         if (!splitRegKeyName(op.key, &root, &rootName, &subPath))
             return;
+        const QString lower = subPath.toLower();
         switch (op.kind) {
         case RegFileOp::DeleteKey:
-            deleteKey(root, rootName, subPath);
+            deleteKey(root, rootName, subPath, lower);
             return;
         case RegFileOp::CreateKey:
-            m_last = &createKey(root, rootName, subPath);
+            m_last = &createKey(root, rootName, subPath, lower);
             m_lastName = op.key;
             return;
         case RegFileOp::SetValue:
         case RegFileOp::DeleteValue:
-            m_last = &createKey(root, rootName, subPath);
+            m_last = &createKey(root, rootName, subPath, lower);
             m_lastName = op.key;
             setValue(*m_last, op);
             return;
@@ -76,38 +135,45 @@ public:
 
     static void setValue(KeyView& k, const RegFileOp& op) {
         const QString lower = op.valueName.toLower();
-        auto it = k.after.find(lower);
-        if (it == k.after.end()) {
-            k.valueOrder << op.valueName;
-            it = k.after.insert(lower, std::nullopt);
-        }
+        ValueSlot* slot = k.after.find(lower);
+        if (!slot)
+            slot = &k.after.add({op.valueName, lower, std::nullopt});
         if (op.kind == RegFileOp::SetValue)
-            *it = Value{op.type, op.data};
+            slot->now = Value{op.type, op.data};
         else
-            *it = std::nullopt;
+            slot->now = std::nullopt;
     }
 
     std::vector<RegChange> changes() {
         std::vector<RegChange> out;
-        for (const QString& id : m_order) {
-            KeyView& k = m_keys.at(id);
-            if (k.existedBefore && !k.existsNow) {
-                out.push_back({RegChange::KeyDeleted, k.name, {}, 0, 0, {}, {}});
+        for (KeyView* k : m_order) {
+            if (!k->existedBefore && !k->existsNow)
+                continue;
+            // Made only for keys with something to list.
+            QString name;
+            const auto nameOf = [&] {
+                if (name.isNull()) {
+                    const QString& rootName = m_rootNames[k->root];
+                    name = k->subPath.isEmpty() ? rootName : rootName + u'\\' + k->subPath;
+                }
+                return name;
+            };
+            if (!k->existsNow) {
+                out.push_back({RegChange::KeyDeleted, nameOf(), {}, 0, 0, {}, {}});
                 continue;
             }
-            if (!k.existsNow)
-                continue;
-            if (!k.existedBefore)
-                out.push_back({RegChange::KeyCreated, k.name, {}, 0, 0, {}, {}});
-            const std::vector<std::pair<QString, Value>> before =
-                k.existedBefore ? readValues(k) : std::vector<std::pair<QString, Value>>();
-            QHash<QString, const Value*> beforeByName;
-            for (const auto& [name, value] : before)
-                beforeByName.insert(name.toLower(), &value);
-            for (const QString& name : k.valueOrder) {
-                const std::optional<Value>& now = k.after[name.toLower()];
-                const Value* old = beforeByName.value(name.toLower());
-                RegChange c{RegChange::ValueAdded, k.name, name, 0, 0, {}, {}};
+            if (!k->existedBefore)
+                out.push_back({RegChange::KeyCreated, nameOf(), {}, 0, 0, {}, {}});
+            else
+                readBefore(*k);
+            for (const ValueSlot& slot : k->after.items()) {
+                const BeforeValue* oldSlot = k->before.find(slot.lower);
+                const Value* old = oldSlot ? &oldSlot->value : nullptr;
+                const std::optional<Value>& now = slot.now;
+                const bool changes = now ? !old || !sameValue(*now, *old) : old != nullptr;
+                if (!changes)
+                    continue;
+                RegChange c{RegChange::ValueAdded, nameOf(), slot.name, 0, 0, {}, {}};
                 if (old) {
                     c.oldType = old->type;
                     c.oldData = old->data;
@@ -120,125 +186,185 @@ public:
                     c.kind = RegChange::ValueChanged;
                 else if (!now)
                     c.kind = RegChange::ValueRemoved;
-                const bool changes = now ? !old || !sameValue(*now, *old) : old != nullptr;
-                if (changes)
-                    out.push_back(c);
+                out.push_back(std::move(c));
             }
             // A key deleted and made again in the file has lost the values it had.
-            if (k.cleared)
-                for (const auto& [name, value] : before)
-                    if (!k.after.contains(name.toLower()))
-                        out.push_back(
-                            {RegChange::ValueRemoved, k.name, name, value.type, 0, value.data, {}});
+            if (k->cleared)
+                for (const BeforeValue& b : k->before.items())
+                    if (!k->after.find(b.lower))
+                        out.push_back({RegChange::ValueRemoved,
+                                       nameOf(),
+                                       b.name,
+                                       b.value.type,
+                                       0,
+                                       b.value.data,
+                                       {}});
         }
         return out;
     }
 
 private:
-    static QString idOf(HKey root, const QString& subPath) {
-        return QString::number(root) + u'\\' + subPath.toLower();
-    }
-
-    bool existsInRegistry(HKey root, const QString& subPath) {
-        HKey h = 0;
-        if (m_registry.openKeyEx(root, subPath, 0, KEY_ALL_USED, &h) != status::Success)
-            return false;
-        m_registry.closeKey(h);
-        return true;
-    }
-
-    KeyView& view(HKey root, const QString& rootName, const QString& subPath) {
-        const QString id = idOf(root, subPath);
-        auto it = m_keys.find(id);
-        if (it != m_keys.end())
-            return it->second;
-        KeyView k;
-        k.name = subPath.isEmpty() ? rootName : rootName + u'\\' + subPath;
+    // The view of a path (lower-cased, below root), made with the keys on the way when missing.
+    // parent: the view of the path above, when the caller has it.
+    KeyView& ensure(HKey root, const QString& lower, KeyView* parent = nullptr) {
+        QHash<QString, KeyView*>& views = m_byPath[root];
+        if (KeyView* k = views.value(lower))
+            return *k;
+        if (!parent && !lower.isEmpty()) {
+            const qsizetype slash = lower.lastIndexOf(u'\\');
+            parent = &ensure(root, slash < 0 ? QString() : lower.left(slash));
+        }
+        KeyView& k = newView();
         k.root = root;
+        k.lower = lower;
+        k.parent = parent;
+        if (parent) {
+            k.nextSibling = parent->firstChild;
+            parent->firstChild = &k;
+        }
+        views.insert(lower, &k);
+        return k;
+    }
+
+    // Gives the view its place in the order and looks up whether the registry had it.
+    void list(KeyView& k, const QString& rootName, const QString& subPath,
+              std::optional<bool> known = std::nullopt) {
+        if (k.listed)
+            return;
+        k.listed = true;
+        if (!m_rootNames.contains(k.root))
+            m_rootNames.insert(k.root, rootName);
         k.subPath = subPath;
-        // Every registry key below a key deleted earlier is in the view already.
-        k.existedBefore = existsInRegistry(root, subPath);
-        k.existsNow = k.existedBefore;
-        m_order << id;
-        return m_keys.emplace(id, std::move(k)).first->second;
+        if (known)
+            k.existedBefore = *known;
+        else if (k.parent && k.parent->listed && !k.parent->existedBefore)
+            k.existedBefore = false; // below a key the registry lacks
+        else
+            k.existedBefore = readBefore(k);
+        // Every registry key below a key deleted earlier is listed already.
+        k.existsNow = k.existedBefore && !k.cleared;
+        m_order.push_back(&k);
     }
 
     // The key with its missing parents, as RegCreateKey makes them.
-    KeyView& createKey(HKey root, const QString& rootName, const QString& subPath) {
-        // A key that exists has its parents: only a missing one walks down from the root.
-        const auto known = m_keys.find(idOf(root, subPath));
-        if (known != m_keys.end() && known->second.existsNow)
-            return known->second;
-        qsizetype from = 0;
-        while (true) {
-            const qsizetype slash = subPath.indexOf(u'\\', from);
-            const QString prefix = slash < 0 ? subPath : subPath.left(slash);
-            KeyView& k = view(root, rootName, prefix);
-            k.existsNow = true;
-            if (slash < 0)
-                return k;
-            from = slash + 1;
+    KeyView& createKey(HKey root, const QString& rootName, const QString& subPath,
+                       const QString& lower) {
+        KeyView* known = m_byPath[root].value(lower);
+        if (known && known->listed && known->existsNow)
+            return *known; // a key that exists has its parents
+        KeyView* parent = nullptr;
+        const qsizetype slash = subPath.lastIndexOf(u'\\');
+        if (slash >= 0) {
+            parent = existingParent(root, lower);
+            if (!parent)
+                parent = &createKey(root, rootName, subPath.left(slash),
+                                    lower.left(lower.lastIndexOf(u'\\')));
         }
+        KeyView& k = known ? *known : ensure(root, lower, parent);
+        list(k, rootName, subPath);
+        k.existsNow = true;
+        m_lastMade = &k;
+        return k;
     }
 
-    void deleteKey(HKey root, const QString& rootName, const QString& subPath) {
-        KeyView& k = view(root, rootName, subPath);
+    // The parent of lower when it exists now and is the last key made or above it, as it is for
+    // the keys of an export: found without making its path.
+    KeyView* existingParent(HKey root, const QString& lower) const {
+        for (KeyView* v = m_lastMade; v && v->root == root && !v->lower.isEmpty(); v = v->parent) {
+            const qsizetype n = v->lower.size();
+            if (lower.size() <= n + 1 || lower[n] != u'\\' || !lower.startsWith(v->lower))
+                continue;
+            if (lower.indexOf(u'\\', n + 1) >= 0)
+                return nullptr; // an ancestor, not the parent
+            return v->listed && v->existsNow ? v : nullptr;
+        }
+        return nullptr;
+    }
+
+    void deleteKey(HKey root, const QString& rootName, const QString& subPath,
+                   const QString& lower) {
+        // The store refuses to delete a root: the file's line changes nothing.
+        if (subPath.isEmpty())
+            return;
+        KeyView& k = ensure(root, lower);
+        list(k, rootName, subPath);
         if (!k.existsNow)
             return;
         // The registry's subkeys go with it: each gets a view so that it is listed once.
         if (k.existedBefore && !k.cleared)
-            addRegistrySubtree(root, rootName, subPath);
-        const QString prefix = idOf(root, subPath) + u'\\';
-        for (auto it = m_keys.lower_bound(prefix);
-             it != m_keys.end() && it->first.startsWith(prefix); ++it)
-            wipe(it->second);
-        wipe(m_keys.at(idOf(root, subPath)));
+            addRegistrySubtree(k, rootName, subPath);
+        std::vector<KeyView*> pending{&k};
+        while (!pending.empty()) {
+            KeyView* v = pending.back();
+            pending.pop_back();
+            wipe(*v);
+            for (KeyView* c = v->firstChild; c; c = c->nextSibling)
+                pending.push_back(c);
+        }
     }
 
     static void wipe(KeyView& k) {
         k.existsNow = false;
         k.cleared = true;
         k.after.clear();
-        k.valueOrder.clear();
     }
 
-    void addRegistrySubtree(HKey root, const QString& rootName, const QString& subPath) {
+    // subPath: k's path as the deleting line spells it, which its subkeys' names follow.
+    void addRegistrySubtree(KeyView& k, const QString& rootName, const QString& subPath) {
         HKey h = 0;
-        if (m_registry.openKeyEx(root, subPath, 0, KEY_ALL_USED, &h) != status::Success)
+        if (m_registry.openKeyEx(k.root, subPath, 0, KEY_ALL_USED, &h) != status::Success)
             return;
         QStringList children;
         QString name;
         for (std::uint32_t i = 0; m_registry.enumKeyEx(h, i, &name) == status::Success; ++i)
             children << name;
         m_registry.closeKey(h);
+        const QString lowerPrefix = subPath.toLower() + u'\\';
         for (const QString& child : children) {
-            const QString path = subPath.isEmpty() ? child : subPath + u'\\' + child;
-            KeyView& k = view(root, rootName, path);
-            if (k.cleared)
+            const QString path = subPath + u'\\' + child;
+            KeyView& c = ensure(k.root, lowerPrefix + child.toLower());
+            list(c, rootName, path, true);
+            if (c.cleared)
                 continue; // its own subtree was added when it was deleted
-            addRegistrySubtree(root, rootName, path);
+            addRegistrySubtree(c, rootName, path);
         }
     }
 
-    std::vector<std::pair<QString, Value>> readValues(const KeyView& k) {
-        std::vector<std::pair<QString, Value>> values;
+    // Reads the registry's values of the key once; false when the registry has no such key.
+    bool readBefore(KeyView& k) {
+        if (k.beforeRead)
+            return true;
         HKey h = 0;
         if (m_registry.openKeyEx(k.root, k.subPath, 0, KEY_ALL_USED, &h) != status::Success)
-            return values;
+            return false;
+        k.beforeRead = true;
         QString name;
         Value v;
         for (std::uint32_t i = 0;
              m_registry.enumValue(h, i, &name, &v.type, &v.data) == status::Success; ++i)
-            values.emplace_back(name, v);
+            k.before.add({name, name.toLower(), v});
         m_registry.closeKey(h);
-        return values;
+        return true;
     }
 
     Registry& m_registry;
     KeyView* m_last = nullptr; // the key of the last key line, while it exists
+    KeyView* m_lastMade = nullptr;
     QString m_lastName;
-    std::map<QString, KeyView> m_keys; // sorted, so a key's subtree is one range
-    QStringList m_order;
+    // The views in blocks: stable addresses for the tree's pointers, few allocations.
+    KeyView& newView() {
+        if (m_used == kBlock) {
+            m_blocks.push_back(std::make_unique<KeyView[]>(kBlock));
+            m_used = 0;
+        }
+        return m_blocks.back()[m_used++];
+    }
+    static constexpr std::size_t kBlock = 1024;
+    std::vector<std::unique_ptr<KeyView[]>> m_blocks;
+    std::size_t m_used = kBlock;
+    QHash<HKey, QHash<QString, KeyView*>> m_byPath;
+    QHash<HKey, QString> m_rootNames; // the full name of each root, as the changes spell it
+    std::vector<KeyView*> m_order;
 };
 
 // The texts of the lines the parse skipped, found by their numbers.
@@ -272,20 +398,6 @@ std::vector<RegSkippedLine> skippedLines(const RegFileParse& parse, const QByteA
     return out;
 }
 
-QString quoted(const QString& s) {
-    QString out = QStringLiteral("\"");
-    for (QChar c : s) {
-        if (c == u'\\' || c == u'"')
-            out += u'\\';
-        out += c;
-    }
-    return out + u'"';
-}
-
-QString valueLabel(const QString& name) {
-    return name.isEmpty() ? QStringLiteral("@") : quoted(name);
-}
-
 } // namespace
 
 RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
@@ -304,49 +416,6 @@ RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteA
 
 RegDiff diffRegFile(Registry& registry, const QByteArray& bytes) {
     return diffRegParse(registry, parseRegFile(bytes), bytes);
-}
-
-QString describeRegData(std::uint32_t t, const QByteArray& data, int maxBytes) {
-    if (t == type::Sz && isValidUtf8(data)) {
-        QByteArray text = data;
-        if (text.endsWith('\0'))
-            text.chop(1);
-        if (!text.contains('\0'))
-            return quoted(QString::fromUtf8(text));
-    }
-    if (t == type::Dword && data.size() == 4) {
-        const auto b = [&](int i) { return std::uint32_t(std::uint8_t(data[i])); };
-        return QStringLiteral("dword:%1")
-            .arg(b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24, 8, 16, QLatin1Char('0'));
-    }
-    QString out =
-        t == type::Binary ? QStringLiteral("hex:") : QStringLiteral("hex(%1):").arg(t, 0, 16);
-    const qsizetype shown = qMin<qsizetype>(data.size(), maxBytes);
-    out += QString::fromLatin1(data.first(shown).toHex(','));
-    if (shown < data.size())
-        out += QStringLiteral(",... (%1 bytes)").arg(data.size());
-    return out;
-}
-
-QString describeRegChange(const RegChange& c) {
-    const QString where = u'[' + c.key + u']';
-    switch (c.kind) {
-    case RegChange::KeyCreated:
-        return QStringLiteral("create key ") + where;
-    case RegChange::KeyDeleted:
-        return QStringLiteral("delete key ") + where;
-    case RegChange::ValueAdded:
-        return QStringLiteral("add value %1 %2 = %3")
-            .arg(where, valueLabel(c.valueName), describeRegData(c.newType, c.newData));
-    case RegChange::ValueChanged:
-        return QStringLiteral("change value %1 %2: %3 -> %4")
-            .arg(where, valueLabel(c.valueName), describeRegData(c.oldType, c.oldData),
-                 describeRegData(c.newType, c.newData));
-    case RegChange::ValueRemoved:
-        return QStringLiteral("remove value %1 %2 (was %3)")
-            .arg(where, valueLabel(c.valueName), describeRegData(c.oldType, c.oldData));
-    }
-    return QString();
 }
 
 } // namespace orvanex::reg

@@ -122,6 +122,13 @@ private:
 // ends after the closing quote.
 bool readQuoted(QStringView text, qsizetype* pos, QString* out) {
     out->clear();
+    // Most strings hold no escape: taken whole, without growing the text a character at a time.
+    const qsizetype close = text.indexOf(u'"', *pos + 1);
+    if (close >= 0 && !text.sliced(*pos + 1, close - *pos - 1).contains(u'\\')) {
+        *out = text.sliced(*pos + 1, close - *pos - 1).toString();
+        *pos = close + 1;
+        return true;
+    }
     for (qsizetype i = *pos + 1; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'"') {

@@ -8,11 +8,6 @@ namespace orvanex::reg {
 
 namespace {
 
-// A handle is a slot number (plus one) in the low 20 bits and the slot's use count above, so a
-// closed handle stays invalid until its slot has been reused 2,047 times.
-constexpr HKey SlotMask = 0xFFFFF;
-constexpr std::uint32_t MaxGeneration = 0x7FF;
-
 bool isStringType(std::uint32_t type) {
     return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
 }
@@ -103,12 +98,12 @@ Status HiveRegistry::resolve(HKey key, KeyNode** node) const {
     default:
         break;
     }
-    const std::uint32_t slot = (key & SlotMask) - 1;
-    if (slot >= m_slots.size() || !m_slots[slot].node || m_slots[slot].generation != key >> 20)
+    const HandleSlot* slot = m_handles.find(key);
+    if (!slot)
         return status::InvalidHandle;
-    if (m_slots[slot].node->deleted)
+    if (slot->node->deleted)
         return status::KeyDeleted;
-    *node = m_slots[slot].node.get();
+    *node = slot->node.get();
     return status::Success;
 }
 
@@ -117,20 +112,10 @@ Status HiveRegistry::readCheck() const {
 }
 
 HKey HiveRegistry::newHandle(KeyNode* node) {
-    std::uint32_t slot = 0;
-    if (!m_freeSlots.empty()) {
-        slot = m_freeSlots.back();
-        m_freeSlots.pop_back();
-    } else {
-        if (m_slots.size() >= SlotMask)
-            return 0; // a million keys open at once
-        slot = std::uint32_t(m_slots.size());
-        m_slots.emplace_back();
-    }
-    HandleSlot& h = m_slots[slot];
-    h.node = node->shared_from_this();
-    h.generation = h.generation % MaxGeneration + 1;
-    return (h.generation << 20) | (slot + 1);
+    HKey key = 0;
+    if (HandleSlot* slot = m_handles.open(&key))
+        slot->node = node->shared_from_this();
+    return key; // 0 with a million keys open at once
 }
 
 Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
@@ -214,14 +199,9 @@ Status HiveRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
 }
 
 Status HiveRegistry::closeKey(HKey key) {
-    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG && key != 0x80000004u)
+    if (isPredefinedKey(key))
         return status::Success;
-    const std::uint32_t slot = (key & SlotMask) - 1;
-    if (slot >= m_slots.size() || !m_slots[slot].node || m_slots[slot].generation != key >> 20)
-        return status::InvalidHandle;
-    m_slots[slot].node.reset();
-    m_freeSlots.push_back(slot);
-    return status::Success;
+    return m_handles.close(key) ? status::Success : status::InvalidHandle;
 }
 
 Status HiveRegistry::beginBatch() {

@@ -8,9 +8,6 @@ namespace orvanex::reg {
 
 namespace {
 
-constexpr HKey SlotMask = 0xFFFFF;
-constexpr std::uint32_t MaxGeneration = 0x7FF;
-
 bool isStringType(std::uint32_t type) {
     return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
 }
@@ -109,10 +106,10 @@ Status WineRegistry::resolve(HKey key, View* view) {
     default:
         break;
     }
-    const std::uint32_t index = (key & SlotMask) - 1;
-    if (index >= m_slots.size() || !m_slots[index].used || m_slots[index].generation != key >> 20)
+    HandleSlot* handle = m_handles.find(key);
+    if (!handle)
         return status::InvalidHandle;
-    HandleSlot& slot = m_slots[index];
+    HandleSlot& slot = *handle;
     if (!slot.merged) {
         if (slot.node->deleted)
             return status::KeyDeleted;
@@ -136,27 +133,17 @@ Status WineRegistry::resolve(HKey key, View* view) {
 }
 
 HKey WineRegistry::newHandle(const View& view) {
-    std::uint32_t index = 0;
-    if (!m_freeSlots.empty()) {
-        index = m_freeSlots.back();
-        m_freeSlots.pop_back();
-    } else {
-        if (m_slots.size() >= SlotMask)
-            return 0;
-        index = std::uint32_t(m_slots.size());
-        m_slots.emplace_back();
-    }
-    HandleSlot& slot = m_slots[index];
-    slot.used = true;
+    HKey key = 0;
+    HandleSlot* opened = m_handles.open(&key);
+    if (!opened)
+        return 0;
+    HandleSlot& slot = *opened;
     slot.merged = view.merged;
     slot.node = view.node ? view.node->shared_from_this() : nullptr;
     slot.user = view.user ? view.user->shared_from_this() : nullptr;
     slot.machine = view.machine ? view.machine->shared_from_this() : nullptr;
     slot.relative = view.relative;
-    slot.namesShape = 0;
-    slot.names.clear();
-    slot.generation = slot.generation % MaxGeneration + 1;
-    return (slot.generation << 20) | (index + 1);
+    return key;
 }
 
 WineRegistry::File* WineRegistry::fileOf(const KeyNode* node) {
@@ -445,8 +432,8 @@ Status WineRegistry::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
     HandleSlot* slot = nullptr;
     if (key == HKEY_CLASSES_ROOT)
         slot = &m_rootNames;
-    else if ((key & SlotMask) - 1 < m_slots.size())
-        slot = &m_slots[(key & SlotMask) - 1];
+    else
+        slot = m_handles.find(key);
     return childName(slot, view, index, name);
 }
 
@@ -469,19 +456,9 @@ Status WineRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
 }
 
 Status WineRegistry::closeKey(HKey key) {
-    if (key >= HKEY_CLASSES_ROOT && key <= HKEY_CURRENT_CONFIG && key != 0x80000004u)
+    if (isPredefinedKey(key))
         return status::Success;
-    const std::uint32_t index = (key & SlotMask) - 1;
-    if (index >= m_slots.size() || !m_slots[index].used || m_slots[index].generation != key >> 20)
-        return status::InvalidHandle;
-    HandleSlot& slot = m_slots[index];
-    slot.used = false;
-    slot.node.reset();
-    slot.user.reset();
-    slot.machine.reset();
-    slot.names.clear();
-    m_freeSlots.push_back(index);
-    return status::Success;
+    return m_handles.close(key) ? status::Success : status::InvalidHandle;
 }
 
 } // namespace orvanex::reg

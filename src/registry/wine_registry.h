@@ -4,6 +4,7 @@
 // classes over the machine's, as Wine shows it. Each change is saved to the file its key belongs
 // to, and keys that did not change keep their exact text.
 
+#include "registry/handle_table.h"
 #include "registry/key_node.h"
 #include "registry/registry.h"
 #include "registry/wine_prefix.h"
@@ -74,8 +75,6 @@ private:
         KeyNode* valueNode() const { return merged ? (user ? user : machine) : node; }
     };
     struct HandleSlot {
-        bool used = false;
-        std::uint32_t generation = 0;
         bool merged = false;
         std::shared_ptr<KeyNode> node, user, machine;
         QStringList relative;
@@ -113,8 +112,7 @@ private:
     QString m_prefix;
     KeyNode m_top;
     std::array<File, 3> m_files;
-    std::vector<HandleSlot> m_slots;
-    std::vector<std::uint32_t> m_freeSlots;
+    HandleTable<HandleSlot> m_handles;
     HandleSlot m_rootNames;    // the merged subkey names of HKEY_CLASSES_ROOT itself
     std::uint64_t m_shape = 1; // bumped whenever keys are made or deleted
     bool m_readOnly = false;

@@ -97,6 +97,12 @@ ReportHandlers::ReportHandlers(MainContext& ctx, QObject* parent) : QObject(pare
     }
 }
 
+// A delete request waits for its confirmation while its panel is up (both kinds show it); the
+// reports then hold back so that the request and its status line stay as they are.
+bool ReportHandlers::deleteRequestWaits() const {
+    return !m_ctx.ui->fraDelete->isHidden();
+}
+
 void ReportHandlers::finish(const QString& done, int route, const QString& error) {
     QString status = done;
     if (route == int(PrintRoute::Failed))
@@ -107,6 +113,8 @@ void ReportHandlers::finish(const QString& done, int route, const QString& error
 }
 
 void ReportHandlers::cmdPrint_Click(bool preview) {
+    if (deleteRequestWaits())
+        return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     ui->lblScan->setText(QStringLiteral("Print Registered File Extensions"));
     const QList<QStringList> rows = gridReportRows(ui->flex1, 4);
@@ -115,7 +123,7 @@ void ReportHandlers::cmdPrint_Click(bool preview) {
     const PrintResult result = printReport(
         m_ctx.window,
         [&](QPagedPaintDevice* d) {
-            return printListReport(d, extensionListSpec(), rows, step, now);
+            return printListReport(d, extensionListLayout(), rows, step, now);
         },
         preview);
     finish(QStringLiteral("Finished Building Print For Registered File Extensions!"),
@@ -123,6 +131,8 @@ void ReportHandlers::cmdPrint_Click(bool preview) {
 }
 
 void ReportHandlers::cmdPrintF2_Click(bool preview) {
+    if (deleteRequestWaits())
+        return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     ui->lblScan->setText(QStringLiteral("Print Registered File Types"));
     const QList<QStringList> rows = gridReportRows(ui->flex2, 4);
@@ -131,7 +141,7 @@ void ReportHandlers::cmdPrintF2_Click(bool preview) {
     const PrintResult result = printReport(
         m_ctx.window,
         [&](QPagedPaintDevice* d) {
-            return printListReport(d, fileTypeListSpec(), rows, step, now);
+            return printListReport(d, fileTypeListLayout(), rows, step, now);
         },
         preview);
     finish(QStringLiteral("Finished Building Print For Registered File Types!"), int(result.route),
@@ -139,6 +149,8 @@ void ReportHandlers::cmdPrintF2_Click(bool preview) {
 }
 
 void ReportHandlers::cmdPrintDetail_Click(bool preview) {
+    if (deleteRequestWaits())
+        return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     const QString description = ui->txtDesc->text();
     ui->lblScan->setText(QStringLiteral("Start print for ") + description);

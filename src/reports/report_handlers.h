@@ -31,6 +31,8 @@ public:
     void cmdPrintDetail_Click(bool preview = false);
 
 private:
+    // Whether a delete request waits for its confirmation: every report does nothing then.
+    bool deleteRequestWaits() const;
     void finish(const QString& done, int route, const QString& error);
 
     MainContext& m_ctx;

@@ -9,15 +9,15 @@
 
 namespace orvanex::reports {
 
-ListReportSpec extensionListSpec() {
+ListReportLayout extensionListLayout() {
     return {QStringLiteral("Registered File Extensions            "), {1, 41, 61, 81}};
 }
 
-ListReportSpec fileTypeListSpec() {
+ListReportLayout fileTypeListLayout() {
     return {QStringLiteral("Registered File Types             "), {1, 61, 75, 95}};
 }
 
-ListReportSpec backupListSpec() {
+ListReportLayout backupListLayout() {
     return {QStringLiteral("Registry Backup Files            "), {1, 27, 40, 67, 110}};
 }
 
@@ -165,7 +165,7 @@ private:
 
 } // namespace
 
-PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& list,
+PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportLayout& list,
                              const QList<QStringList>& rows, int rowStepTwips,
                              const QDateTime& now) {
     PrintOutcome outcome;

@@ -16,13 +16,13 @@ inline constexpr int kDefaultRowStepTwips = 240;
 inline constexpr int kPageLimitMarginTwips = 1000; // a page ends this far above printable height
 inline constexpr int kListIndentTwips = 500;       // rows start this far right of the heading
 
-struct ListReportSpec {
+struct ListReportLayout {
     QString heading;
     QList<int> tabs; // character tab positions of the columns, from 1
 };
-ListReportSpec extensionListSpec();
-ListReportSpec fileTypeListSpec();
-ListReportSpec backupListSpec();
+ListReportLayout extensionListLayout();
+ListReportLayout fileTypeListLayout();
+ListReportLayout backupListLayout();
 
 // The system's short date and long time, as the headings show them.
 QString reportDate(const QDateTime& now);
@@ -66,7 +66,7 @@ struct PrintOutcome {
 
 // Prints the rows (each the cells the tabs place) as one document that this call begins and
 // ends. rowStepTwips is the vertical step of every line.
-PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportSpec& list,
+PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportLayout& list,
                              const QList<QStringList>& rows, int rowStepTwips,
                              const QDateTime& now);
 PrintOutcome printDetailReport(QPagedPaintDevice* device, const DetailReport& report,

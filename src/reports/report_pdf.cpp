@@ -40,7 +40,7 @@ PrintOutcome writePdf(const QString& path,
 
 } // namespace
 
-PrintOutcome writeListReportPdf(const QString& path, const ListReportSpec& list,
+PrintOutcome writeListReportPdf(const QString& path, const ListReportLayout& list,
                                 const QList<QStringList>& rows, int rowStepTwips,
                                 const QDateTime& now) {
     return writePdf(path, [&](QPagedPaintDevice* device) {
@@ -52,6 +52,11 @@ PrintOutcome writeDetailReportPdf(const QString& path, const DetailReport& repor
                                   const QDateTime& now) {
     return writePdf(
         path, [&](QPagedPaintDevice* device) { return printDetailReport(device, report, now); });
+}
+
+PrintOutcome writeReportPdf(const QString& path,
+                            const std::function<PrintOutcome(QPagedPaintDevice*)>& print) {
+    return writePdf(path, print);
 }
 
 } // namespace orvanex::reports

@@ -34,7 +34,11 @@ QByteArray CountedExtension(const char* nativePath, size_t length) {
                 c = static_cast<char>(c - 32);
         return out;
     }
-    QString text = QString::fromUtf8(ext, qsizetype(size)).toUpper();
+    return ExtensionKey(QString::fromUtf8(ext, qsizetype(size)));
+}
+
+QByteArray ExtensionKey(const QString& extension) {
+    QString text = extension.toUpper();
     qsizetype from = 0, to = text.size();
     while (from < to && text[from] == u' ')
         ++from;

@@ -26,6 +26,9 @@ QByteArray CountedExtension(const char* nativePath, size_t length);
 inline QByteArray CountedExtension(const QByteArray& nativePath) {
     return CountedExtension(nativePath.constData(), size_t(nativePath.size()));
 }
+// The key an extension text (without its dot, as the lists show it) is counted under: the same
+// upper-casing, trimming and cut as CountedExtension.
+QByteArray ExtensionKey(const QString& extension);
 
 class FileCounts : public WalkSink {
 public:

@@ -1,6 +1,8 @@
 #include "search/frm_search.h"
 
+#include "search/search_help.h"
 #include "search/search_worker.h"
+#include "search/text_scan_worker.h"
 #include "settings/settings_store.h"
 
 #include <QApplication>
@@ -90,10 +92,17 @@ frmSearch::frmSearch(const QString& ExtensionList, const QString& FileTypeName,
     lblScan->setText(kOpeningText);
     m_collectTimer.setInterval(50); // counters and rows at most 20 times a second
     connect(&m_collectTimer, &QTimer::timeout, this, &frmSearch::collect);
+    m_textTimer.setInterval(50);
+    connect(&m_textTimer, &QTimer::timeout, this, &frmSearch::collectText);
+    help = new SearchHelp(this, appFolder);
     setFixedSize(kWindowWidth, kWindowHeight);
 }
 
-frmSearch::~frmSearch() = default;
+frmSearch::~frmSearch() {
+    m_sortCancel.store(true);
+    if (m_sortThread)
+        m_sortThread->wait();
+}
 
 void frmSearch::buildWindow() {
     auto* top = new QVBoxLayout(this);
@@ -203,6 +212,9 @@ void frmSearch::buildWindow() {
     lblScan->setFrameShape(QFrame::Panel);
     lblScan->setFrameShadow(QFrame::Sunken);
     lblScan->setTextFormat(Qt::PlainText);
+    // A long path is cut at the window's edge instead of asking the whole window to lay out anew
+    // twenty times a second.
+    lblScan->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     top->addWidget(lblScan);
 
     connect(cmdSearchStart, &QPushButton::clicked, this, &frmSearch::cmdSearchStart_Click);
@@ -218,6 +230,7 @@ void frmSearch::buildWindow() {
     connect(DirList3, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { setStartFolder(item->data(Qt::UserRole).toString()); });
     MSFlexGrid1->installEventFilter(this);
+    DirList3->installEventFilter(this);
 }
 
 void frmSearch::resizeEvent(QResizeEvent* event) {
@@ -228,6 +241,8 @@ void frmSearch::closeEvent(QCloseEvent* event) {
     // A closed window must not go on walking behind the user's back.
     if (m_worker)
         m_worker->stop();
+    if (m_textScan)
+        m_textScan->stop();
     m_collectTimer.stop();
     QDialog::closeEvent(event);
 }
@@ -281,6 +296,15 @@ void frmSearch::setStartFolder(const QString& nativeFolder) {
     txtDefaultDirectory->setText(shown);
     txtDefaultDirectoryX->setText(shown);
     chkDefaultDirectory_Click();
+}
+
+void frmSearch::DirList3_LostFocus() {
+    const QListWidgetItem* item = DirList3->currentItem();
+    if (FolderRun || !item)
+        return;
+    const QString folder = item->data(Qt::UserRole).toString();
+    if (folder != m_folder)
+        setStartFolder(folder);
 }
 
 void frmSearch::DrvList3_Change(int index) {
@@ -346,13 +370,15 @@ void frmSearch::cmdSearchAll_Click() {
 }
 
 void frmSearch::cmdCancelSearch_Click() {
-    if (Searching) {
+    if (Searching || m_textScan) {
         cmdCancelSearch->setEnabled(false);
         cmdCancelSearch->setEnabled(true);
         DriveRun = false;
         FolderRun = false;
         if (m_worker)
             m_worker->stop();
+        if (m_textScan)
+            m_textScan->stop();
         return;
     }
     close();
@@ -361,7 +387,10 @@ void frmSearch::cmdCancelSearch_Click() {
 void frmSearch::collect() {
     if (!m_worker)
         return;
-    SearchWorker::Progress progress = m_worker->take();
+    std::optional<SearchWorker::Progress> taken = m_worker->tryTake();
+    if (!taken)
+        return; // the next tick takes it
+    SearchWorker::Progress progress = std::move(*taken);
     if (!progress.rows.isEmpty()) {
         m_model->appendRows(std::move(progress.rows));
     }
@@ -388,19 +417,6 @@ void frmSearch::endSearch() {
     m_finished = true;
     m_model->MarkEmptySequenceCells();
     Q_EMIT searchFinished();
-}
-
-void frmSearch::MSFlexGrid1_HeaderClick(int column) {
-    if (Searching || PanelOpen)
-        return;
-    int* state = column == 0 ? &NameSortState : column == 1 ? &SizeSortState : nullptr;
-    if (!state)
-        return;
-    const Qt::SortOrder order = *state == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
-    *state = *state == 0 ? 1 : 0;
-    m_model->sortRows(column, order);
-    MSFlexGrid1->scrollToTop();
-    MSFlexGrid1->setCurrentIndex(m_model->index(0, 0));
 }
 
 } // namespace orvanex::search

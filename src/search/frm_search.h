@@ -3,13 +3,18 @@
 // all drives, and works on the files found (pop-up menu, copy/move and delete panels).
 
 #include "platform/drive_map.h"
+#include "search/file_summary.h"
 #include "search/search_pattern.h"
 #include "search/search_results.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
+#include <atomic>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -21,10 +26,14 @@ class QPushButton;
 class QStackedWidget;
 class QTableView;
 class QAction;
+class QThread;
 
 namespace orvanex::search {
 
+class SearchHelp;
 class SearchWorker;
+class frmSummary;
+class TextScanWorker;
 
 class frmSearch : public QDialog {
     Q_OBJECT
@@ -36,6 +45,8 @@ public:
 
     SearchResultsModel* results() const { return m_model; }
     bool searching() const { return Searching != 0; }
+    bool sorting() const { return m_sortThread != nullptr; }
+    bool scanningText() const { return m_textScan != nullptr; }
 
     // Handlers, public so that tests and the main window drive them as a user would.
     void cmdSearchStart_Click();
@@ -45,11 +56,17 @@ public:
     // Selects the cell's file and shows the options menu (at pos, or at the cell when null).
     void MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos = nullptr);
     void setStartFolder(const QString& nativeFolder); // what the folder list's change does
+    // Leaving the folder list after a single click: the clicked folder becomes the start folder.
+    void DirList3_LostFocus();
     // The menu of the last selection (not shown in tests that set popUpMenus to false).
     QMenu* optionsMenu() const { return mnuOptions; }
     bool popUpMenus = true;
     // Answers for the questions the window asks, for tests: 0 asks the user.
     int scriptedAnswer = 0;
+    // The input box's answer for tests (unset: the user is asked).
+    std::optional<QString> scriptedText;
+    // Grids of at least this many rows sort on a thread of their own.
+    int sortOnThreadRows = 20000;
     QString SelectedFile;
     QString CanOpen = QStringLiteral("n");
     int PanelOpen = 0;
@@ -61,6 +78,7 @@ public:
     void cmdOpen_Click();
     void cmdOpenWith_Click();
     void cmdProperty_Click();
+    void cmdSummary_Click();
     void cmdImage_Click();
     void cmdPlay_Click();
     void cmdCopy_Click();
@@ -71,9 +89,12 @@ public:
     void cmdOK_Click();
     void cmdDCan_Click();
     void chkDefaultDirectory_Click();
+    void cmdFindText_Click();
 
 Q_SIGNALS:
     void searchFinished();
+    void sortFinished();
+    void textScanFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +121,9 @@ private:
     QString windowsOf(const QString& nativePath) const;
     QString selectedPath() const; // the selected row's path
     bool startDetached(const QString& program, const QStringList& args);
+    void sortDone(const std::vector<int>& order);
+    void collectText(); // the timer: marks and the current row from the text scan
+    void endTextScan();
 
 public:
     // Controls, named as the user sees them.
@@ -137,6 +161,10 @@ public:
     QAction* cmdFindText = nullptr;
     QString lastMessage; // the last message box's text (shown or, in tests, only kept)
     QString printToFile; // print into this PDF instead of the default printer
+    ExtensionDescriber describeExtension; // the registry's type names, for the summary
+    QPointer<frmSummary> lastSummary;     // with a scripted answer: the summary, not shown
+    SearchHelp* help = nullptr;
+    QString EmbeddedText;
 
 private:
     platform::DriveMap m_drives;
@@ -159,6 +187,11 @@ private:
     int m_selectedRow = -1;
     bool m_moving = false;
     QString SavedStartText;
+    std::unique_ptr<QThread> m_sortThread;
+    std::atomic_bool m_sortCancel{false};
+    int m_pendingSortColumn = -1; // a header click that came while a sort ran
+    std::unique_ptr<TextScanWorker> m_textScan;
+    QTimer m_textTimer;
 };
 
 } // namespace orvanex::search

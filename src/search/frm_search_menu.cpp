@@ -12,9 +12,11 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -63,13 +65,12 @@ void frmSearch::buildMenu() {
     cmdOpen = add("cmdOpen", QStringLiteral("&Open"), &frmSearch::cmdOpen_Click);
     add("cmdOpenWith", QStringLiteral("Opens &With?"), &frmSearch::cmdOpenWith_Click);
     add("cmdProperty", QStringLiteral("&Properties"), &frmSearch::cmdProperty_Click);
-    cmdSummary = add("cmdSummary", QStringLiteral("&File Summary"), nullptr);
-    cmdSummary->setEnabled(false);
+    cmdSummary = add("cmdSummary", QStringLiteral("&File Summary"), &frmSearch::cmdSummary_Click);
     add("cmdMove", QStringLiteral("&Move"), &frmSearch::cmdMove_Click);
     add("cmdMoveX", QStringLiteral("&Rename"), &frmSearch::cmdMove_Click);
     add("cmdCopy", QStringLiteral("&Copy"), &frmSearch::cmdCopy_Click);
-    cmdFindText = add("cmdFindText", QStringLiteral("Em&bedded Text"), nullptr);
-    cmdFindText->setEnabled(false);
+    cmdFindText =
+        add("cmdFindText", QStringLiteral("Em&bedded Text"), &frmSearch::cmdFindText_Click);
     cmdImage = add("cmdImage", QStringLiteral("&Image"), &frmSearch::cmdImage_Click);
     cmdPlay = add("cmdPlay", QStringLiteral("Pla&y"), &frmSearch::cmdPlay_Click);
     add("cmdDelete", QStringLiteral("&Delete"), &frmSearch::cmdDelete_Click);
@@ -83,6 +84,12 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (watched == DirList3 && event->type() == QEvent::FocusOut) {
+        // Only a move to another control of this window; a menu or another window does not choose.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            DirList3_LostFocus();
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -91,7 +98,8 @@ QString frmSearch::selectedPath() const {
 }
 
 void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) {
-    if (Searching || PanelOpen || !index.isValid())
+    // While a sort or a text scan holds the rows' places, no operation may start.
+    if (Searching || PanelOpen || m_sortThread || m_textScan || !index.isValid())
         return;
     // The row's path, whichever of its cells was clicked.
     const QString text = m_model->path(index.row());
@@ -194,16 +202,8 @@ void frmSearch::cmdProperty_Click() {
     lblScan->setText(QStringLiteral("File properties for ") + path);
     if (callFileManager(QStringLiteral("ShowItemProperties"), native))
         return;
-    // No file manager answers: the facts the program can tell itself.
-    const QFileInfo info(native);
-    const FileFacts facts = fileFacts(QFile::encodeName(native));
-    message(path + QStringLiteral("\n\nSize: ") + FormatSize(facts.size) +
-            QStringLiteral(" bytes\nModified: ") +
-            QLocale().toString(facts.modified, QLocale::LongFormat) + QStringLiteral("\nOwner: ") +
-            info.owner() + QStringLiteral("\nReadable: ") +
-            (info.isReadable() ? QStringLiteral("yes") : QStringLiteral("no")) +
-            QStringLiteral("\nWritable: ") +
-            (info.isWritable() ? QStringLiteral("yes") : QStringLiteral("no")));
+    // No file manager answers: the summary tells what the program itself knows.
+    cmdSummary_Click();
 }
 
 void frmSearch::cmdImage_Click() {

@@ -33,6 +33,7 @@ void cmdFindExts_Click(MainContext& ctx) {
     }
     platform::DriveMap drives = ctx.editing ? ctx.editing->drives : platform::DriveMap();
     frmSearch window(ExtensionList, FileTypeName, std::move(drives), ctx.AppFolder, ctx.window);
+    window.describeExtension = registryDescriber(ctx.registry);
     ctx.window->setEnabled(false);
     window.setEnabled(true);
     window.exec();

@@ -1,14 +1,24 @@
 #include "search/search_results.h"
 
-#include <algorithm>
+#include "search/result_sort.h"
+
+#include <QColor>
 #include <numeric>
 
 namespace orvanex::search {
 
+RowView RowView::of(QList<ResultRow> rows) {
+    RowView view;
+    view.order.resize(size_t(rows.size()));
+    std::iota(view.order.begin(), view.order.end(), 0);
+    view.rows = std::move(rows);
+    return view;
+}
+
 SearchResultsModel::SearchResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int SearchResultsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_view.size());
 }
 
 int SearchResultsModel::columnCount(const QModelIndex& parent) const {
@@ -16,9 +26,9 @@ int SearchResultsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString SearchResultsModel::cellText(int row, int column) const {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= m_view.size())
         return QString();
-    const ResultRow& r = m_rows[row];
+    const ResultRow& r = m_view[row];
     switch (column) {
     case 0:
         if (r.root >= 0 && r.root < m_roots.size())
@@ -42,6 +52,8 @@ QVariant SearchResultsModel::data(const QModelIndex& index, int role) const {
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole && index.column() == 1)
         return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ForegroundRole && index.column() <= 1 && m_view[index.row()].marked)
+        return QColor(Qt::red);
     return {};
 }
 
@@ -61,15 +73,17 @@ QVariant SearchResultsModel::headerData(int section, Qt::Orientation orientation
 void SearchResultsModel::appendRows(QList<ResultRow> rows) {
     if (rows.isEmpty())
         return;
-    const int first = int(m_rows.size());
+    const int first = int(m_view.size());
     beginInsertRows({}, first, first + int(rows.size()) - 1);
-    m_rows.append(std::move(rows));
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        m_view.order.push_back(int(m_view.rows.size() + i));
+    m_view.rows.append(std::move(rows));
     endInsertRows();
 }
 
 void SearchResultsModel::clear() {
     beginResetModel();
-    m_rows.clear();
+    m_view = RowView();
     endResetModel();
 }
 
@@ -78,43 +92,20 @@ void SearchResultsModel::rowChanged(int r) {
 }
 
 void SearchResultsModel::sortRows(int column, Qt::SortOrder order) {
-    std::vector<int> perm(size_t(m_rows.size()));
-    std::iota(perm.begin(), perm.end(), 0);
-    if (column == 3) {
-        // Sentinel rows hold the largest number; a blank cell counts as 0.
-        auto key = [this](int r) {
-            const qint64 s = m_rows[r].sequence;
-            return s < 0 ? Q_INT64_C(9999999999) : s;
-        };
-        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
-            return order == Qt::AscendingOrder ? key(a) < key(b) : key(b) < key(a);
-        });
-    } else {
-        // Keys computed once, as UTF-8 bytes: their byte order is the order of the texts, and a
-        // million paths are neither rebuilt for every comparison nor widened to UTF-16.
-        std::vector<QByteArray> keys(perm.size());
-        for (size_t i = 0; i < keys.size(); ++i) {
-            const ResultRow& row = m_rows[qsizetype(i)];
-            if (column == 0 && row.root >= 0 && row.root < m_roots.size())
-                keys[i] = platform::windowsPathBytesBelow(m_roots[row.root], row.native);
-            else
-                keys[i] = cellText(int(i), column).toUtf8();
-        }
-        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
-            const int c = keys[size_t(a)].compare(keys[size_t(b)]);
-            return order == Qt::AscendingOrder ? c < 0 : c > 0;
-        });
-    }
+    applyOrder(resultOrder(m_view, m_roots, column, order));
+}
+
+bool SearchResultsModel::applyOrder(const std::vector<int>& order) {
+    if (qsizetype(order.size()) != m_view.size())
+        return false;
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newRowOf(perm.size());
-    QList<ResultRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t i = 0; i < perm.size(); ++i) {
-        newRowOf[size_t(perm[i])] = int(i);
-        sorted.append(std::move(m_rows[perm[i]]));
+    std::vector<int> places(order.size());
+    std::vector<int> newRowOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        places[i] = m_view.order[size_t(order[i])];
+        newRowOf[size_t(order[i])] = int(i);
     }
-    m_rows = std::move(sorted);
-    // The view's current cell and selection follow their rows.
+    m_view.order = std::move(places);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -122,23 +113,31 @@ void SearchResultsModel::sortRows(int column, Qt::SortOrder order) {
         after.append(index(newRowOf[size_t(i.row())], i.column()));
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return true;
+}
+
+void SearchResultsModel::markRow(int r) {
+    if (r < 0 || r >= m_view.size() || row(r).marked)
+        return;
+    rowRef(r).marked = true;
+    Q_EMIT dataChanged(index(r, 0), index(r, 1), {Qt::ForegroundRole});
 }
 
 void SearchResultsModel::MarkEmptySequenceCells() {
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (m_rows[r].sequence == 0) {
-            m_rows[r].sequence = -1;
+    for (int r = 0; r < m_view.size(); ++r)
+        if (row(r).sequence == 0) {
+            rowRef(r).sequence = -1;
             rowChanged(r);
         }
 }
 
 void SearchResultsModel::ClearReplacedRow(const QString& newPath, qint64 keepSequence) {
-    for (int r = 0; r < m_rows.size(); ++r) {
-        ResultRow& row = m_rows[r];
-        if (row.sequence == keepSequence || cellText(r, 0) != newPath)
+    for (int r = 0; r < m_view.size(); ++r) {
+        if (row(r).sequence == keepSequence || cellText(r, 0) != newPath)
             continue;
-        row = ResultRow();
-        row.sequence = -1;
+        ResultRow& emptied = rowRef(r);
+        emptied = ResultRow();
+        emptied.sequence = -1;
         rowChanged(r);
     }
 }

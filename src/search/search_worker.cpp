@@ -21,7 +21,7 @@ public:
         row.native = path;
         row.root = rootIndex;
         row.size = size;
-        row.sequence = m_worker.m_walk.counts().files;
+        row.sequence = m_worker.m_walk->counts().files;
         m_rows.append(std::move(row));
         if (m_rows.size() >= 512)
             handOver();
@@ -29,7 +29,7 @@ public:
     void handOver() {
         QMutexLocker lock(&m_worker.m_mutex);
         m_worker.m_pending.rows.append(std::move(m_rows));
-        m_worker.m_pending.counts = m_worker.m_walk.counts();
+        m_worker.m_pending.counts = m_worker.m_walk->counts();
         m_worker.m_pending.folder = m_folder;
         m_rows.clear();
         m_foldersSinceHandOver = 0;
@@ -43,7 +43,7 @@ private:
 };
 
 SearchWorker::SearchWorker(FileWalk walk, QObject* parent)
-    : QObject(parent), m_walk(std::move(walk)) {}
+    : QObject(parent), m_walk(std::move(walk)), m_roots(m_walk->roots()) {}
 
 SearchWorker::~SearchWorker() {
     m_stop.store(true);
@@ -57,11 +57,13 @@ void SearchWorker::start() {
         ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
         {
             Sink sink(*this);
-            m_walk.run(sink, m_stop);
+            m_walk->run(sink, m_stop);
         }
+        const WalkCounts counts = m_walk->counts();
+        m_walk.reset();
         {
             QMutexLocker lock(&m_mutex);
-            m_pending.counts = m_walk.counts();
+            m_pending.counts = counts;
             m_pending.finished = true;
         }
         QMetaObject::invokeMethod(this, &SearchWorker::finished, Qt::QueuedConnection);
@@ -71,6 +73,18 @@ void SearchWorker::start() {
 
 SearchWorker::Progress SearchWorker::take() {
     QMutexLocker lock(&m_mutex);
+    return takeLocked();
+}
+
+std::optional<SearchWorker::Progress> SearchWorker::tryTake() {
+    if (!m_mutex.tryLock())
+        return std::nullopt;
+    Progress out = takeLocked();
+    m_mutex.unlock();
+    return out;
+}
+
+SearchWorker::Progress SearchWorker::takeLocked() {
     Progress out = std::move(m_pending);
     m_pending = Progress();
     m_pending.counts = out.counts;

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace orvanex::search {
 
@@ -31,14 +32,21 @@ public:
     };
     // What the walk found since the last call.
     Progress take();
-    const QList<platform::DriveRoot>& roots() const { return m_walk.roots(); }
+    // The same, or nothing when the walk holds the lock right now: a walk thread pushed aside by
+    // a busy machine must not hold up the window until it runs again.
+    std::optional<Progress> tryTake();
+    const QList<platform::DriveRoot>& roots() const { return m_roots; }
 
 Q_SIGNALS:
     void finished(); // queued to the window's thread
 
 private:
     class Sink;
-    FileWalk m_walk;
+    Progress takeLocked();
+    // Let go on the walk's own thread: its record of every folder seen is large, and freeing it
+    // must not hold up the window at the end of a search.
+    std::optional<FileWalk> m_walk;
+    QList<platform::DriveRoot> m_roots;
     std::atomic_bool m_stop{false};
     std::unique_ptr<QThread> m_thread;
     QMutex m_mutex;

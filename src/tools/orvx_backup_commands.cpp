@@ -12,43 +12,11 @@
 #include "registry/hive_location.h"
 #include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
+#include "tools/orvx_workbench.h"
 
 namespace orvanex::tools {
 
 namespace {
-
-// The registry and the tables the main window would hold after start-up.
-struct Workbench {
-    std::unique_ptr<reg::Registry> registry;
-    reg::RegState state;
-    platform::DriveMap drives;
-    QList<model::ExtensionEntry> extensions;
-    QList<model::FileTypeEntry> fileTypes;
-    QString appFolder;
-};
-
-bool openWorkbench(OrvxContext& context, Workbench& w) {
-    // The default hive is made on first use, as at the window's start; a Wine prefix is not.
-    const reg::RegistryChoice choice = context.registryChoice();
-    if (choice.winePrefix.isEmpty()) {
-        const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
-        if (!made.error.isEmpty()) {
-            context.fail(made.error);
-            return false;
-        }
-    }
-    w.registry = context.openRegistry();
-    if (!w.registry)
-        return false;
-    w.state.registry = w.registry.get();
-    w.drives = platform::DriveMap::forHive(w.registry->hivePath());
-    w.extensions = model::LoadExtensions(w.state).entries;
-    w.fileTypes = model::BuildFileTypes(w.extensions).types;
-    // The App folder is the current directory, and its backup folder exists, as at start-up.
-    w.appFolder = currentAppFolder();
-    createBackupFolder(w.appFolder);
-    return true;
-}
 
 // What the backup of NAME covers: ".EXT" (also "*" and "Unknown") one extension as the
 // extension list shows it; otherwise a file type by its key name, with all its extensions.
@@ -106,24 +74,6 @@ int listBackups(OrvxContext& context, const QStringList& args) {
         context.out << r.Name << '\t' << r.Type << '\t' << r.DateTime << '\t' << r.FileType << '\t'
                     << r.FileExt << '\n';
     context.out.flush();
-    return 0;
-}
-
-// The editing context over a workbench, with the update slots as the settings hold them.
-struct Editing {
-    backup::BackupState backupState;
-    backup::UpdateSlots slots = backup::UpdateSlots::fromSettings();
-    editing::EditContext ctx;
-    explicit Editing(Workbench& w)
-        : ctx{w.state, w.drives, w.extensions, w.fileTypes, w.appFolder, backupState, slots} {}
-};
-
-// The outcome of an edit: the status text on standard output when it succeeded, on standard
-// error otherwise.
-int report(OrvxContext& context, const QString& status, bool ok) {
-    if (!ok)
-        return context.fail(status);
-    context.out << status << Qt::endl;
     return 0;
 }
 
@@ -192,16 +142,6 @@ int addType(OrvxContext& context, const QStringList& args) {
     f.alwaysShowChecked = o.values.contains(QStringLiteral("--always-show"));
     const editing::NewTypeOutcome r = editing::ApplyNewType(e.ctx, f);
     return report(context, r.status, r.added);
-}
-
-// The file type of a key name, as the file-type list shows it.
-const model::FileTypeEntry* findType(OrvxContext& context, const Workbench& w,
-                                     const QString& name) {
-    for (const model::FileTypeEntry& t : w.fileTypes)
-        if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0)
-            return &t;
-    context.fail(QStringLiteral("no file type %1 in the registry").arg(name));
-    return nullptr;
 }
 
 int addExtensions(OrvxContext& context, const QStringList& args) {

@@ -66,8 +66,10 @@ QList<OrvxCommand> modelCommands();
 QList<OrvxCommand> searchCommands();
 QList<OrvxCommand> backupCommands();
 QList<OrvxCommand> reportCommands();
+QList<OrvxCommand> iconCommands();
 // A GUI application (offscreen) for the commands that lay out text, else a core one.
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
 QList<OrvxCommand> insightCommands();
+QList<OrvxCommand> editCommands();
 
 } // namespace orvanex::tools

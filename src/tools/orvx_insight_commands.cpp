@@ -1,11 +1,14 @@
-// orvx grep, count and drives: the embedded-text search, the file counts and the about box's drive
-// statistics, through the code the windows use.
+// orvx grep, count, drives and summary: the embedded-text search, the file counts, the about box's
+// drive statistics and the file summary, through the code the windows use.
 
 #include "about/drive_statistics.h"
+#include "about/system_tools.h"
 #include "platform/drive_map.h"
 #include "platform/drives.h"
 #include "registry/hive_location.h"
 #include "search/file_counts.h"
+#include "search/file_summary.h"
+#include "search/file_summary_print.h"
 #include "search/file_walk.h"
 #include "search/text_scan.h"
 #include "tools/orvx_commands.h"
@@ -123,6 +126,68 @@ int drivesCommand(OrvxContext& context, const QStringList& args) {
     return status;
 }
 
+// One line per about-box tool: its name, where the choice came from, then the program and its
+// arguments, tab-separated; "unavailable" when there is none.
+QString toolLine(const QString& name, const about::ToolLaunch& tool) {
+    if (!tool.available())
+        return name + QStringLiteral("\tunavailable");
+    QString line = name + u'\t' + tool.source + u'\t' + tool.command.join(u'\t');
+    if (!tool.winePrefix.isEmpty())
+        line += QStringLiteral("\tWINEPREFIX=") + tool.winePrefix;
+    return line;
+}
+
+int systemTools(OrvxContext& context, const QStringList& args) {
+    const QString start = context.value(QStringLiteral("start"));
+    if (!args.isEmpty() || (context.isSet(QStringLiteral("start")) &&
+                            start != QLatin1String("system") && start != QLatin1String("updates")))
+        return context.fail(QStringLiteral("usage: orvx system-tools [--start system|updates]"));
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+    const std::unique_ptr<reg::Registry> registry = context.openRegistry();
+    const about::ToolLaunch system = about::systemInformationTool(registry.get(), drives);
+    const about::ToolLaunch updates = about::softwareUpdateTool();
+    if (start.isEmpty()) {
+        context.out << toolLine(QStringLiteral("system"), system) << '\n'
+                    << toolLine(QStringLiteral("updates"), updates) << '\n';
+        context.out.flush();
+        return exitcode::Success;
+    }
+    // What the about box's buttons do.
+    const about::ToolLaunch& tool = start == QLatin1String("system") ? system : updates;
+    if (!tool.available())
+        return context.fail(start == QLatin1String("system")
+                                ? QStringLiteral("System Information Is Unavailable At This Time")
+                                : QStringLiteral("Software Updates Are Unavailable At This Time"));
+    if (!about::startTool(tool))
+        return context.fail(QStringLiteral("%1 could not be started").arg(tool.command.first()));
+    return exitcode::Success;
+}
+
+int summary(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx summary FILE [--pdf OUT.pdf]"));
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+    const QString native = nativeOf(drives, args[0]);
+    if (!QFileInfo::exists(native))
+        return context.fail(QStringLiteral("no such file: %1").arg(args[0]));
+    // The type name falls back to the desktop's when the registry cannot be read.
+    const std::unique_ptr<reg::Registry> registry = context.openRegistry();
+    const search::FileSummary facts =
+        search::SummarizeFile(args[0], native, search::registryDescriber(registry.get()));
+    const QString pdf = context.value(QStringLiteral("pdf"));
+    if (context.isSet(QStringLiteral("pdf"))) {
+        // The window's "&Print", into a file.
+        const reports::PrintOutcome printed = search::writeFileSummaryPdf(pdf, facts);
+        if (!printed.ok)
+            return context.fail(printed.error);
+        return exitcode::Success;
+    }
+    for (const search::SummaryLine& line : facts.lines)
+        context.out << line.text() << '\n';
+    context.out.flush();
+    return exitcode::Success;
+}
+
 } // namespace
 
 QList<OrvxCommand> insightCommands() {
@@ -138,7 +203,21 @@ QList<OrvxCommand> insightCommands() {
               QCommandLineOption(QStringLiteral("all-drives"),
                                  QStringLiteral("find, count: walk every drive."))}},
             {QStringLiteral("drives"), QStringLiteral("drives"),
-             QStringLiteral("the statistics of every drive"), drivesCommand}};
+             QStringLiteral("the statistics of every drive"), drivesCommand},
+            {QStringLiteral("summary"),
+             QStringLiteral("summary FILE [--pdf OUT.pdf]"),
+             QStringLiteral("the file summary: type, size, version strings, launcher"),
+             summary,
+             {QCommandLineOption(QStringLiteral("pdf"),
+                                 QStringLiteral("summary: print the summary into <file>."),
+                                 QStringLiteral("file"))}},
+            {QStringLiteral("system-tools"),
+             QStringLiteral("system-tools [--start system|updates]"),
+             QStringLiteral("the about box's system-information and update programs"),
+             systemTools,
+             {QCommandLineOption(QStringLiteral("start"),
+                                 QStringLiteral("system-tools: start <tool> (system or updates)."),
+                                 QStringLiteral("tool"))}}};
 }
 
 } // namespace orvanex::tools

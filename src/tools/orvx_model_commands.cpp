@@ -1,13 +1,18 @@
-// orvx extensions / types / show: the index lists and the detail panel, computed by the code that
-// fills the main window.
+// orvx extensions / types / show / count-lists: the index lists, the detail panel and the lists'
+// file counts, computed by the code that fills the main window.
 
 #include "model/default_registry.h"
 #include "model/detail_view.h"
 #include "model/loading.h"
 #include "platform/drive_map.h"
+#include "platform/drives.h"
+#include "search/file_count_columns.h"
+#include "search/file_walk.h"
 #include "tools/orvx_commands.h"
+#include "tools/orvx_detail_lookup.h"
 
 #include <QFileInfo>
+#include <atomic>
 
 namespace orvanex::tools {
 
@@ -146,38 +151,52 @@ int show(OrvxContext& context, const QStringList& args) {
     OpenModel m;
     if (!openModel(context, m))
         return 1;
-    const QString name = args.first();
-    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
-    const bool isExtension = name.startsWith(u'.') || name == model::kAllKey ||
-                             name.compare(model::kUnknownExt, Qt::CaseInsensitive) == 0;
-    if (isExtension) {
-        const QString ext =
-            name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
-        for (const model::IndexRow& row : extensions.rows)
-            if (row.name == ext) {
-                printDetail(m, context.out,
-                            model::ShowExtension(m.state, m.drives, extensions.entries,
-                                                 {row.name, row.related, row.name}));
-                return 0;
-            }
-        return context.fail(QStringLiteral("no extension %1 in the registry").arg(name));
+    const NamedDetail detail = lookUpDetail(m.state, m.drives, args.first());
+    if (!detail.found)
+        return context.fail(detail.error);
+    printDetail(m, context.out, detail.view);
+    return 0;
+}
+
+// Both lists with their "# files" and " Size(Bytes)" columns filled as the window's count fills
+// them, then the status line's totals; the walk covers every drive unless --in names a folder.
+int countLists(OrvxContext& context, const QStringList& args) {
+    const bool inFolder = context.isSet(QStringLiteral("in"));
+    if (!args.isEmpty() || (inFolder && context.isSet(QStringLiteral("all-drives"))))
+        return context.fail(QStringLiteral("usage: orvx count-lists [--in FOLDER | --all-drives]"));
+    OpenModel m;
+    if (!openModel(context, m))
+        return 1;
+    const search::NameFilter every;
+    std::optional<search::FileWalk> walk;
+    if (inFolder) {
+        QString folder = context.value(QStringLiteral("in"));
+        if (folder.size() >= 2 && folder[1] == u':' && folder[0].isLetter())
+            folder = m.drives.toNative(folder);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            return context.fail(
+                QStringLiteral("no such folder: %1").arg(context.value(QStringLiteral("in"))));
+        walk.emplace(
+            search::FileWalk::folderTree(m.drives, QFileInfo(folder).absoluteFilePath(), every));
+    } else {
+        walk.emplace(search::FileWalk::allDrives(m.drives, every));
     }
-    const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
-    // A type by its key name (without regard to case, as the registry) or its description.
-    for (const model::FileTypeEntry& type : types.types) {
-        if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
-            continue;
-        for (const model::IndexRow& row : types.rows)
-            if (row.name == type.Description && row.related == type.Extensions) {
-                printDetail(m, context.out,
-                            model::ShowFileType(m.state, m.drives, types.types,
-                                                {row.name, row.related, row.name}));
-                return 0;
-            }
-        return context.fail(
-            QStringLiteral("file type %1 has no row in the file-type list").arg(name));
-    }
-    return context.fail(QStringLiteral("no extension or file type %1 in the registry").arg(name));
+    search::FileCounts counts;
+    const std::atomic_bool stop{false};
+    walk->run(counts, stop);
+
+    model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
+    search::FillTypeCounts(types.rows, counts);
+    const search::CountTotals totals = search::FillExtensionCounts(extensions.rows, counts);
+    printRows(context.out, extensions.rows);
+    context.out << '\n';
+    printRows(context.out, types.rows);
+    context.out << '\n' << search::CountTotalsText(totals) << '\n';
+    context.out.flush();
+    return context.out.status() == QTextStream::Ok
+               ? 0
+               : context.fail(QStringLiteral("could not write the lists"));
 }
 
 } // namespace
@@ -192,6 +211,17 @@ QList<OrvxCommand> modelCommands() {
          listTypes},
         {QStringLiteral("show"), QStringLiteral("show .EXT|TYPE"),
          QStringLiteral("the detail of one extension (\".txt\") or file type"), show},
+        {QStringLiteral("count-lists"),
+         QStringLiteral("count-lists [--in FOLDER | --all-drives]"),
+         QStringLiteral("both lists with their file counts (every drive unless --in), a blank "
+                        "line between, then the totals"),
+         countLists,
+         {QCommandLineOption(
+              QStringLiteral("in"),
+              QStringLiteral("find, count, count-lists: walk <folder> (native or C:\\...)."),
+              QStringLiteral("folder")),
+          QCommandLineOption(QStringLiteral("all-drives"),
+                             QStringLiteral("find, count, count-lists: walk every drive."))}},
     };
 }
 

@@ -12,6 +12,7 @@
 #include "reports/report_sources.h"
 #include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
+#include "tools/orvx_detail_lookup.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -58,40 +59,14 @@ int finish(OrvxContext& context, const reports::PrintOutcome& outcome, const QSt
 
 // The detail of ".EXT" or of a type (key name or description), as the detail panel shows it.
 int reportDetail(OrvxContext& context, ReportModel& m, const QString& name, const QString& out) {
-    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
-    const QDateTime now = QDateTime::currentDateTime();
-    if (name.startsWith(u'.') || name == model::kAllKey ||
-        name.compare(model::kUnknownExt, Qt::CaseInsensitive) == 0) {
-        const QString ext =
-            name.startsWith(u'.') ? name.mid(1).trimmed().toUpper() : name.toUpper();
-        for (const model::IndexRow& row : extensions.rows)
-            if (row.name == ext) {
-                const model::DetailView v = model::ShowExtension(
-                    m.state, m.drives, extensions.entries, {row.name, row.related, ext});
-                return finish(context,
-                              reports::writeDetailReportPdf(
-                                  out, reports::detailReportFor(m.state, v, false), now),
-                              out);
-            }
-        return context.fail(QStringLiteral("no extension %1 in the registry").arg(name));
-    }
-    const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
-    for (const model::FileTypeEntry& type : types.types) {
-        if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
-            continue;
-        for (const model::IndexRow& row : types.rows)
-            if (row.name == type.Description && row.related == type.Extensions) {
-                const model::DetailView v = model::ShowFileType(m.state, m.drives, types.types,
-                                                                {row.name, row.related, row.name});
-                return finish(context,
-                              reports::writeDetailReportPdf(
-                                  out, reports::detailReportFor(m.state, v, true), now),
-                              out);
-            }
-        return context.fail(
-            QStringLiteral("file type %1 has no row in the file-type list").arg(name));
-    }
-    return context.fail(QStringLiteral("no extension or file type %1 in the registry").arg(name));
+    const NamedDetail detail = lookUpDetail(m.state, m.drives, name);
+    if (!detail.found)
+        return context.fail(detail.error);
+    return finish(context,
+                  reports::writeDetailReportPdf(
+                      out, reports::detailReportFor(m.state, detail.view, detail.isType),
+                      QDateTime::currentDateTime()),
+                  out);
 }
 
 int report(OrvxContext& context, const QStringList& args) {
@@ -107,7 +82,7 @@ int report(OrvxContext& context, const QStringList& args) {
         for (const backup::BackupRow& row : backup::loadBackupRows())
             rows.append(row.cells().mid(0, 5));
         return finish(context,
-                      reports::writeListReportPdf(args[1], reports::backupListSpec(), rows,
+                      reports::writeListReportPdf(args[1], reports::backupListLayout(), rows,
                                                   reports::kDefaultRowStepTwips, now),
                       args[1]);
     }
@@ -122,13 +97,13 @@ int report(OrvxContext& context, const QStringList& args) {
     const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
     if (what == QLatin1String("extensions"))
         return finish(context,
-                      reports::writeListReportPdf(args[1], reports::extensionListSpec(),
+                      reports::writeListReportPdf(args[1], reports::extensionListLayout(),
                                                   reports::reportRows(extensions.rows, 4),
                                                   reports::kDefaultRowStepTwips, now),
                       args[1]);
     const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
     return finish(context,
-                  reports::writeListReportPdf(args[1], reports::fileTypeListSpec(),
+                  reports::writeListReportPdf(args[1], reports::fileTypeListLayout(),
                                               reports::reportRows(types.rows, 4),
                                               reports::kDefaultRowStepTwips, now),
                   args[1]);
@@ -197,7 +172,7 @@ QList<OrvxCommand> reportCommands() {
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv) {
     // Reports lay out text, which needs fonts and so a GUI application; no window is ever shown.
     for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "report") == 0) {
+        if (qstrcmp(argv[i], "report") == 0 || qstrcmp(argv[i], "summary") == 0) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);

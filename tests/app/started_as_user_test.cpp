@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orvanex;
@@ -101,17 +101,17 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
     ASSERT_TRUE(app.waitForStarted(10000));
 
     QString window;
-    QElapsedTimer t;
-    t.start();
-    while (window.isEmpty() && t.elapsed() < 30000 && app.state() == QProcess::Running) {
-        window = runTool(xdotool,
-                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--name"), QStringLiteral("ORVANEX.*1\\.2\\.0")},
-                         server.display())
-                     .section(u'\n', 0, 0);
-        if (window.isEmpty())
-            QThread::msleep(100); // the poll's interval
-    }
+    const bool shownOrGone = QTest::qWaitFor(
+        [&] {
+            window = runTool(xdotool,
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--name"), QStringLiteral("ORVANEX.*1\\.2\\.0")},
+                             server.display())
+                         .section(u'\n', 0, 0);
+            return !window.isEmpty() || app.state() != QProcess::Running;
+        },
+        30000);
+    ASSERT_TRUE(shownOrGone) << "no window within 30 s";
     ASSERT_FALSE(window.isEmpty()) << "no window with ORVANEX and 1.2.0 in its caption";
     const QString caption =
         runTool(xdotool, {QStringLiteral("getwindowname"), window}, server.display());
@@ -134,12 +134,10 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
             .trimmed()
             .isEmpty();
     };
-    t.restart();
-    bool ready = loaded();
-    while (!ready && t.elapsed() < 30000 && app.state() == QProcess::Running) {
-        QThread::msleep(100); // the poll's interval, not a wait for the program
-        ready = loaded();
-    }
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return app.state() != QProcess::Running || loaded(); }, 30000))
+        << "the start-up loading did not end within 30 s";
+    const bool ready = loaded();
     ASSERT_TRUE(ready) << "the start-up loading did not end";
     const QString shot = qEnvironmentVariable("ORVANEX_SCREENSHOT");
     if (!shot.isEmpty())

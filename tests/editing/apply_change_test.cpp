@@ -1,10 +1,10 @@
 // Apply and the add-extensions panel without a window: every status text, stopping rule and
 // failure path, with a registry that fails chosen writes.
 
-#include "../backup/backup_fixture.h"
 #include "backup/backup_records.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"
+#include "faulty_edit_world.h"
 #include "model/extension_tokens.h"
 #include "model/loading.h"
 #include "registry/faulty_registry.h"
@@ -20,40 +20,15 @@ using namespace orvanex::test;
 
 namespace {
 
-// An editing context over the fixture's registry, seen through a FaultyRegistry.
-struct World {
-    BackupFixture f;
-    reg::FaultyRegistry faulty;
-    reg::RegState state;
-    platform::DriveMap drives;
-    backup::BackupState backupState;
-    backup::UpdateSlots slots;
-    EditContext ctx;
-
-    explicit World(const QString& name)
-        : f(name), faulty(f.registry()),
-          drives(platform::DriveMap::forHive(f.appFolder + "/x.hive")),
-          ctx{state, drives, f.extensions, f.fileTypes, f.appFolder, backupState, slots} {
-        state.registry = &faulty;
+// The editing context with a text type, a document type and an extension that names no type.
+struct World : FaultyEditWorld {
+    explicit World(const QString& name) : FaultyEditWorld(name) {
         f.addType("txtfile", "Text Document", {".txt"});
         f.addType("docfile", "Document", {".doc", ".dot"});
         f.write("docfile\\QuickView", QString(), "*");
         f.write("docfile\\DefaultIcon", QString(), "winword.exe");
         f.write(".xyz", "Content Type", "text/xyz"); // an extension that names no type
         f.load();
-        model::ResetUpdateSlots();
-    }
-    QString read(const QString& key, const QString& value = QString()) {
-        QString text;
-        reg::ReadText(f.state(), key, value, &text);
-        return text;
-    }
-    bool exists(const QString& key) {
-        reg::HKey k = 0;
-        if (f.registry().openKeyEx(reg::HKEY_CLASSES_ROOT, key, 0, reg::KEY_ALL_USED, &k) != 0)
-            return false;
-        f.registry().closeKey(k);
-        return true;
     }
     // The change fields of docfile as its detail view loads them.
     ChangeFields docChange() {
@@ -70,11 +45,6 @@ struct World {
         c.slot.FileExtension = "DOC DOT";
         c.slot.WhichKind = backup::whichKind(true, false);
         return c;
-    }
-    QString errorText(reg::Status s) {
-        reg::RegState probe;
-        reg::RegErrorText(probe, s);
-        return probe.ErrorText;
     }
 };
 

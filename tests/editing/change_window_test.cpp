@@ -19,18 +19,6 @@ using namespace orvanex::test;
 
 namespace {
 
-// With ORVANEX_SCREENSHOT_DIR set (a run under Xvfb on the xcb platform), the screen as it
-// stands, for looking at; otherwise nothing.
-void screenshot(const QString& name) {
-    const QString dir = qEnvironmentVariable("ORVANEX_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), dir + u'/' + name});
-}
-
 class ChangeWindow : public testing::Test {
 protected:
     void SetUp() override {

@@ -59,10 +59,10 @@ TEST(EditingSelection, SizeHeaderSortsTheHiddenColumn) {
     EditingWorld world(QStringLiteral("sel-size"));
     world.addStandardTypes();
     Ui::frmORVANEX* ui = world.start().form();
-    // As the file count leaves them: the visible size text and its zero-padded sort key.
+    // As the file count leaves them: the grouped size text and its plain number key.
     const QStringList exts{"TXT", "DOC", "PIC"};
-    const QStringList shown{"9", "10", "200"};
-    const QStringList keys{"0000000009", "0000000010", "0000000200"};
+    const QStringList shown{"9", "10", "2,000"};
+    const QStringList keys{"9", "10", "2000"};
     for (int i = 0; i < 3; ++i) {
         const int row = tableRowOf(ui->flex1, 0, exts[i]);
         model::IndexGridModel& grid = *editingSession(world.ctx()).grids.extensions;
@@ -74,7 +74,7 @@ TEST(EditingSelection, SizeHeaderSortsTheHiddenColumn) {
     pressHeader(ui->flex1, 2);
     EXPECT_EQ(column(ui->flex1, 0).mid(rowCount(ui->flex1) - 3),
               (QStringList{"TXT", "DOC", "PIC"}));
-    // A visible-text sort would put "10" before "200" before "9".
+    // A text sort of either column would put "10" before "2..." before "9".
     pressHeader(ui->flex1, 1); // "# files": all blank, order kept
     EXPECT_EQ(world.ctx().SortToggleExt.toggle[1], 0);
 }

@@ -1,34 +1,14 @@
 // orvx import / export / query as scripts call them.
 
 #include "support/test_env.h"
+#include "tools/orvx_run.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct OrvxRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-OrvxRun orvx(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ORVX_PROGRAM), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
+using orvanex::test::OrvxRun;
+using orvanex::test::runOrvx;
+using orvanex::test::writeFile;
 
 TEST(OrvxRegistry, ImportsQueriesAndExports) {
     const QString dir = orvanex::test::freshDir("orvx");
@@ -42,10 +22,10 @@ TEST(OrvxRegistry, ImportsQueriesAndExports) {
                             "\"NullFile\"=\"\"\r\n"
                             "\r\n";
     writeFile(dir + "/in.reg", file);
-    OrvxRun r = orvx({"--hive", hive, "import", dir + "/in.reg"});
+    OrvxRun r = runOrvx({"--hive", hive, "import", dir + "/in.reg"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
 
-    r = orvx({"--hive", hive, "query", "HKCR\\.TXT"});
+    r = runOrvx({"--hive", hive, "query", "HKCR\\.TXT"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "HKEY_CLASSES_ROOT\\.TXT\n"
                      "    (Default)    REG_SZ    txtfile\n"
@@ -53,13 +33,13 @@ TEST(OrvxRegistry, ImportsQueriesAndExports) {
                      "\n"
                      "HKEY_CLASSES_ROOT\\.TXT\\ShellNew\n");
 
-    r = orvx({"--hive", hive, "export", "HKEY_CLASSES_ROOT\\.txt", dir + "/out.reg"});
+    r = runOrvx({"--hive", hive, "export", "HKEY_CLASSES_ROOT\\.txt", dir + "/out.reg"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QFile out(dir + "/out.reg");
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll(), file);
 
-    r = orvx({"--hive", hive, "export", "HKEY_CURRENT_USER", dir + "/u.reg", "--regedit5"});
+    r = runOrvx({"--hive", hive, "export", "HKEY_CURRENT_USER", dir + "/u.reg", "--regedit5"});
     ASSERT_EQ(r.code, 0);
     QFile u(dir + "/u.reg");
     ASSERT_TRUE(u.open(QIODevice::ReadOnly));
@@ -84,17 +64,17 @@ TEST(OrvxRegistry, ReportsErrorsOnStandardErrorWithStatusOne) {
         {{"export", "HKCU"}, "usage"},
     };
     for (const auto& c : cases) {
-        const OrvxRun r = orvx(QStringList{"--hive", hive} + c.args);
+        const OrvxRun r = runOrvx(QStringList{"--hive", hive} + c.args);
         EXPECT_EQ(r.code, 1) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(dir + "/x.reg"));
     // Malformed lines are warnings; the rest is imported.
-    const OrvxRun partly = orvx({"--hive", hive, "import", dir + "/partly.reg"});
+    const OrvxRun partly = runOrvx({"--hive", hive, "import", dir + "/partly.reg"});
     EXPECT_EQ(partly.code, 3);
     EXPECT_TRUE(partly.out.contains("1 lines skipped")) << partly.out.toStdString();
     EXPECT_TRUE(partly.err.contains("line 3: ")) << partly.err.toStdString();
-    EXPECT_EQ(orvx({"--hive", hive, "query", "HKCU\\A"}).out,
+    EXPECT_EQ(runOrvx({"--hive", hive, "query", "HKCU\\A"}).out,
               "HKEY_CURRENT_USER\\A\n    v    REG_SZ    1\n");
 }

@@ -173,3 +173,41 @@ TEST(RegDiff, DataAreShownAsTheFileWouldShowThem) {
               "hex:01,01,01,01,... (5 bytes)");
     EXPECT_EQ(describeRegData(type::Sz, QByteArray("a\0b", 3)), "hex(1):61,00,62");
 }
+
+TEST(RegDiff, KeysMadeAndDeletedWithinTheFileAndRootsThatCannotGo) {
+    auto registry = registryWith(kTxt);
+    // Made and deleted again within the file, subkeys too: nothing to list.
+    EXPECT_TRUE(diffRegFile(*registry, reg4("[HKEY_CLASSES_ROOT\\new\\a\\b]\r\n\"v\"=\"1\"\r\n"
+                                            "[-HKEY_CLASSES_ROOT\\new]\r\n"))
+                    .changes.empty());
+    // A key keeps the place the file first gives it, even when a deletion named one below it.
+    EXPECT_EQ(
+        lines(diffRegFile(*registry, reg4("[-HKEY_CLASSES_ROOT\\p\\q]\r\n"
+                                          "[HKEY_CLASSES_ROOT\\other]\r\n"
+                                          "[HKEY_CLASSES_ROOT\\p]\r\n"))),
+        (Lines{"create key [HKEY_CLASSES_ROOT\\other]", "create key [HKEY_CLASSES_ROOT\\p]"}));
+    // The store refuses to delete a root, so the line changes nothing, as the importer finds.
+    const QByteArray root = reg4("[-HKEY_CLASSES_ROOT]\r\n");
+    EXPECT_TRUE(diffRegFile(*registry, root).changes.empty());
+    EXPECT_EQ(importRegFile(*registry, root).keysDeleted, 0);
+    EXPECT_TRUE(diffRegFile(*registry, reg4(kTxt)).changes.empty());
+}
+
+TEST(RegDiff, KeysWithManyValuesMatchNamesInAnyCase) {
+    QByteArray body = "[HKEY_CLASSES_ROOT\\many]\r\n";
+    for (int i = 0; i < 40; ++i)
+        body += QStringLiteral("\"Name%1\"=\"%1\"\r\n").arg(i).toUtf8();
+    auto registry = registryWith(body.constData());
+    EXPECT_TRUE(diffRegFile(*registry, reg4(body.toLower().constData())).changes.empty());
+    EXPECT_EQ(lines(diffRegFile(*registry, reg4("[HKEY_CLASSES_ROOT\\many]\r\n"
+                                                "\"NAME17\"=\"x\"\r\n\"name17\"=\"y\"\r\n"
+                                                "\"name39\"=-\r\n"))),
+              (Lines{"change value [HKEY_CLASSES_ROOT\\many] \"NAME17\": \"17\" -> \"y\"",
+                     "remove value [HKEY_CLASSES_ROOT\\many] \"name39\" (was \"39\")"}));
+    // Deleted and made again with a few of its values: the others are listed as removed.
+    QByteArray again = "[-HKEY_CLASSES_ROOT\\many]\r\n[HKEY_CLASSES_ROOT\\many]\r\n";
+    for (int i = 0; i < 39; ++i)
+        again += QStringLiteral("\"name%1\"=\"%1\"\r\n").arg(i).toUtf8();
+    EXPECT_EQ(lines(diffRegFile(*registry, reg4(again.constData()))),
+              Lines{"remove value [HKEY_CLASSES_ROOT\\many] \"Name39\" (was \"39\")"});
+}

@@ -1,5 +1,6 @@
 // The store's operations and their Win32 status codes, on a memory registry.
 
+#include "registry/handle_table.h"
 #include "registry/registry.h"
 
 #include <QStringList>
@@ -159,4 +160,32 @@ TEST(Store, BatchesApplyInMemoryAsTheyGo) {
         EXPECT_EQ(batch.finish(), 0);
     }
     EXPECT_EQ(r->endBatch(), status::InvalidParameter);
+}
+
+TEST(HandleTable, AClosedHandleStaysInvalidUntilItsSlotWasReused2047Times) {
+    HandleTable<int> table;
+    HKey first = 0;
+    *table.open(&first) = 7;
+    EXPECT_EQ(table.find(0), nullptr);
+    EXPECT_EQ(table.find(first ^ (1u << 20)), nullptr);
+    ASSERT_TRUE(table.close(first));
+    EXPECT_FALSE(table.close(first));
+    EXPECT_EQ(table.find(first), nullptr);
+
+    // The freed slot is taken again, empty, under a handle of its own.
+    HKey again = 0;
+    int* slot = table.open(&again);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(*slot, 0);
+    EXPECT_EQ(again & 0xFFFFF, first & 0xFFFFF);
+    EXPECT_NE(again, first);
+    EXPECT_EQ(table.find(first), nullptr);
+    for (int reuse = 2; reuse < 2047; ++reuse) {
+        ASSERT_TRUE(table.close(again));
+        table.open(&again);
+        ASSERT_NE(again, first) << reuse;
+    }
+    ASSERT_TRUE(table.close(again));
+    table.open(&again);
+    EXPECT_EQ(again, first);
 }

@@ -3,35 +3,19 @@
 #include "pdf_text.h"
 #include "settings/settings_store.h"
 #include "support/test_env.h"
+#include "tools/orvx_run.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace orvanex;
 
+using orvanex::test::OrvxRun;
+using orvanex::test::runOrvx;
+using orvanex::test::writeFile;
+
 namespace {
-
-struct OrvxRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-OrvxRun orvx(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ORVX_PROGRAM), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 void record(const QString& name, const QString& file) {
     const QString app = kMainAppName, section = "Backup\\" + name;
@@ -56,32 +40,32 @@ TEST(OrvxReport, ListsAndDetailsOfTheRegistryIntoPdf) {
                                   "[HKEY_CLASSES_ROOT\\txtfile]\r\n@=\"Text Document\"\r\n"
                                   "[HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command]\r\n"
                                   "@=\"notepad.exe %1\"\r\n");
-    ASSERT_EQ(orvx({"--hive", hive, "import", dir + "/start.reg"}).code, 0);
-    OrvxRun r = orvx({"--hive", hive, "report", "extensions", dir + "/ext.pdf"});
+    ASSERT_EQ(runOrvx({"--hive", hive, "import", dir + "/start.reg"}).code, 0);
+    OrvxRun r = runOrvx({"--hive", hive, "report", "extensions", dir + "/ext.pdf"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QRegularExpression("ext.pdf: \\d+ pages?\\n")));
     const QString ext = test::pdfText(dir + "/ext.pdf", 1, 1);
     EXPECT_TRUE(ext.contains(QRegularExpression("Registered File Extensions .* Page 1")));
     EXPECT_TRUE(ext.contains(QRegularExpression("\\n +TXT +Text Document\\n")));
 
-    ASSERT_EQ(orvx({"--hive", hive, "report", "types", dir + "/types.pdf"}).code, 0);
+    ASSERT_EQ(runOrvx({"--hive", hive, "report", "types", dir + "/types.pdf"}).code, 0);
     EXPECT_TRUE(
         test::pdfText(dir + "/types.pdf").contains(QRegularExpression("Text Document +LOG TXT")));
 
-    ASSERT_EQ(orvx({"--hive", hive, "report", "detail", ".txt", dir + "/txt.pdf"}).code, 0);
+    ASSERT_EQ(runOrvx({"--hive", hive, "report", "detail", ".txt", dir + "/txt.pdf"}).code, 0);
     const QString detail = test::pdfText(dir + "/txt.pdf");
     EXPECT_TRUE(detail.contains(QRegularExpression("File Extension: +TXT")));
     EXPECT_TRUE(detail.contains(QRegularExpression("Action: +open")));
-    ASSERT_EQ(orvx({"--hive", hive, "report", "detail", "Text Document", dir + "/type.pdf"}).code,
-              0);
+    ASSERT_EQ(
+        runOrvx({"--hive", hive, "report", "detail", "Text Document", dir + "/type.pdf"}).code, 0);
     EXPECT_TRUE(test::pdfText(dir + "/type.pdf").contains("File Extensions:"));
 
-    r = orvx({"--hive", hive, "report", "detail", ".nosuchext", dir + "/none.pdf"});
+    r = runOrvx({"--hive", hive, "report", "detail", ".nosuchext", dir + "/none.pdf"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("no extension .nosuchext"));
     EXPECT_FALSE(QFile::exists(dir + "/none.pdf"));
-    EXPECT_EQ(orvx({"--hive", hive, "report", "everything", dir + "/x.pdf"}).code, 1);
-    EXPECT_EQ(orvx({"--hive", hive, "report", "extensions"}).code, 1);
+    EXPECT_EQ(runOrvx({"--hive", hive, "report", "everything", dir + "/x.pdf"}).code, 1);
+    EXPECT_EQ(runOrvx({"--hive", hive, "report", "extensions"}).code, 1);
 }
 
 TEST(OrvxReport, DiffAndMergeOfARecordedBackup) {
@@ -89,28 +73,28 @@ TEST(OrvxReport, DiffAndMergeOfARecordedBackup) {
     const QString hive = dir + "/r.hive";
     writeFile(dir + "/start.reg", "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\txtfile]\r\n"
                                   "@=\"Text Document\"\r\n\"EditFlags\"=dword:00000000\r\n");
-    ASSERT_EQ(orvx({"--hive", hive, "import", dir + "/start.reg"}).code, 0);
-    ASSERT_EQ(orvx({"--hive", hive, "export", "HKCR\\txtfile", dir + "/Reg1000.reg"}).code, 0);
+    ASSERT_EQ(runOrvx({"--hive", hive, "import", dir + "/start.reg"}).code, 0);
+    ASSERT_EQ(runOrvx({"--hive", hive, "export", "HKCR\\txtfile", dir + "/Reg1000.reg"}).code, 0);
     record("Reg1000", dir + "/Reg1000.reg");
 
     // A backup that matches the registry changes nothing.
-    OrvxRun r = orvx({"--hive", hive, "diff", dir + "/Reg1000.reg"});
+    OrvxRun r = runOrvx({"--hive", hive, "diff", dir + "/Reg1000.reg"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "");
 
     writeFile(dir + "/change.reg", "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\txtfile]\r\n"
                                    "@=\"Changed\"\r\n");
-    ASSERT_EQ(orvx({"--hive", hive, "import", dir + "/change.reg"}).code, 0);
-    r = orvx({"--hive", hive, "diff", dir + "/Reg1000.reg"});
+    ASSERT_EQ(runOrvx({"--hive", hive, "import", dir + "/change.reg"}).code, 0);
+    r = runOrvx({"--hive", hive, "diff", dir + "/Reg1000.reg"});
     EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.out, "change value [HKEY_CLASSES_ROOT\\txtfile] @: \"Changed\" -> \"Text "
                      "Document\"\n");
 
-    r = orvx({"--hive", hive, "merge", "Reg1000"});
+    r = runOrvx({"--hive", hive, "merge", "Reg1000"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(setting("Backup\\Reg1000", "Type"), "Merged");
     EXPECT_EQ(setting("Backup\\Reg1000", "Merge"), "yes");
-    EXPECT_EQ(orvx({"--hive", hive, "diff", dir + "/Reg1000.reg"}).code, 0);
+    EXPECT_EQ(runOrvx({"--hive", hive, "diff", dir + "/Reg1000.reg"}).code, 0);
 }
 
 TEST(OrvxReport, AMergeThatCannotReadOrWriteAllIsNotMarked) {
@@ -119,25 +103,25 @@ TEST(OrvxReport, AMergeThatCannotReadOrWriteAllIsNotMarked) {
     writeFile(dir + "/Reg1001.reg", "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.abc]\r\n"
                                     "@=\"abcfile\"\r\n\"Bad\"=dword:nothex\r\n");
     record("Reg1001", dir + "/Reg1001.reg");
-    OrvxRun r = orvx({"--hive", hive, "diff", dir + "/Reg1001.reg"});
+    OrvxRun r = runOrvx({"--hive", hive, "diff", dir + "/Reg1001.reg"});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains("line 5 would be skipped")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("\"Bad\"=dword:nothex"));
 
-    r = orvx({"--hive", hive, "merge", "Reg1001"});
+    r = runOrvx({"--hive", hive, "merge", "Reg1001"});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.err.contains("in part")) << r.err.toStdString();
     EXPECT_EQ(setting("Backup\\Reg1001", "Type"), "Change");
     EXPECT_EQ(setting("Backup\\Reg1001", "Merge"), "99");
 
     record("Reg1002", dir + "/gone.reg");
-    r = orvx({"--hive", hive, "merge", "Reg1002"});
+    r = runOrvx({"--hive", hive, "merge", "Reg1002"});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("nothing was merged")) << r.err.toStdString();
     EXPECT_EQ(setting("Backup\\Reg1002", "Type"), "Change");
     writeFile(dir + "/foreign.reg", "hello\r\n");
     record("Reg1003", dir + "/foreign.reg");
-    EXPECT_EQ(orvx({"--hive", hive, "merge", "Reg1003"}).code, 1);
+    EXPECT_EQ(runOrvx({"--hive", hive, "merge", "Reg1003"}).code, 1);
     EXPECT_EQ(setting("Backup\\Reg1003", "Type"), "Change");
-    EXPECT_EQ(orvx({"--hive", hive, "diff", dir + "/foreign.reg"}).code, 1);
+    EXPECT_EQ(runOrvx({"--hive", hive, "diff", dir + "/foreign.reg"}).code, 1);
 }

@@ -47,7 +47,7 @@ double columnPoints(int points) {
 TEST(ListReport, AnEmptyListPrintsAnEmptyDocument) {
     const QString pdf = test::freshDir("empty") + "/empty.pdf";
     const PrintOutcome outcome =
-        writeListReportPdf(pdf, extensionListSpec(), {}, kDefaultRowStepTwips, kNow);
+        writeListReportPdf(pdf, extensionListLayout(), {}, kDefaultRowStepTwips, kNow);
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
     EXPECT_EQ(outcome.pages, 0);
     ASSERT_TRUE(QFile::exists(pdf));
@@ -56,7 +56,7 @@ TEST(ListReport, AnEmptyListPrintsAnEmptyDocument) {
 
 TEST(ListReport, HeadingRowsAndColumnsStandAtTheirTwips) {
     const QString pdf = test::freshDir("places") + "/ext.pdf";
-    ASSERT_TRUE(writeListReportPdf(pdf, extensionListSpec(), numberedRows(3), 240, kNow).ok);
+    ASSERT_TRUE(writeListReportPdf(pdf, extensionListLayout(), numberedRows(3), 240, kNow).ok);
     const QList<test::PdfWord> words = pdfWords(pdf);
     const test::PdfWord heading = findWord(words, "Registered");
     EXPECT_NEAR(heading.box.left(), kMargin, 0.01);
@@ -76,10 +76,10 @@ TEST(ListReport, HeadingRowsAndColumnsStandAtTheirTwips) {
 
 TEST(ListReport, HeadingLinesKeepTheirBlanks) {
     const QString date = reportDate(kNow), time = reportTime(kNow);
-    EXPECT_EQ(listHeadingLine(fileTypeListSpec().heading, kNow, 2),
+    EXPECT_EQ(listHeadingLine(fileTypeListLayout().heading, kNow, 2),
               "Registered File Types             " + date + "            " + time +
                   "              Page 2");
-    EXPECT_EQ(listHeadingLine(backupListSpec().heading, kNow, 12),
+    EXPECT_EQ(listHeadingLine(backupListLayout().heading, kNow, 12),
               "Registry Backup Files            " + date + "            " + time +
                   "              Page 12");
     EXPECT_EQ(detailHeadingLine(kNow),
@@ -93,11 +93,11 @@ TEST(ListReport, APageHoldsRowsUpToItsLimitAndThenRepeatsTheHeading) {
     // 39th row stands exactly on the limit and the 40th begins page 2.
     const QString dir = test::freshDir("pages");
     const PrintOutcome full =
-        writeListReportPdf(dir + "/39.pdf", extensionListSpec(), numberedRows(39), 353, kNow);
+        writeListReportPdf(dir + "/39.pdf", extensionListLayout(), numberedRows(39), 353, kNow);
     ASSERT_TRUE(full.ok);
     EXPECT_EQ(full.pages, 1);
     const PrintOutcome over =
-        writeListReportPdf(dir + "/40.pdf", extensionListSpec(), numberedRows(40), 353, kNow);
+        writeListReportPdf(dir + "/40.pdf", extensionListLayout(), numberedRows(40), 353, kNow);
     ASSERT_TRUE(over.ok);
     EXPECT_EQ(over.pages, 2);
     const QString page2 = pdfText(dir + "/40.pdf", 2, 2);
@@ -113,7 +113,7 @@ TEST(ListReport, APageHoldsRowsUpToItsLimitAndThenRepeatsTheHeading) {
 TEST(ListReport, ALongCellStopsShortOfTheNextColumn) {
     const QString pdf = test::freshDir("long") + "/types.pdf";
     QStringList row{QString("Word ").repeated(40).trimmed(), " ", " ", "TXT"};
-    ASSERT_TRUE(writeListReportPdf(pdf, fileTypeListSpec(), {row}, 240, kNow).ok);
+    ASSERT_TRUE(writeListReportPdf(pdf, fileTypeListLayout(), {row}, 240, kNow).ok);
     const QList<test::PdfWord> words = pdfWords(pdf);
     const double column3 = findWord(words, "TXT").box.left();
     ASSERT_GT(column3, 0);
@@ -133,7 +133,7 @@ TEST(ListReport, TheFontIsArialOrItsMetricTwin) {
     else
         EXPECT_EQ(family, "Liberation Sans");
     const QString pdf = test::freshDir("font") + "/f.pdf";
-    ASSERT_TRUE(writeListReportPdf(pdf, extensionListSpec(), numberedRows(1), 240, kNow).ok);
+    ASSERT_TRUE(writeListReportPdf(pdf, extensionListLayout(), numberedRows(1), 240, kNow).ok);
     QProcess fonts;
     fonts.start("pdffonts", {pdf});
     fonts.waitForFinished(60000);
@@ -144,7 +144,7 @@ TEST(ListReport, TheFontIsArialOrItsMetricTwin) {
 TEST(ListReport, AFileThatCannotBeWrittenIsAnErrorAndLeavesNothing) {
     const QString pdf = test::freshDir("nowrite") + "/missing/folder/r.pdf";
     const PrintOutcome outcome =
-        writeListReportPdf(pdf, extensionListSpec(), numberedRows(2), 240, kNow);
+        writeListReportPdf(pdf, extensionListLayout(), numberedRows(2), 240, kNow);
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.error.contains(pdf));
     EXPECT_FALSE(QFile::exists(pdf));

@@ -80,3 +80,35 @@ TEST(PrintMenu, PreviewItemsFollowTheirReportsAndShowTheReport) {
             ui->lblScan->text().startsWith("Finished Building Print For Registered File Types!"));
     }
 }
+
+TEST(PrintMenu, ReportsHoldBackWhileADeleteRequestWaits) {
+    test::EditingWorld world("printhold");
+    world.addStandardTypes();
+    world.start();
+    Ui::frmORVANEX* ui = world.ctx().ui;
+    QList<QAction*> items = {ui->cmdPrint, ui->cmdPrintF2, ui->cmdPrintDetail};
+    for (const char* name : {"mnuPreviewExtensions", "mnuPreviewTypes", "mnuPreviewDetail"})
+        items << menuItem(ui, name);
+    for (QAction* item : items) {
+        ASSERT_TRUE(item);
+        item->setEnabled(true);
+    }
+    // The request shows its panel and its status; nothing may print or touch either meanwhile.
+    const QString request = "                                                Delete Request!   ";
+    ui->fraDelete->setVisible(true);
+    ui->lblScan->setText(request);
+    PreviewCloser closer;
+    for (QAction* item : items) {
+        item->trigger();
+        EXPECT_EQ(ui->lblScan->text(), request) << item->text().toStdString();
+    }
+    EXPECT_EQ(closer.seen, 0);
+    EXPECT_FALSE(ui->fraDelete->isHidden());
+
+    // Once the request is answered the reports work again.
+    ui->fraDelete->setVisible(false);
+    menuItem(ui, "mnuPreviewTypes")->trigger();
+    EXPECT_EQ(closer.seen, 1);
+    EXPECT_TRUE(
+        ui->lblScan->text().startsWith("Finished Building Print For Registered File Types!"));
+}

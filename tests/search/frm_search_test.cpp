@@ -2,6 +2,7 @@
 
 #include "search/frm_search.h"
 #include "search_trees.h"
+#include "search_window_world.h"
 #include "settings/settings_store.h"
 #include "support/test_env.h"
 
@@ -24,21 +25,8 @@ using namespace orvanex::search;
 
 namespace {
 
-struct World {
-    QString root;
-    platform::DriveMap drives;
-    std::unique_ptr<frmSearch> window;
-
-    World(const char* name, const QString& extensions) {
-        root = test::freshDir(QString::fromLatin1(name));
-        drives.setDrive(u'C', root);
-        const QString app = test::freshDir(QString::fromLatin1(name) + "_app");
-        window = std::make_unique<frmSearch>(extensions, "Text Document", drives, app);
-        window->popUpMenus = false;
-        window->scriptedAnswer = QMessageBox::Yes;
-        window->show();
-    }
-    QByteArray native(const char* rel) const { return QFile::encodeName(root) + rel; }
+struct World : test::SearchWindowWorld {
+    using SearchWindowWorld::SearchWindowWorld;
     void search(bool allDrives = false) {
         QSignalSpy done(window.get(), &frmSearch::searchFinished);
         QTest::mouseClick(allDrives ? window->cmdSearchAll : window->cmdSearchStart,

@@ -13,15 +13,10 @@ using namespace orvanex;
 
 namespace {
 
-QString orvx() {
-    return qEnvironmentVariable("ORVANEX_BINARY_DIR") + "/bin/orvx";
-}
+using test::sortedLines;
 
-QList<QByteArray> sortedLines(const QByteArray& text) {
-    QList<QByteArray> lines = text.split('\n');
-    lines.removeAll(QByteArray());
-    std::sort(lines.begin(), lines.end());
-    return lines;
+QString orvx() {
+    return test::orvxProgram();
 }
 
 // orvx's "X:\a\b\tsize" lines as find's "/native/a/b\tsize" lines, for the drives given.

@@ -15,15 +15,10 @@ using namespace orvanex;
 
 namespace {
 
-QString orvx() {
-    return qEnvironmentVariable("ORVANEX_BINARY_DIR") + "/bin/orvx";
-}
+using test::sortedLines;
 
-QList<QByteArray> sortedLines(const QByteArray& text) {
-    QList<QByteArray> lines = text.split('\n');
-    lines.removeAll(QByteArray());
-    std::sort(lines.begin(), lines.end());
-    return lines;
+QString orvx() {
+    return test::orvxProgram();
 }
 
 // Files of random words in mixed case, a few large enough to span many blocks, and the texts

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +72,17 @@ QList<QByteArray> makeStrangeTree(const QByteArray& root) {
 void removeStrangeTree(const QByteArray& root) {
     ::chmod((root + "/locked").constData(), 0755);
     runProgram(QStringLiteral("rm"), {QStringLiteral("-rf"), QFile::decodeName(root)}, nullptr);
+}
+
+QString orvxProgram() {
+    return qEnvironmentVariable("ORVANEX_BINARY_DIR") + "/bin/orvx";
+}
+
+QList<QByteArray> sortedLines(const QByteArray& text) {
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeAll(QByteArray());
+    std::sort(lines.begin(), lines.end());
+    return lines;
 }
 
 int runProgram(const QString& program, const QStringList& args, QByteArray* out, QByteArray* err) {

@@ -20,6 +20,11 @@ QList<QByteArray> makeStrangeTree(const QByteArray& root);
 // Removes the tree: its unreadable folder and names that are not UTF-8 stop Qt's own removal.
 void removeStrangeTree(const QByteArray& root);
 
+// The orvx of the build under test.
+QString orvxProgram();
+// The lines of a program's output, sorted, without empty ones (outputs whose order is free).
+QList<QByteArray> sortedLines(const QByteArray& text);
+
 // Runs a program with an argument list; returns its exit status (-1 when it did not run).
 int runProgram(const QString& program, const QStringList& args, QByteArray* out,
                QByteArray* err = nullptr);

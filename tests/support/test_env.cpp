@@ -1,7 +1,9 @@
 #include "support/test_env.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 
 namespace orvanex::test {
 
@@ -20,6 +22,16 @@ QString freshDir(const QString& name) {
 
 QString sourceDir() {
     return qEnvironmentVariable("ORVANEX_SOURCE_DIR");
+}
+
+void screenshot(const QString& name) {
+    const QString dir = qEnvironmentVariable("ORVANEX_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), dir + u'/' + name});
 }
 
 } // namespace orvanex::test

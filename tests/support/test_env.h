@@ -11,5 +11,8 @@ QString tempRoot();
 QString freshDir(const QString& name);
 // The source tree, for fixtures.
 QString sourceDir();
+// With ORVANEX_SCREENSHOT_DIR set (a run under Xvfb on the xcb platform), the screen as it stands,
+// saved there under that name for looking at; otherwise nothing.
+void screenshot(const QString& name);
 
 } // namespace orvanex::test

@@ -3,6 +3,7 @@
 #include "orvx_run.h"
 #include "support/test_env.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -91,4 +92,36 @@ TEST(OrvxModel, ADamagedHiveFailsTheListsAndNamesTheDamage) {
         EXPECT_TRUE(r.err.contains("read-only")) << r.err.toStdString();
     }
     EXPECT_EQ(readFile(hive), bytes);
+}
+
+TEST(OrvxModel, CountListsFillsBothListsAsTheWindowsCountDoes) {
+    const QString hive = classesHive("orvx-count-lists");
+    const QString tree = freshDir("orvx-count-lists-tree");
+    QDir().mkpath(tree + "/sub");
+    QDir().mkpath(tree + "/dotted.dir");
+    writeFile(tree + "/a.txt", "abc");
+    writeFile(tree + "/sub/b.TXT", "abcd");
+    writeFile(tree + "/sub/c.md", QByteArray(1234567, 'm'));
+    writeFile(tree + "/d.zip", "");
+    writeFile(tree + "/e.gz", "x");
+    writeFile(tree + "/dotted.dir/README", "xy");
+
+    OrvxRun r = runOrvx({"--hive", hive, "count-lists", "--in", tree});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.toStdString(), "MD\t1\t1,234,567\tText Document\t1234567\n"
+                                   "TXT\t2\t7\tText Document\t7\n"
+                                   "ZIP\t1\t0\tArchive\t0\n"
+                                   "\n"
+                                   "Archive\t1\t0\tZIP\t0\n"
+                                   "Text Document\t3\t1,234,574\tMD TXT\t1234574\n"
+                                   "\n"
+                                   "3 registered file extensions  4 files\n");
+
+    r = runOrvx({"--hive", hive, "count-lists", "--in", tree + "/missing"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("no such folder")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    r = runOrvx({"--hive", hive, "count-lists", "--in", tree, "--all-drives"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("usage")) << r.err.toStdString();
 }

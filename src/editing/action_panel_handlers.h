@@ -1,0 +1,29 @@
+#pragma once
+// The action panel's buttons: Apply (add or change the action), Cancel, and "&Find" with the
+// application picker frmAction.
+
+#include <QObject>
+
+namespace orvanex {
+struct MainContext;
+}
+
+namespace orvanex::editing {
+
+class ActionPanelHandlers : public QObject {
+    Q_OBJECT
+public:
+    explicit ActionPanelHandlers(MainContext& ctx, QObject* parent);
+
+    void cmdOKAction_Click();
+    void cmdCancelAction_Click();
+    void cmdBrowseApplX_Click();
+
+private:
+    MainContext& m_ctx;
+};
+
+// The action grid read again from the registry and shown.
+void reloadActions(MainContext& ctx);
+
+} // namespace orvanex::editing

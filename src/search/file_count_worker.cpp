@@ -1,0 +1,63 @@
+#include "search/file_count_worker.h"
+
+#include <QMutexLocker>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace orvanex::search {
+
+// Counts through FileCounts itself (the code orvx count runs) and publishes the folder being
+// listed; the lock is taken once per folder, never per file.
+class FileCountWorker::Sink : public WalkSink {
+public:
+    explicit Sink(FileCountWorker& worker) : m_worker(worker) {}
+    void folder(const QByteArray& path) override {
+        QMutexLocker lock(&m_worker.m_mutex);
+        m_worker.m_progress.folder = path;
+        m_worker.m_progress.files = m_worker.m_counts.total().files;
+    }
+    void file(int rootIndex, const QByteArray& path, qint64 size) override {
+        m_worker.m_counts.file(rootIndex, path, size);
+    }
+
+private:
+    FileCountWorker& m_worker;
+};
+
+FileCountWorker::FileCountWorker(FileWalk walk, QObject* parent)
+    : QObject(parent), m_walk(std::move(walk)) {}
+
+FileCountWorker::~FileCountWorker() {
+    m_stop.store(true);
+    if (m_thread)
+        m_thread->wait();
+}
+
+void FileCountWorker::start() {
+    m_thread.reset(QThread::create([this] {
+        // The window's thread goes first when the processors are busy: it must keep answering.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
+        Sink sink(*this);
+        m_walk.run(sink, m_stop);
+        {
+            QMutexLocker lock(&m_mutex);
+            m_progress.files = m_counts.total().files;
+            m_progress.finished = true;
+        }
+        QMetaObject::invokeMethod(this, &FileCountWorker::finished, Qt::QueuedConnection);
+    }));
+    m_thread->start();
+}
+
+FileCountWorker::Progress FileCountWorker::progress() const {
+    QMutexLocker lock(&m_mutex);
+    return m_progress;
+}
+
+const FileCounts& FileCountWorker::counts() {
+    if (m_thread)
+        m_thread->wait();
+    return m_counts;
+}
+
+} // namespace orvanex::search

@@ -1,0 +1,48 @@
+#include "tools/orvx_workbench.h"
+
+#include "model/default_registry.h"
+#include "model/loading.h"
+#include "settings/app_folder.h"
+
+namespace orvanex::tools {
+
+bool openWorkbench(OrvxContext& context, Workbench& w) {
+    // The default hive is made on first use, as at the window's start; a Wine prefix is not.
+    const reg::RegistryChoice choice = context.registryChoice();
+    if (choice.winePrefix.isEmpty()) {
+        const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
+        if (!made.error.isEmpty()) {
+            context.fail(made.error);
+            return false;
+        }
+    }
+    w.registry = context.openRegistry();
+    if (!w.registry)
+        return false;
+    w.state.registry = w.registry.get();
+    w.drives = platform::DriveMap::forHive(w.registry->hivePath());
+    w.extensions = model::LoadExtensions(w.state).entries;
+    w.fileTypes = model::BuildFileTypes(w.extensions).types;
+    // The App folder is the current directory, and its backup folder exists, as at start-up.
+    w.appFolder = currentAppFolder();
+    createBackupFolder(w.appFolder);
+    return true;
+}
+
+int report(OrvxContext& context, const QString& status, bool ok) {
+    if (!ok)
+        return context.fail(status);
+    context.out << status << Qt::endl;
+    return 0;
+}
+
+const model::FileTypeEntry* findType(OrvxContext& context, const Workbench& w,
+                                     const QString& name) {
+    for (const model::FileTypeEntry& t : w.fileTypes)
+        if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    context.fail(QStringLiteral("no file type %1 in the registry").arg(name));
+    return nullptr;
+}
+
+} // namespace orvanex::tools
