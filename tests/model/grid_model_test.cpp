@@ -2,11 +2,16 @@
 // the records behind the main window's three grids.
 
 #include "model/grid_rows.h"
+#include "model/grid_sort.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QItemSelectionModel>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 using namespace orvanex::model;
 
@@ -279,4 +284,41 @@ TEST(GridModel, ManyEqualKeysKeepThePreviousSortsOrder) {
     EXPECT_EQ(m.text(0, 0), QStringLiteral("0"));
     EXPECT_EQ(m.text(0, 1), QStringLiteral("500"));
     EXPECT_EQ(m.text(1, 1), QStringLiteral("1000"));
+}
+
+// The run-merging sort against the library's stable sort, on shapes it treats differently:
+// random, already in order, reversed, in order but for a few rows, and all keys equal.
+TEST(GridModel, StableOrderAgreesWithAStableSortOnEveryShape) {
+    std::mt19937 random(20261208);
+    const auto check = [](const std::vector<int>& keys, const char* shape) {
+        for (const bool ascending : {true, false}) {
+            std::vector<qsizetype> expected(keys.size());
+            std::iota(expected.begin(), expected.end(), qsizetype(0));
+            std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+                return ascending ? keys[size_t(a)] < keys[size_t(b)]
+                                 : keys[size_t(b)] < keys[size_t(a)];
+            });
+            EXPECT_EQ(stableOrder(keys, ascending), expected)
+                << shape << (ascending ? " ascending" : " descending") << ", " << keys.size()
+                << " keys";
+        }
+    };
+    for (const int n : {0, 1, 2, 3, 7, 64, 1000}) {
+        std::vector<int> keys(static_cast<size_t>(n));
+        for (int& k : keys)
+            k = int(random() % 5); // many equal keys: order among them is what stability means
+        check(keys, "random");
+        std::vector<int> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        check(sorted, "in order");
+        check(std::vector<int>(sorted.rbegin(), sorted.rend()), "reversed");
+        std::vector<int> rising(static_cast<size_t>(n));
+        std::iota(rising.begin(), rising.end(), 0);
+        check(std::vector<int>(rising.rbegin(), rising.rend()), "strictly falling");
+        if (n > 2) {
+            std::swap(rising[0], rising[size_t(n) - 1]);
+            check(rising, "in order but the ends swapped");
+        }
+        check(std::vector<int>(size_t(n), 7), "all equal");
+    }
 }
