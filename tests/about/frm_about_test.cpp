@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orvanex;
@@ -31,6 +32,9 @@ TEST(FrmAbout, ShowsTheStatisticsOfTheSecondDriveAndOfTheOneChosen) {
     window.cmdVolumeInfo->click();
     EXPECT_EQ(window.List1->item(0)->text(),
               "  Drive Statistics  :  " + window.Combo1->itemText(0).toUpper());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    test::screenshot("about-box.png");
     EXPECT_EQ(window.cmdVolumeInfo->text(), "&Free ");
     EXPECT_EQ(window.cmdOK->text(), "E&xit");
     EXPECT_TRUE(about::FirstInstalled({{"no-such-program-xyz"}}).isEmpty());

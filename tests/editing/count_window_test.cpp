@@ -96,6 +96,7 @@ TEST(EditingCount, FillsBothListsAndTheTotals) {
     EXPECT_EQ(w.row(ui->flex2, "Big Index"), (QStringList{"1", "5,000,000,000", "5000000000"}));
     EXPECT_EQ(w.row(ui->flex2, "Application"), (QStringList{"0", "0", "0"}));
     EXPECT_EQ(ui->lblScan->text(), QStringLiteral("4 registered file extensions  22 files"));
+    test::screenshot("lists-with-counts.png");
 
     EXPECT_EQ(ui->cmdExit->toolTip(), QStringLiteral("Exit ORVANEX!"));
     EXPECT_TRUE(ui->mnuAction->menuAction()->isEnabled());

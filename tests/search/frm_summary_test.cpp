@@ -60,6 +60,8 @@ TEST(frmSummary, ShowsTheLinesInAFixedPitchFontWithTheProgramsIcon) {
     const QImage icon = window.pixLarge->pixmap().toImage();
     EXPECT_EQ(icon.pixelColor(icon.width() / 2, icon.height() / 2).rgb(),
               test::summaryIconColour().rgb());
+    window.show();
+    test::screenshot("file-summary.png");
 }
 
 TEST(frmSummary, PrintsAndTellsWhenPrintingFails) {
