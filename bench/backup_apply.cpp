@@ -43,13 +43,7 @@ double syncMs(const QString& folder) {
     return t.wall;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    bench::ManyTypeWorld world;
-    QCoreApplication app(argc, argv);
-    if (!world.open())
-        return 2;
+int run(bench::ManyTypeWorld& world) {
     reg::RegState& state = world.state;
     const QString& appFolder = world.appFolder;
     QList<model::ExtensionEntry>& extensions = world.extensions;
@@ -96,4 +90,10 @@ int main(int argc, char** argv) {
     std::printf("apply of an icon change: median %.1f ms wall, %.1f ms processor (bar %.0f ms)\n",
                 applyTime.wall, applyTime.cpu, bar);
     return backupTime.wall <= bar && applyTime.wall <= bar ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return bench::runOverManyType(argc, argv, run);
 }

@@ -2,11 +2,13 @@
 // The large registry of the editing benchmarks: a hive file of 50,000 extensions, 60 of them of
 // the one type "manyfile", below the benchmark's temporary folder.
 
+#include "bench_process.h"
 #include "model/loading.h"
 #include "model_hive_generator.h"
 #include "registry/reg_state.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QList>
 #include <QString>
@@ -15,12 +17,6 @@
 #include <memory>
 
 namespace orvanex::bench {
-
-// Keeps the benchmark's settings below dir, never the user's; call before the application object
-// exists.
-inline void useOwnSettings(const QString& dir) {
-    qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/config")).toUtf8());
-}
 
 // The App folder below dir, with its Backup folder.
 inline QString makeAppFolder(const QString& dir) {
@@ -99,5 +95,15 @@ struct ManyTypeWorld {
         return true;
     }
 };
+
+// Runs body over the world, the application object made once the world's settings are in place;
+// 2 when the hive cannot be made.
+inline int runOverManyType(int argc, char** argv, int (*body)(ManyTypeWorld&)) {
+    ManyTypeWorld world;
+    QCoreApplication app(argc, argv);
+    if (!world.open())
+        return 2;
+    return body(world);
+}
 
 } // namespace orvanex::bench

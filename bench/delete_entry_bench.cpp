@@ -37,13 +37,7 @@ QList<model::IndexRow> typeRows(const QList<model::FileTypeEntry>& types) {
     return rows;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    bench::ManyTypeWorld world;
-    QCoreApplication app(argc, argv);
-    if (!world.open())
-        return 2;
+int run(bench::ManyTypeWorld& world) {
     reg::RegState& state = world.state;
     const QString& appFolder = world.appFolder;
     const QList<model::ExtensionEntry>& allExtensions = world.extensions;
@@ -99,4 +93,10 @@ int main(int argc, char** argv) {
                 wallMedian, medianMs(cpu), bar);
     std::printf("  of which the list rows: median %.1f ms wall\n", medianMs(rowsWall));
     return wallMedian <= bar ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return bench::runOverManyType(argc, argv, run);
 }

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_process.h"
 #include "bench_timing.h"
 
 using namespace orvanex;
@@ -52,11 +53,8 @@ QString buildLibrary(const QString& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    QApplication app(argc, argv);
+    bench::AppInHome<QApplication> process(argc, argv);
+    const QTemporaryDir& home = process.home;
 
     const QString hive = home.path() + QStringLiteral("/classes.hive");
     const QString icons = platform::DriveMap::driveCFolderForHive(hive) + QStringLiteral("/ICONS");

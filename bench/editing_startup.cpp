@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_process.h"
 #include "bench_timing.h"
 
 using namespace orvanex;
@@ -82,11 +83,8 @@ Result measure(const QString& folder, const bench::HiveSize& size, int runs) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    QApplication app(argc, argv);
+    bench::AppInHome<QApplication> process(argc, argv);
+    const QTemporaryDir& home = process.home;
 
     const bench::HiveSize base{5000, 3000, 10000};
     const bench::HiveSize large{50000, 30000, 100000};

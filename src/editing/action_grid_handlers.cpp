@@ -1,6 +1,6 @@
 #include "editing/action_grid_handlers.h"
 
-#include "backup/backup_handlers.h"
+#include "editing/backup_handlers.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"

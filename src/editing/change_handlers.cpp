@@ -1,8 +1,8 @@
 #include "editing/change_handlers.h"
 
-#include "backup/backup_handlers.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"
+#include "editing/backup_handlers.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"

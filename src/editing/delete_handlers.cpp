@@ -1,7 +1,7 @@
 #include "editing/delete_handlers.h"
 
-#include "backup/backup_handlers.h"
 #include "editing/action_panel_handlers.h"
+#include "editing/backup_handlers.h"
 #include "editing/delete_entry.h"
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"

@@ -1,6 +1,6 @@
 #include "editing/detail_panel.h"
 
-#include "backup/backup_handlers.h"
+#include "editing/backup_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "model/detail_view.h"

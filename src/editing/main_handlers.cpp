@@ -1,8 +1,8 @@
 #include "editing/main_handlers.h"
 
-#include "backup/backup_handlers.h"
 #include "editing/action_grid_handlers.h"
 #include "editing/action_panel_handlers.h"
+#include "editing/backup_handlers.h"
 #include "editing/change_handlers.h"
 #include "editing/delete_handlers.h"
 #include "editing/editing_session.h"

@@ -45,6 +45,18 @@ model::DetailView typeView(Workbench& w, const model::FileTypeEntry& type) {
                                {type.Description, type.Extensions, type.Description});
 }
 
+// The file type named on the command line, in a workbench opened on the registry in use, and its
+// detail view; null (the reason printed) when either is missing.
+const model::FileTypeEntry* openType(OrvxContext& context, Workbench& w, const QString& name,
+                                     model::DetailView* view) {
+    if (!openWorkbench(context, w))
+        return nullptr;
+    const model::FileTypeEntry* type = findType(context, w, name);
+    if (type)
+        *view = typeView(w, *type);
+    return type;
+}
+
 backup::BackupRequest typeBackup(const model::FileTypeEntry& type) {
     return {backup::BackupRequest::Mode::FileType, type.Extensions, type.Description};
 }
@@ -64,12 +76,10 @@ int runAction(OrvxContext& context, const QStringList& args) {
             "[--dde yes|no] [--dde-message TEXT] [--dde-application TEXT] [--dde-ifexec TEXT] "
             "[--dde-topic TEXT]"));
     Workbench w;
-    if (!openWorkbench(context, w))
-        return exitcode::Failure;
-    const model::FileTypeEntry* type = findType(context, w, args[0]);
+    model::DetailView view;
+    const model::FileTypeEntry* type = openType(context, w, args[0], &view);
     if (!type)
         return exitcode::Failure;
-    const model::DetailView view = typeView(w, *type);
     editing::ActionFields f;
     f.CurrentTypeKey = view.CurrentTypeKey;
     f.backup = typeBackup(*type);
@@ -191,12 +201,10 @@ int runDeleteAction(OrvxContext& context, const QStringList& args) {
     if (args.size() != 2)
         return context.fail(QStringLiteral("usage: orvx delete-action TYPE VERB"));
     Workbench w;
-    if (!openWorkbench(context, w))
-        return exitcode::Failure;
-    const model::FileTypeEntry* type = findType(context, w, args[0]);
+    model::DetailView view;
+    const model::FileTypeEntry* type = openType(context, w, args[0], &view);
     if (!type)
         return exitcode::Failure;
-    const model::DetailView view = typeView(w, *type);
     const model::ActionEntry* action = findVerb(view.actions, args[1]);
     if (!action)
         return context.fail(QStringLiteral("%1 has no action %2").arg(args[0], args[1]));

@@ -3,8 +3,8 @@
 
 #include "backup/backup_fixture.h"
 #include "backup/backup_records.h"
-#include "backup/backup_window_handlers.h"
 #include "backup/frm_backup.h"
+#include "editing/backup_window_handlers.h"
 #include "editing/editing_world.h"
 #include "platform/text_editor.h"
 #include "settings/settings_store.h"

@@ -3,7 +3,7 @@
 
 #include "app/main_window.h"
 #include "editing/editing_world.h"
-#include "reports/report_handlers.h"
+#include "editing/report_handlers.h"
 #include "reports/report_print.h"
 #include "ui_main_window.h"
 

@@ -1,4 +1,4 @@
-#include "backup/backup_window_handlers.h"
+#include "editing/backup_window_handlers.h"
 
 #include "backup/backup_records.h"
 #include "backup/frm_backup.h"

@@ -1,4 +1,4 @@
-#include "search/search_launch.h"
+#include "editing/search_launch.h"
 
 #include "editing/editing_session.h"
 #include "editing/main_context.h"

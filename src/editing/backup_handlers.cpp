@@ -1,4 +1,4 @@
-#include "backup/backup_handlers.h"
+#include "editing/backup_handlers.h"
 
 #include "editing/detail_panel.h"
 #include "editing/editing_session.h"

@@ -1,4 +1,4 @@
-#include "reports/report_handlers.h"
+#include "editing/report_handlers.h"
 
 #include "editing/grid_view.h"
 #include "editing/main_context.h"
