@@ -272,7 +272,7 @@ bool OpApplier::apply(const HiveOp& op) {
     if (op.kind != HiveOp::DeleteKey && m_node && op.path == m_path)
         return applyToKey(op, m_node);
     m_node = nullptr;
-    std::vector<QStringView> parts;
+    std::vector<QStringView>& parts = m_parts;
     if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
         return false;
     if (!m_top.findChild(parts[0]))

@@ -68,6 +68,7 @@ private:
     KeyNode& m_top;
     KeyNode* m_node = nullptr;
     QString m_path;
+    std::vector<QStringView> m_parts; // of the path at hand, kept for its capacity
 };
 
 // One block holding ops, ended by its commit line.

@@ -233,8 +233,6 @@ void KeyNode::setValue(const QString& valueName, std::uint32_t type, const QByte
             v.data = data;
             return;
         }
-    if (m_values.empty())
-        m_values.reserve(4);
     m_values.push_back({valueName, type, data});
 }
 
@@ -256,6 +254,16 @@ QString KeyNode::path() const {
 
 void KeyNode::adopt(KeyNode& from) {
     m_values = std::move(from.m_values);
+    if (m_children.empty()) {
+        // Nothing to keep (a first load): the subtree and its index are taken as they are.
+        m_children = std::move(from.m_children);
+        m_index = std::move(from.m_index);
+        from.m_children.clear();
+        for (const auto& c : m_children)
+            c->parent = this;
+        m_finger.store(0, std::memory_order_relaxed);
+        return;
+    }
     std::vector<std::shared_ptr<KeyNode>> merged;
     merged.reserve(from.m_children.size());
     for (auto& incoming : from.m_children) {

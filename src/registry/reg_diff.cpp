@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -48,8 +49,6 @@ public:
         return nullptr;
     }
     Item& add(Item item) {
-        if (m_items.empty())
-            m_items.reserve(4); // most keys have a few values: one allocation for them
         m_items.push_back(std::move(item));
         if (m_items.size() == kIndexFrom)
             for (std::size_t i = 0; i < m_items.size(); ++i)
@@ -94,9 +93,7 @@ struct KeyView {
     bool existedBefore = false;
     bool existsNow = false;
     bool cleared = false; // deleted within the file: the registry's values are gone
-    bool beforeRead = false;
     NamedList<ValueSlot> after;
-    NamedList<BeforeValue> before;
 };
 
 class DiffPlayer {
@@ -153,7 +150,7 @@ public:
             QString name;
             const auto nameOf = [&] {
                 if (name.isNull()) {
-                    const QString& rootName = m_rootNames[k->root];
+                    const QString& rootName = m_rootNames[slot(k->root)];
                     name = k->subPath.isEmpty() ? rootName : rootName + u'\\' + k->subPath;
                 }
                 return name;
@@ -162,12 +159,14 @@ public:
                 out.push_back({RegChange::KeyDeleted, nameOf(), {}, 0, 0, {}, {}});
                 continue;
             }
+            // The registry's values are read here, one key at a time, rather than kept for all.
+            m_before.clear();
             if (!k->existedBefore)
                 out.push_back({RegChange::KeyCreated, nameOf(), {}, 0, 0, {}, {}});
             else
-                readBefore(*k);
+                readBefore(*k, m_before);
             for (const ValueSlot& slot : k->after.items()) {
-                const BeforeValue* oldSlot = k->before.find(slot.lower);
+                const BeforeValue* oldSlot = m_before.find(slot.lower);
                 const Value* old = oldSlot ? &oldSlot->value : nullptr;
                 const std::optional<Value>& now = slot.now;
                 const bool changes = now ? !old || !sameValue(*now, *old) : old != nullptr;
@@ -190,7 +189,7 @@ public:
             }
             // A key deleted and made again in the file has lost the values it had.
             if (k->cleared)
-                for (const BeforeValue& b : k->before.items())
+                for (const BeforeValue& b : m_before.items())
                     if (!k->after.find(b.lower))
                         out.push_back({RegChange::ValueRemoved,
                                        nameOf(),
@@ -207,9 +206,13 @@ private:
     // The view of a path (lower-cased, below root), made with the keys on the way when missing.
     // parent: the view of the path above, when the caller has it.
     KeyView& ensure(HKey root, const QString& lower, KeyView* parent = nullptr) {
-        QHash<QString, KeyView*>& views = m_byPath[root];
-        if (KeyView* k = views.value(lower))
+        if (KeyView* k = m_byPath[slot(root)].value(lower))
             return *k;
+        return add(root, lower, parent);
+    }
+
+    // A new view of a path that has none yet.
+    KeyView& add(HKey root, const QString& lower, KeyView* parent) {
         if (!parent && !lower.isEmpty()) {
             const qsizetype slash = lower.lastIndexOf(u'\\');
             parent = &ensure(root, slash < 0 ? QString() : lower.left(slash));
@@ -222,7 +225,7 @@ private:
             k.nextSibling = parent->firstChild;
             parent->firstChild = &k;
         }
-        views.insert(lower, &k);
+        m_byPath[slot(root)].insert(lower, &k);
         return k;
     }
 
@@ -232,15 +235,15 @@ private:
         if (k.listed)
             return;
         k.listed = true;
-        if (!m_rootNames.contains(k.root))
-            m_rootNames.insert(k.root, rootName);
+        if (QString& name = m_rootNames[slot(k.root)]; name.isNull())
+            name = rootName;
         k.subPath = subPath;
         if (known)
             k.existedBefore = *known;
         else if (k.parent && k.parent->listed && !k.parent->existedBefore)
             k.existedBefore = false; // below a key the registry lacks
         else
-            k.existedBefore = readBefore(k);
+            k.existedBefore = inRegistry(k);
         // Every registry key below a key deleted earlier is listed already.
         k.existsNow = k.existedBefore && !k.cleared;
         m_order.push_back(&k);
@@ -249,7 +252,7 @@ private:
     // The key with its missing parents, as RegCreateKey makes them.
     KeyView& createKey(HKey root, const QString& rootName, const QString& subPath,
                        const QString& lower) {
-        KeyView* known = m_byPath[root].value(lower);
+        KeyView* known = m_byPath[slot(root)].value(lower);
         if (known && known->listed && known->existsNow)
             return *known; // a key that exists has its parents
         KeyView* parent = nullptr;
@@ -260,7 +263,7 @@ private:
                 parent = &createKey(root, rootName, subPath.left(slash),
                                     lower.left(lower.lastIndexOf(u'\\')));
         }
-        KeyView& k = known ? *known : ensure(root, lower, parent);
+        KeyView& k = known ? *known : add(root, lower, parent);
         list(k, rootName, subPath);
         k.existsNow = true;
         m_lastMade = &k;
@@ -330,21 +333,25 @@ private:
         }
     }
 
-    // Reads the registry's values of the key once; false when the registry has no such key.
-    bool readBefore(KeyView& k) {
-        if (k.beforeRead)
-            return true;
+    bool inRegistry(const KeyView& k) {
         HKey h = 0;
         if (m_registry.openKeyEx(k.root, k.subPath, 0, KEY_ALL_USED, &h) != status::Success)
             return false;
-        k.beforeRead = true;
+        m_registry.closeKey(h);
+        return true;
+    }
+
+    // The registry's values of the key, into an empty list.
+    void readBefore(const KeyView& k, NamedList<BeforeValue>& before) {
+        HKey h = 0;
+        if (m_registry.openKeyEx(k.root, k.subPath, 0, KEY_ALL_USED, &h) != status::Success)
+            return;
         QString name;
         Value v;
         for (std::uint32_t i = 0;
              m_registry.enumValue(h, i, &name, &v.type, &v.data) == status::Success; ++i)
-            k.before.add({name, name.toLower(), v});
+            before.add({name, name.toLower(), v});
         m_registry.closeKey(h);
-        return true;
     }
 
     Registry& m_registry;
@@ -362,9 +369,12 @@ private:
     static constexpr std::size_t kBlock = 1024;
     std::vector<std::unique_ptr<KeyView[]>> m_blocks;
     std::size_t m_used = kBlock;
-    QHash<HKey, QHash<QString, KeyView*>> m_byPath;
-    QHash<HKey, QString> m_rootNames; // the full name of each root, as the changes spell it
+    // By root, numbered from HKEY_CLASSES_ROOT on.
+    static std::size_t slot(HKey root) { return root - HKEY_CLASSES_ROOT; }
+    std::array<QHash<QString, KeyView*>, 6> m_byPath;
+    std::array<QString, 6> m_rootNames; // the full name of each root, as the changes spell it
     std::vector<KeyView*> m_order;
+    NamedList<BeforeValue> m_before; // of the key being listed
 };
 
 // The texts of the lines the parse skipped, found by their numbers.
@@ -400,22 +410,35 @@ std::vector<RegSkippedLine> skippedLines(const RegFileParse& parse, const QByteA
 
 } // namespace
 
-RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
+namespace {
+
+// The diff of ops already played (none when the file was refused).
+RegDiff finish(DiffPlayer& player, const RegFileParse& parse, const QByteArray& bytes) {
     RegDiff diff;
     diff.refused = parse.refused;
     diff.error = parse.error;
     if (parse.refused)
         return diff;
-    DiffPlayer player(registry);
-    for (const RegFileOp& op : parse.ops)
-        player.play(op);
     diff.changes = player.changes();
     diff.skipped = skippedLines(parse, bytes);
     return diff;
 }
 
+} // namespace
+
+RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
+    DiffPlayer player(registry);
+    if (!parse.refused)
+        for (const RegFileOp& op : parse.ops)
+            player.play(op);
+    return finish(player, parse, bytes);
+}
+
 RegDiff diffRegFile(Registry& registry, const QByteArray& bytes) {
-    return diffRegParse(registry, parseRegFile(bytes), bytes);
+    // Played as they are read: the operations of a large file are never held all at once.
+    DiffPlayer player(registry);
+    const RegFileParse parse = parseRegFile(bytes, [&](RegFileOp&& op) { player.play(op); });
+    return finish(player, parse, bytes);
 }
 
 } // namespace orvanex::reg

@@ -63,6 +63,21 @@ qsizetype hexRun(QStringView s, qsizetype pos) {
     return end - pos;
 }
 
+template <typename View> qsizetype countKeyAndValueLines(View text) {
+    qsizetype lines = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+            ++at;
+        if (at < text.size() && (text[at] == '[' || text[at] == '"' || text[at] == '@'))
+            ++lines;
+        const qsizetype end = text.indexOf('\n', at);
+        if (end < 0)
+            break;
+        at = end + 1;
+    }
+    return lines;
+}
+
 // Lines one at a time (split on CR LF, LF or CR), decoded as the file's encoding requires, so
 // that a large file is never held as text whole. One line can be put back.
 class LineReader {
@@ -95,6 +110,13 @@ public:
     }
 
     void putBack(Line line) { m_back = std::move(line); }
+
+    // At least as many lines as hold a key or a value (each makes one operation at most), to
+    // reserve for them at once.
+    qsizetype keyAndValueLines() const {
+        return m_encoding == Utf16 ? countKeyAndValueLines(QStringView(m_utf16))
+                                   : countKeyAndValueLines(m_bytes);
+    }
 
 private:
     template <typename View, typename Decode> bool take(View text, Line* line, Decode decode) {
@@ -334,6 +356,10 @@ bool parseValueLine(LineReader& reader, QStringView text, RegFormat format, RegF
 } // namespace
 
 RegFileParse parseRegFile(const QByteArray& bytes) {
+    return parseRegFile(bytes, {});
+}
+
+RegFileParse parseRegFile(const QByteArray& bytes, const std::function<void(RegFileOp&&)>& take) {
     RegFileParse result;
     LineReader reader(bytes);
     Line line;
@@ -346,6 +372,14 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
         return result;
     }
     result.format = first == Header4 ? RegFormat::Regedit4 : RegFormat::Regedit5;
+    if (!take)
+        result.ops.reserve(std::size_t(reader.keyAndValueLines()));
+    const auto add = [&](RegFileOp&& op) {
+        if (take)
+            take(std::move(op));
+        else
+            result.ops.push_back(std::move(op));
+    };
 
     QString currentKey;
     bool keyValid = false; // false: no key yet, or one that cannot take values
@@ -365,18 +399,20 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
                 continue;
             }
             const bool remove = text.size() > 1 && text[1] == u'-';
-            currentKey = text.sliced(remove ? 2 : 1, close - (remove ? 2 : 1)).toString();
+            const QStringView keyName = text.sliced(remove ? 2 : 1, close - (remove ? 2 : 1));
             HKey root = 0;
-            QString rootName, subPath;
-            if (!splitRegKeyName(currentKey, &root, &rootName, &subPath)) {
-                warn(QStringLiteral("\"%1\" is not a key of the registry").arg(currentKey));
+            QString rootName;
+            QStringView subPath;
+            if (!splitRegKeyName(keyName, &root, &rootName, &subPath)) {
+                warn(QStringLiteral("\"%1\" is not a key of the registry").arg(keyName));
                 continue;
             }
+            currentKey = keyName.toString();
             RegFileOp op;
             op.kind = remove ? RegFileOp::DeleteKey : RegFileOp::CreateKey;
             op.line = number;
             op.key = currentKey;
-            result.ops.push_back(std::move(op));
+            add(std::move(op));
             keyValid = !remove;
             continue;
         }
@@ -394,7 +430,7 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
             op.line = number;
             op.key = currentKey;
             op.data.squeeze();
-            result.ops.push_back(std::move(op));
+            add(std::move(op));
             continue;
         }
         warn(QStringLiteral("not a key, a value or a comment"));
