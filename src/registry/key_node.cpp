@@ -197,7 +197,9 @@ KeyNode* KeyNode::ensureChild(QStringView childName) {
     if (KeyNode* existing = findChild(childName))
         return existing;
     auto node = std::make_shared<KeyNode>(childName.toString());
-    auto it = lowerBound(node->folded);
+    // Subkeys mostly come in order (a snapshot, an export): the new one then goes last.
+    const bool last = m_children.empty() || m_children.back()->folded < node->folded;
+    auto it = last ? m_children.end() : lowerBound(node->folded);
     node->parent = this;
     node->m_position.store(std::uint32_t(it - m_children.begin()), std::memory_order_relaxed);
     KeyNode* added = m_children.insert(it, std::move(node))->get();

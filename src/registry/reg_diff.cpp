@@ -98,7 +98,10 @@ struct KeyView {
 
 class DiffPlayer {
 public:
-    explicit DiffPlayer(Registry& registry) : m_registry(registry) {}
+    // expectedKeys: about how many keys the file names, so that the views are not rehashed as
+    // they grow.
+    explicit DiffPlayer(Registry& registry, qsizetype expectedKeys = 0)
+        : m_registry(registry), m_expectedKeys(expectedKeys) {}
 
     void play(const RegFileOp& op) {
         // Values follow their key line: the key is looked up once for all of them.
@@ -225,7 +228,10 @@ private:
             k.nextSibling = parent->firstChild;
             parent->firstChild = &k;
         }
-        m_byPath[slot(root)].insert(lower, &k);
+        QHash<QString, KeyView*>& views = m_byPath[slot(root)];
+        if (views.isEmpty())
+            views.reserve(m_expectedKeys);
+        views.insert(lower, &k);
         return k;
     }
 
@@ -355,6 +361,7 @@ private:
     }
 
     Registry& m_registry;
+    qsizetype m_expectedKeys = 0;
     KeyView* m_last = nullptr; // the key of the last key line, while it exists
     KeyView* m_lastMade = nullptr;
     QString m_lastName;
@@ -427,7 +434,7 @@ RegDiff finish(DiffPlayer& player, const RegFileParse& parse, const QByteArray& 
 } // namespace
 
 RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
-    DiffPlayer player(registry);
+    DiffPlayer player(registry, qsizetype(parse.ops.size()));
     if (!parse.refused)
         for (const RegFileOp& op : parse.ops)
             player.play(op);
@@ -435,8 +442,9 @@ RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteA
 }
 
 RegDiff diffRegFile(Registry& registry, const QByteArray& bytes) {
-    // Played as they are read: the operations of a large file are never held all at once.
-    DiffPlayer player(registry);
+    // Played as they are read: the operations of a large file are never held all at once. Every
+    // key line holds a "[" (an estimate is enough).
+    DiffPlayer player(registry, bytes.count('['));
     const RegFileParse parse = parseRegFile(bytes, [&](RegFileOp&& op) { player.play(op); });
     return finish(player, parse, bytes);
 }
