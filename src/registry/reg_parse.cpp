@@ -78,6 +78,19 @@ template <typename View> qsizetype countKeyAndValueLines(View text) {
     return lines;
 }
 
+// A REGEDIT4 line into out, whose buffer is reused from line to line: most lines are ASCII.
+void decodeReg4Into(QByteArrayView bytes, QString* out) {
+    out->resize(bytes.size());
+    QChar* d = out->data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (std::uint8_t(bytes[i]) >= 0x80) {
+            *out = decodeReg4Line(bytes);
+            return;
+        }
+        d[i] = QChar(char16_t(bytes[i]));
+    }
+}
+
 // Lines one at a time (split on CR LF, LF or CR), decoded as the file's encoding requires, so
 // that a large file is never held as text whole. One line can be put back.
 class LineReader {
@@ -103,10 +116,14 @@ public:
         }
         line->number = ++m_number;
         if (m_encoding == Utf16)
-            return take(QStringView(m_utf16), line, [](QStringView s) { return s.toString(); });
+            return take(QStringView(m_utf16), line, [](QStringView s, QString* out) {
+                out->resize(0);
+                out->append(s);
+            });
         if (m_encoding == Utf8)
-            return take(m_bytes, line, [](QByteArrayView s) { return QString::fromUtf8(s); });
-        return take(m_bytes, line, [](QByteArrayView s) { return decodeReg4Line(s); });
+            return take(m_bytes, line,
+                        [](QByteArrayView s, QString* out) { *out = QString::fromUtf8(s); });
+        return take(m_bytes, line, decodeReg4Into);
     }
 
     void putBack(Line line) { m_back = std::move(line); }
@@ -125,7 +142,7 @@ private:
         qsizetype end = m_pos;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n')
             ++end;
-        line->text = decode(text.sliced(m_pos, end - m_pos));
+        decode(text.sliced(m_pos, end - m_pos), &line->text);
         if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
             ++end;
         m_pos = end + 1;
