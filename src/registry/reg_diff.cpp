@@ -153,7 +153,7 @@ public:
             QString name;
             const auto nameOf = [&] {
                 if (name.isNull()) {
-                    const QString& rootName = m_rootNames[slot(k->root)];
+                    const QString& rootName = m_rootNames[rootSlot(k->root)];
                     name = k->subPath.isEmpty() ? rootName : rootName + u'\\' + k->subPath;
                 }
                 return name;
@@ -209,7 +209,7 @@ private:
     // The view of a path (lower-cased, below root), made with the keys on the way when missing.
     // parent: the view of the path above, when the caller has it.
     KeyView& ensure(HKey root, const QString& lower, KeyView* parent = nullptr) {
-        if (KeyView* k = m_byPath[slot(root)].value(lower))
+        if (KeyView* k = m_byPath[rootSlot(root)].value(lower))
             return *k;
         return add(root, lower, parent);
     }
@@ -228,7 +228,7 @@ private:
             k.nextSibling = parent->firstChild;
             parent->firstChild = &k;
         }
-        QHash<QString, KeyView*>& views = m_byPath[slot(root)];
+        QHash<QString, KeyView*>& views = m_byPath[rootSlot(root)];
         if (views.isEmpty())
             views.reserve(m_expectedKeys);
         views.insert(lower, &k);
@@ -241,7 +241,7 @@ private:
         if (k.listed)
             return;
         k.listed = true;
-        if (QString& name = m_rootNames[slot(k.root)]; name.isNull())
+        if (QString& name = m_rootNames[rootSlot(k.root)]; name.isNull())
             name = rootName;
         k.subPath = subPath;
         if (known)
@@ -258,7 +258,7 @@ private:
     // The key with its missing parents, as RegCreateKey makes them.
     KeyView& createKey(HKey root, const QString& rootName, const QString& subPath,
                        const QString& lower) {
-        KeyView* known = m_byPath[slot(root)].value(lower);
+        KeyView* known = m_byPath[rootSlot(root)].value(lower);
         if (known && known->listed && known->existsNow)
             return *known; // a key that exists has its parents
         KeyView* parent = nullptr;
@@ -377,7 +377,7 @@ private:
     std::vector<std::unique_ptr<KeyView[]>> m_blocks;
     std::size_t m_used = kBlock;
     // By root, numbered from HKEY_CLASSES_ROOT on.
-    static std::size_t slot(HKey root) { return root - HKEY_CLASSES_ROOT; }
+    static std::size_t rootSlot(HKey root) { return root - HKEY_CLASSES_ROOT; }
     std::array<QHash<QString, KeyView*>, 6> m_byPath;
     std::array<QString, 6> m_rootNames; // the full name of each root, as the changes spell it
     std::vector<KeyView*> m_order;
