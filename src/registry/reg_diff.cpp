@@ -162,11 +162,12 @@ public:
                 out.push_back({RegChange::KeyDeleted, nameOf(), {}, 0, 0, {}, {}});
                 continue;
             }
-            // The registry's values are read here, one key at a time, rather than kept for all.
+            // The registry's values are read here, one key at a time, rather than kept for all,
+            // and only where the file sets values or wiped them.
             m_before.clear();
             if (!k->existedBefore)
                 out.push_back({RegChange::KeyCreated, nameOf(), {}, 0, 0, {}, {}});
-            else
+            else if (!k->after.items().empty() || k->cleared)
                 readBefore(*k, m_before);
             for (const ValueSlot& slot : k->after.items()) {
                 const BeforeValue* oldSlot = m_before.find(slot.lower);
@@ -384,6 +385,14 @@ private:
     NamedList<BeforeValue> m_before; // of the key being listed
 };
 
+// About how many keys a .reg file names: every key line holds a "[" (a few other lines may).
+qsizetype keyLinesAbout(QByteArrayView bytes) {
+    qsizetype lines = 0;
+    for (qsizetype at = bytes.indexOf('['); at >= 0; at = bytes.indexOf('[', at + 1))
+        ++lines;
+    return lines;
+}
+
 // The texts of the lines the parse skipped, found by their numbers.
 std::vector<RegSkippedLine> skippedLines(const RegFileParse& parse, const QByteArray& bytes) {
     std::vector<RegSkippedLine> out;
@@ -442,9 +451,8 @@ RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteA
 }
 
 RegDiff diffRegFile(Registry& registry, const QByteArray& bytes) {
-    // Played as they are read: the operations of a large file are never held all at once. Every
-    // key line holds a "[" (an estimate is enough).
-    DiffPlayer player(registry, bytes.count('['));
+    // Played as they are read: the operations of a large file are never held all at once.
+    DiffPlayer player(registry, keyLinesAbout(bytes));
     const RegFileParse parse = parseRegFile(bytes, [&](RegFileOp&& op) { player.play(op); });
     return finish(player, parse, bytes);
 }
