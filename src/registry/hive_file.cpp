@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -141,21 +142,23 @@ bool HiveFile::readAll(int fd, qint64 from, QByteArray* out) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return false;
-    out->clear();
-    if (st.st_size > from)
-        out->reserve(qsizetype(st.st_size - from));
-    char buffer[1 << 16];
-    qint64 at = from;
+    // Read in place, with a byte of room to see the end (or that the file grew meanwhile).
+    out->resize(qsizetype(std::max<qint64>(st.st_size - from, 0)) + 1);
+    qsizetype have = 0;
     while (true) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, off_t(at));
+        if (have == out->size())
+            out->resize(have + (1 << 16));
+        const ssize_t n =
+            ::pread(fd, out->data() + have, size_t(out->size() - have), off_t(from + have));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return false;
-        if (n == 0)
+        if (n == 0) {
+            out->resize(have);
             return true;
-        out->append(buffer, n);
-        at += n;
+        }
+        have += n;
     }
 }
 

@@ -70,7 +70,7 @@ public:
     bool quoted(QByteArray* out) {
         if (!separator() || m_pos >= m_line.size() || m_line[m_pos] != '"')
             return false;
-        out->clear();
+        out->resize(0); // keeps the buffer of a scratch array
         for (++m_pos; m_pos < m_line.size(); ++m_pos) {
             qsizetype run = m_pos;
             while (run < m_line.size() && m_line[run] != '"' && m_line[run] != '\\')
@@ -185,8 +185,10 @@ bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op, QByteAr
         op->data = QByteArray(b, 4);
         return true;
     }
-    if (!r.quoted(&op->data) || !r.atEnd())
+    if (!r.quoted(&text) || !r.atEnd())
         return false;
+    // Decoded in the scratch buffer, kept in one of its own size.
+    op->data = text.isEmpty() ? QByteArray() : QByteArray(text.constData(), text.size());
     return true;
 }
 
@@ -268,11 +270,43 @@ void ensureBaseKeys(KeyNode& top) {
         ->ensureChild(QStringLiteral("Classes"));
 }
 
+// Snapshots list keys depth first: a key is most often a child of the last key or of a key above
+// it, found without walking its path from the top. Null when it is not (or the path needs the
+// full checks); name and depth are then left alone.
+KeyNode* OpApplier::parentFromLast(QStringView path, QStringView* name, int* depth) const {
+    if (!m_node || m_path.endsWith(u'\\'))
+        return nullptr;
+    KeyNode* node = m_node;
+    qsizetype length = m_path.size();
+    for (int d = m_depth; d >= 1 && length > 0; --d, node = node->parent) {
+        if (path.size() > length + 1 && path[length] == u'\\' &&
+            path.first(length) == QStringView(m_path).first(length)) {
+            const QStringView rest = path.sliced(length + 1);
+            if (rest.contains(u'\\') || rest.size() > MaxKeyNameLength || d + 1 > MaxKeyDepth)
+                return nullptr;
+            *name = rest;
+            *depth = d + 1;
+            return node;
+        }
+        length = m_path.lastIndexOf(u'\\', length - 1);
+    }
+    return nullptr;
+}
+
 bool OpApplier::apply(const HiveOp& op) {
     if (op.kind != HiveOp::DeleteKey && m_node && op.path == m_path)
         return applyToKey(op, m_node);
+    QStringView name;
+    int depth = 0;
+    if (op.kind != HiveOp::DeleteKey)
+        if (KeyNode* parent = parentFromLast(op.path, &name, &depth)) {
+            m_node = parent->ensureChild(name);
+            m_path = op.path;
+            m_depth = depth;
+            return applyToKey(op, m_node);
+        }
     m_node = nullptr;
-    std::vector<QStringView> parts;
+    std::vector<QStringView>& parts = m_parts;
     if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
         return false;
     if (!m_top.findChild(parts[0]))
@@ -293,6 +327,7 @@ bool OpApplier::apply(const HiveOp& op) {
         node = node->ensureChild(p);
     m_node = node;
     m_path = op.path;
+    m_depth = int(parts.size());
     return applyToKey(op, node);
 }
 

@@ -65,9 +65,12 @@ public:
 
 private:
     bool applyToKey(const HiveOp& op, KeyNode* node);
+    KeyNode* parentFromLast(QStringView path, QStringView* name, int* depth) const;
     KeyNode& m_top;
     KeyNode* m_node = nullptr;
     QString m_path;
+    int m_depth = 0;                  // of m_node below the top
+    std::vector<QStringView> m_parts; // of the path at hand, kept for its capacity
 };
 
 // One block holding ops, ended by its commit line.

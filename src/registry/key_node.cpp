@@ -197,7 +197,9 @@ KeyNode* KeyNode::ensureChild(QStringView childName) {
     if (KeyNode* existing = findChild(childName))
         return existing;
     auto node = std::make_shared<KeyNode>(childName.toString());
-    auto it = lowerBound(node->folded);
+    // Subkeys mostly come in order (a snapshot, an export): the new one then goes last.
+    const bool last = m_children.empty() || m_children.back()->folded < node->folded;
+    auto it = last ? m_children.end() : lowerBound(node->folded);
     node->parent = this;
     node->m_position.store(std::uint32_t(it - m_children.begin()), std::memory_order_relaxed);
     KeyNode* added = m_children.insert(it, std::move(node))->get();
@@ -233,8 +235,6 @@ void KeyNode::setValue(const QString& valueName, std::uint32_t type, const QByte
             v.data = data;
             return;
         }
-    if (m_values.empty())
-        m_values.reserve(4);
     m_values.push_back({valueName, type, data});
 }
 
@@ -256,6 +256,16 @@ QString KeyNode::path() const {
 
 void KeyNode::adopt(KeyNode& from) {
     m_values = std::move(from.m_values);
+    if (m_children.empty()) {
+        // Nothing to keep (a first load): the subtree and its index are taken as they are.
+        m_children = std::move(from.m_children);
+        m_index = std::move(from.m_index);
+        from.m_children.clear();
+        for (const auto& c : m_children)
+            c->parent = this;
+        m_finger.store(0, std::memory_order_relaxed);
+        return;
+    }
     std::vector<std::shared_ptr<KeyNode>> merged;
     merged.reserve(from.m_children.size());
     for (auto& incoming : from.m_children) {

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -48,8 +49,6 @@ public:
         return nullptr;
     }
     Item& add(Item item) {
-        if (m_items.empty())
-            m_items.reserve(4); // most keys have a few values: one allocation for them
         m_items.push_back(std::move(item));
         if (m_items.size() == kIndexFrom)
             for (std::size_t i = 0; i < m_items.size(); ++i)
@@ -94,14 +93,15 @@ struct KeyView {
     bool existedBefore = false;
     bool existsNow = false;
     bool cleared = false; // deleted within the file: the registry's values are gone
-    bool beforeRead = false;
     NamedList<ValueSlot> after;
-    NamedList<BeforeValue> before;
 };
 
 class DiffPlayer {
 public:
-    explicit DiffPlayer(Registry& registry) : m_registry(registry) {}
+    // expectedKeys: about how many keys the file names, so that the views are not rehashed as
+    // they grow.
+    explicit DiffPlayer(Registry& registry, qsizetype expectedKeys = 0)
+        : m_registry(registry), m_expectedKeys(expectedKeys) {}
 
     void play(const RegFileOp& op) {
         // Values follow their key line: the key is looked up once for all of them.
@@ -153,7 +153,7 @@ public:
             QString name;
             const auto nameOf = [&] {
                 if (name.isNull()) {
-                    const QString& rootName = m_rootNames[k->root];
+                    const QString& rootName = m_rootNames[rootSlot(k->root)];
                     name = k->subPath.isEmpty() ? rootName : rootName + u'\\' + k->subPath;
                 }
                 return name;
@@ -162,12 +162,15 @@ public:
                 out.push_back({RegChange::KeyDeleted, nameOf(), {}, 0, 0, {}, {}});
                 continue;
             }
+            // The registry's values are read here, one key at a time, rather than kept for all,
+            // and only where the file sets values or wiped them.
+            m_before.clear();
             if (!k->existedBefore)
                 out.push_back({RegChange::KeyCreated, nameOf(), {}, 0, 0, {}, {}});
-            else
-                readBefore(*k);
+            else if (!k->after.items().empty() || k->cleared)
+                readBefore(*k, m_before);
             for (const ValueSlot& slot : k->after.items()) {
-                const BeforeValue* oldSlot = k->before.find(slot.lower);
+                const BeforeValue* oldSlot = m_before.find(slot.lower);
                 const Value* old = oldSlot ? &oldSlot->value : nullptr;
                 const std::optional<Value>& now = slot.now;
                 const bool changes = now ? !old || !sameValue(*now, *old) : old != nullptr;
@@ -190,7 +193,7 @@ public:
             }
             // A key deleted and made again in the file has lost the values it had.
             if (k->cleared)
-                for (const BeforeValue& b : k->before.items())
+                for (const BeforeValue& b : m_before.items())
                     if (!k->after.find(b.lower))
                         out.push_back({RegChange::ValueRemoved,
                                        nameOf(),
@@ -207,9 +210,13 @@ private:
     // The view of a path (lower-cased, below root), made with the keys on the way when missing.
     // parent: the view of the path above, when the caller has it.
     KeyView& ensure(HKey root, const QString& lower, KeyView* parent = nullptr) {
-        QHash<QString, KeyView*>& views = m_byPath[root];
-        if (KeyView* k = views.value(lower))
+        if (KeyView* k = m_byPath[rootSlot(root)].value(lower))
             return *k;
+        return add(root, lower, parent);
+    }
+
+    // A new view of a path that has none yet.
+    KeyView& add(HKey root, const QString& lower, KeyView* parent) {
         if (!parent && !lower.isEmpty()) {
             const qsizetype slash = lower.lastIndexOf(u'\\');
             parent = &ensure(root, slash < 0 ? QString() : lower.left(slash));
@@ -222,6 +229,9 @@ private:
             k.nextSibling = parent->firstChild;
             parent->firstChild = &k;
         }
+        QHash<QString, KeyView*>& views = m_byPath[rootSlot(root)];
+        if (views.isEmpty())
+            views.reserve(m_expectedKeys);
         views.insert(lower, &k);
         return k;
     }
@@ -232,15 +242,15 @@ private:
         if (k.listed)
             return;
         k.listed = true;
-        if (!m_rootNames.contains(k.root))
-            m_rootNames.insert(k.root, rootName);
+        if (QString& name = m_rootNames[rootSlot(k.root)]; name.isNull())
+            name = rootName;
         k.subPath = subPath;
         if (known)
             k.existedBefore = *known;
         else if (k.parent && k.parent->listed && !k.parent->existedBefore)
             k.existedBefore = false; // below a key the registry lacks
         else
-            k.existedBefore = readBefore(k);
+            k.existedBefore = inRegistry(k);
         // Every registry key below a key deleted earlier is listed already.
         k.existsNow = k.existedBefore && !k.cleared;
         m_order.push_back(&k);
@@ -249,7 +259,7 @@ private:
     // The key with its missing parents, as RegCreateKey makes them.
     KeyView& createKey(HKey root, const QString& rootName, const QString& subPath,
                        const QString& lower) {
-        KeyView* known = m_byPath[root].value(lower);
+        KeyView* known = m_byPath[rootSlot(root)].value(lower);
         if (known && known->listed && known->existsNow)
             return *known; // a key that exists has its parents
         KeyView* parent = nullptr;
@@ -260,7 +270,7 @@ private:
                 parent = &createKey(root, rootName, subPath.left(slash),
                                     lower.left(lower.lastIndexOf(u'\\')));
         }
-        KeyView& k = known ? *known : ensure(root, lower, parent);
+        KeyView& k = known ? *known : add(root, lower, parent);
         list(k, rootName, subPath);
         k.existsNow = true;
         m_lastMade = &k;
@@ -330,24 +340,29 @@ private:
         }
     }
 
-    // Reads the registry's values of the key once; false when the registry has no such key.
-    bool readBefore(KeyView& k) {
-        if (k.beforeRead)
-            return true;
+    bool inRegistry(const KeyView& k) {
         HKey h = 0;
         if (m_registry.openKeyEx(k.root, k.subPath, 0, KEY_ALL_USED, &h) != status::Success)
             return false;
-        k.beforeRead = true;
-        QString name;
-        Value v;
-        for (std::uint32_t i = 0;
-             m_registry.enumValue(h, i, &name, &v.type, &v.data) == status::Success; ++i)
-            k.before.add({name, name.toLower(), v});
         m_registry.closeKey(h);
         return true;
     }
 
+    // The registry's values of the key, into an empty list.
+    void readBefore(const KeyView& k, NamedList<BeforeValue>& before) {
+        HKey h = 0;
+        if (m_registry.openKeyEx(k.root, k.subPath, 0, KEY_ALL_USED, &h) != status::Success)
+            return;
+        QString name;
+        Value v;
+        for (std::uint32_t i = 0;
+             m_registry.enumValue(h, i, &name, &v.type, &v.data) == status::Success; ++i)
+            before.add({name, name.toLower(), v});
+        m_registry.closeKey(h);
+    }
+
     Registry& m_registry;
+    qsizetype m_expectedKeys = 0;
     KeyView* m_last = nullptr; // the key of the last key line, while it exists
     KeyView* m_lastMade = nullptr;
     QString m_lastName;
@@ -362,10 +377,21 @@ private:
     static constexpr std::size_t kBlock = 1024;
     std::vector<std::unique_ptr<KeyView[]>> m_blocks;
     std::size_t m_used = kBlock;
-    QHash<HKey, QHash<QString, KeyView*>> m_byPath;
-    QHash<HKey, QString> m_rootNames; // the full name of each root, as the changes spell it
+    // By root, numbered from HKEY_CLASSES_ROOT on.
+    static std::size_t rootSlot(HKey root) { return root - HKEY_CLASSES_ROOT; }
+    std::array<QHash<QString, KeyView*>, 6> m_byPath;
+    std::array<QString, 6> m_rootNames; // the full name of each root, as the changes spell it
     std::vector<KeyView*> m_order;
+    NamedList<BeforeValue> m_before; // of the key being listed
 };
+
+// About how many keys a .reg file names: every key line holds a "[" (a few other lines may).
+qsizetype keyLinesAbout(QByteArrayView bytes) {
+    qsizetype lines = 0;
+    for (qsizetype at = bytes.indexOf('['); at >= 0; at = bytes.indexOf('[', at + 1))
+        ++lines;
+    return lines;
+}
 
 // The texts of the lines the parse skipped, found by their numbers.
 std::vector<RegSkippedLine> skippedLines(const RegFileParse& parse, const QByteArray& bytes) {
@@ -400,22 +426,35 @@ std::vector<RegSkippedLine> skippedLines(const RegFileParse& parse, const QByteA
 
 } // namespace
 
-RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
+namespace {
+
+// The diff of ops already played (none when the file was refused).
+RegDiff finish(DiffPlayer& player, const RegFileParse& parse, const QByteArray& bytes) {
     RegDiff diff;
     diff.refused = parse.refused;
     diff.error = parse.error;
     if (parse.refused)
         return diff;
-    DiffPlayer player(registry);
-    for (const RegFileOp& op : parse.ops)
-        player.play(op);
     diff.changes = player.changes();
     diff.skipped = skippedLines(parse, bytes);
     return diff;
 }
 
+} // namespace
+
+RegDiff diffRegParse(Registry& registry, const RegFileParse& parse, const QByteArray& bytes) {
+    DiffPlayer player(registry, qsizetype(parse.ops.size()));
+    if (!parse.refused)
+        for (const RegFileOp& op : parse.ops)
+            player.play(op);
+    return finish(player, parse, bytes);
+}
+
 RegDiff diffRegFile(Registry& registry, const QByteArray& bytes) {
-    return diffRegParse(registry, parseRegFile(bytes), bytes);
+    // Played as they are read: the operations of a large file are never held all at once.
+    DiffPlayer player(registry, keyLinesAbout(bytes));
+    const RegFileParse parse = parseRegFile(bytes, [&](RegFileOp&& op) { player.play(op); });
+    return finish(player, parse, bytes);
 }
 
 } // namespace orvanex::reg

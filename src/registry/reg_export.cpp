@@ -2,6 +2,7 @@
 #include "registry/win1252.h"
 
 #include <QStringEncoder>
+#include <iterator>
 
 namespace orvanex::reg {
 
@@ -152,20 +153,33 @@ Status exportKey(Registry& registry, HKey key, const QString& header, RegFormat 
 
 } // namespace
 
-bool splitRegKeyName(const QString& keyName, HKey* root, QString* rootName, QString* subPath) {
+bool splitRegKeyName(QStringView keyName, HKey* root, QString* rootName, QStringView* subPath) {
     const qsizetype slash = keyName.indexOf(u'\\');
-    const QString first = slash < 0 ? keyName : keyName.left(slash);
+    const QStringView first = slash < 0 ? keyName : keyName.first(slash);
     for (const RootName& r : Roots)
         if (first.compare(QLatin1String(r.full), Qt::CaseInsensitive) == 0 ||
             first.compare(QLatin1String(r.shortName), Qt::CaseInsensitive) == 0) {
+            // The names made once: every key line of a large file names its root.
+            static const QString fullNames[std::size(Roots)] = {
+                QString::fromLatin1(Roots[0].full), QString::fromLatin1(Roots[1].full),
+                QString::fromLatin1(Roots[2].full), QString::fromLatin1(Roots[3].full),
+                QString::fromLatin1(Roots[4].full)};
             *root = r.key;
-            *rootName = QLatin1String(r.full);
-            *subPath = slash < 0 ? QString() : keyName.mid(slash + 1);
+            *rootName = fullNames[&r - Roots];
+            *subPath = slash < 0 ? QStringView() : keyName.sliced(slash + 1);
             if (subPath->endsWith(u'\\'))
                 subPath->chop(1);
             return !subPath->startsWith(u'\\') && !subPath->contains(QLatin1String("\\\\"));
         }
     return false;
+}
+
+bool splitRegKeyName(const QString& keyName, HKey* root, QString* rootName, QString* subPath) {
+    QStringView below;
+    if (!splitRegKeyName(QStringView(keyName), root, rootName, &below))
+        return false;
+    *subPath = below.toString();
+    return true;
 }
 
 Status exportRegLines(Registry& registry, const QString& keyName, RegFormat format,

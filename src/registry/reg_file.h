@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace orvanex::reg {
@@ -23,6 +24,8 @@ enum class RegFormat { Regedit4, Regedit5 };
 // "HKEY_CLASSES_ROOT\.txt" (or HKCR\.txt) into its root handle, the root's full name and the
 // path below it. False for an unknown root or a malformed path.
 bool splitRegKeyName(const QString& keyName, HKey* root, QString* rootName, QString* subPath);
+// The same with the path below the root as a part of keyName.
+bool splitRegKeyName(QStringView keyName, HKey* root, QString* rootName, QStringView* subPath);
 
 struct RegExport {
     Status status = status::Success;
@@ -56,6 +59,8 @@ struct RegFileParse {
 
 // Reads a whole .reg file; malformed lines become warnings and are left out.
 RegFileParse parseRegFile(const QByteArray& bytes);
+// The same, handing each operation to take as it is read instead of keeping it in ops.
+RegFileParse parseRegFile(const QByteArray& bytes, const std::function<void(RegFileOp&&)>& take);
 
 struct RegImport {
     bool refused = false;

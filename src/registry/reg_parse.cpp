@@ -63,6 +63,34 @@ qsizetype hexRun(QStringView s, qsizetype pos) {
     return end - pos;
 }
 
+template <typename View> qsizetype countKeyAndValueLines(View text) {
+    qsizetype lines = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+            ++at;
+        if (at < text.size() && (text[at] == '[' || text[at] == '"' || text[at] == '@'))
+            ++lines;
+        const qsizetype end = text.indexOf('\n', at);
+        if (end < 0)
+            break;
+        at = end + 1;
+    }
+    return lines;
+}
+
+// A REGEDIT4 line into out, whose buffer is reused from line to line: most lines are ASCII.
+void decodeReg4Into(QByteArrayView bytes, QString* out) {
+    out->resize(bytes.size());
+    QChar* d = out->data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (std::uint8_t(bytes[i]) >= 0x80) {
+            *out = decodeReg4Line(bytes);
+            return;
+        }
+        d[i] = QChar(char16_t(bytes[i]));
+    }
+}
+
 // Lines one at a time (split on CR LF, LF or CR), decoded as the file's encoding requires, so
 // that a large file is never held as text whole. One line can be put back.
 class LineReader {
@@ -88,13 +116,24 @@ public:
         }
         line->number = ++m_number;
         if (m_encoding == Utf16)
-            return take(QStringView(m_utf16), line, [](QStringView s) { return s.toString(); });
+            return take(QStringView(m_utf16), line, [](QStringView s, QString* out) {
+                out->resize(0);
+                out->append(s);
+            });
         if (m_encoding == Utf8)
-            return take(m_bytes, line, [](QByteArrayView s) { return QString::fromUtf8(s); });
-        return take(m_bytes, line, [](QByteArrayView s) { return decodeReg4Line(s); });
+            return take(m_bytes, line,
+                        [](QByteArrayView s, QString* out) { *out = QString::fromUtf8(s); });
+        return take(m_bytes, line, decodeReg4Into);
     }
 
     void putBack(Line line) { m_back = std::move(line); }
+
+    // At least as many lines as hold a key or a value (each makes one operation at most), to
+    // reserve for them at once.
+    qsizetype keyAndValueLines() const {
+        return m_encoding == Utf16 ? countKeyAndValueLines(QStringView(m_utf16))
+                                   : countKeyAndValueLines(m_bytes);
+    }
 
 private:
     template <typename View, typename Decode> bool take(View text, Line* line, Decode decode) {
@@ -103,7 +142,7 @@ private:
         qsizetype end = m_pos;
         while (end < text.size() && text[end] != '\r' && text[end] != '\n')
             ++end;
-        line->text = decode(text.sliced(m_pos, end - m_pos));
+        decode(text.sliced(m_pos, end - m_pos), &line->text);
         if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
             ++end;
         m_pos = end + 1;
@@ -334,6 +373,10 @@ bool parseValueLine(LineReader& reader, QStringView text, RegFormat format, RegF
 } // namespace
 
 RegFileParse parseRegFile(const QByteArray& bytes) {
+    return parseRegFile(bytes, {});
+}
+
+RegFileParse parseRegFile(const QByteArray& bytes, const std::function<void(RegFileOp&&)>& take) {
     RegFileParse result;
     LineReader reader(bytes);
     Line line;
@@ -346,6 +389,14 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
         return result;
     }
     result.format = first == Header4 ? RegFormat::Regedit4 : RegFormat::Regedit5;
+    if (!take)
+        result.ops.reserve(std::size_t(reader.keyAndValueLines()));
+    const auto add = [&](RegFileOp&& op) {
+        if (take)
+            take(std::move(op));
+        else
+            result.ops.push_back(std::move(op));
+    };
 
     QString currentKey;
     bool keyValid = false; // false: no key yet, or one that cannot take values
@@ -365,18 +416,20 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
                 continue;
             }
             const bool remove = text.size() > 1 && text[1] == u'-';
-            currentKey = text.sliced(remove ? 2 : 1, close - (remove ? 2 : 1)).toString();
+            const QStringView keyName = text.sliced(remove ? 2 : 1, close - (remove ? 2 : 1));
             HKey root = 0;
-            QString rootName, subPath;
-            if (!splitRegKeyName(currentKey, &root, &rootName, &subPath)) {
-                warn(QStringLiteral("\"%1\" is not a key of the registry").arg(currentKey));
+            QString rootName;
+            QStringView subPath;
+            if (!splitRegKeyName(keyName, &root, &rootName, &subPath)) {
+                warn(QStringLiteral("\"%1\" is not a key of the registry").arg(keyName));
                 continue;
             }
+            currentKey = keyName.toString();
             RegFileOp op;
             op.kind = remove ? RegFileOp::DeleteKey : RegFileOp::CreateKey;
             op.line = number;
             op.key = currentKey;
-            result.ops.push_back(std::move(op));
+            add(std::move(op));
             keyValid = !remove;
             continue;
         }
@@ -394,7 +447,7 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
             op.line = number;
             op.key = currentKey;
             op.data.squeeze();
-            result.ops.push_back(std::move(op));
+            add(std::move(op));
             continue;
         }
         warn(QStringLiteral("not a key, a value or a comment"));
