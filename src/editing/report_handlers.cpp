@@ -113,38 +113,27 @@ void ReportHandlers::finish(const QString& done, int route, const QString& error
 }
 
 void ReportHandlers::cmdPrint_Click(bool preview) {
-    if (deleteRequestWaits())
-        return;
-    Ui::frmORVANEX* ui = m_ctx.ui;
-    ui->lblScan->setText(QStringLiteral("Print Registered File Extensions"));
-    const QList<QStringList> rows = gridReportRows(ui->flex1, 4);
-    const int step = gridRowStepTwips(ui->flex1);
-    const QDateTime now = QDateTime::currentDateTime();
-    const PrintResult result = printReport(
-        m_ctx.window,
-        [&](QPagedPaintDevice* d) {
-            return printListReport(d, extensionListLayout(), rows, step, now);
-        },
-        preview);
-    finish(QStringLiteral("Finished Building Print For Registered File Extensions!"),
-           int(result.route), result.error);
+    printList(m_ctx.ui->flex1, extensionListLayout(), QStringLiteral("Registered File Extensions"),
+              preview);
 }
 
 void ReportHandlers::cmdPrintF2_Click(bool preview) {
+    printList(m_ctx.ui->flex2, fileTypeListLayout(), QStringLiteral("Registered File Types"),
+              preview);
+}
+
+void ReportHandlers::printList(const QTableView* grid, const ListReportLayout& layout,
+                               const QString& what, bool preview) {
     if (deleteRequestWaits())
         return;
-    Ui::frmORVANEX* ui = m_ctx.ui;
-    ui->lblScan->setText(QStringLiteral("Print Registered File Types"));
-    const QList<QStringList> rows = gridReportRows(ui->flex2, 4);
-    const int step = gridRowStepTwips(ui->flex2);
+    m_ctx.ui->lblScan->setText(QStringLiteral("Print ") + what);
+    const QList<QStringList> rows = gridReportRows(grid, 4);
+    const int step = gridRowStepTwips(grid);
     const QDateTime now = QDateTime::currentDateTime();
     const PrintResult result = printReport(
         m_ctx.window,
-        [&](QPagedPaintDevice* d) {
-            return printListReport(d, fileTypeListLayout(), rows, step, now);
-        },
-        preview);
-    finish(QStringLiteral("Finished Building Print For Registered File Types!"), int(result.route),
+        [&](QPagedPaintDevice* d) { return printListReport(d, layout, rows, step, now); }, preview);
+    finish(QStringLiteral("Finished Building Print For ") + what + u'!', int(result.route),
            result.error);
 }
 

@@ -33,6 +33,9 @@ public:
 private:
     // Whether a delete request waits for its confirmation: every report does nothing then.
     bool deleteRequestWaits() const;
+    // One list report: the grid's rows as they stand, under `what` in the status texts.
+    void printList(const QTableView* grid, const ListReportLayout& layout, const QString& what,
+                   bool preview);
     void finish(const QString& done, int route, const QString& error);
 
     MainContext& m_ctx;
