@@ -34,7 +34,21 @@ QString runTool(const QString& program, const QStringList& args, const QString& 
 
 class XServer {
 public:
-    explicit XServer(const QString& xvfb) {
+    // A server that names a display but takes no connections there (one left half-freed by an
+    // earlier server) is replaced, up to three times.
+    XServer(const QString& xvfb, const QString& xdotool) {
+        for (int attempt = 0; attempt < 3 && m_display.isEmpty(); ++attempt) {
+            stop();
+            const QString display = start(xvfb);
+            if (!display.isEmpty() && takesConnections(xdotool, display))
+                m_display = display;
+        }
+    }
+    ~XServer() { stop(); }
+    QString display() const { return m_display; }
+
+private:
+    QString start(const QString& xvfb) {
         // -displayfd 1: the server picks a free display and writes its number to standard output.
         m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                QStringLiteral("-screen"), QStringLiteral("0"),
@@ -42,21 +56,31 @@ public:
                                QStringLiteral("tcp")});
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 15000 && !m_process.canReadLine())
+        while (t.elapsed() < 15000 && !m_process.canReadLine() &&
+               m_process.state() != QProcess::NotRunning)
             m_process.waitForReadyRead(200);
         const QString number = QString::fromLatin1(m_process.readLine()).trimmed();
-        if (!number.isEmpty())
-            m_display = u':' + number;
+        return number.isEmpty() ? QString() : u':' + number;
     }
-    ~XServer() {
+    bool takesConnections(const QString& xdotool, const QString& display) {
+        return QTest::qWaitFor(
+                   [&] {
+                       return !runTool(xdotool, {QStringLiteral("getdisplaygeometry")}, display)
+                                   .isEmpty() ||
+                              m_process.state() == QProcess::NotRunning;
+                   },
+                   10000) &&
+               m_process.state() == QProcess::Running;
+    }
+    void stop() {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
             m_process.kill();
         m_process.waitForFinished();
     }
-    QString display() const { return m_display; }
 
-private:
     QProcess m_process;
     QString m_display;
 };
@@ -74,7 +98,7 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
         qEnvironmentVariable("ORVANEX_BINARY_DIR") + QStringLiteral("/bin/orvanex");
     ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
 
-    XServer server(xvfb);
+    XServer server(xvfb, xdotool);
     ASSERT_FALSE(server.display().isEmpty()) << "the X server did not start";
 
     const QString home = test::freshDir(QStringLiteral("user"));

@@ -9,7 +9,8 @@ pid=
 xpid=
 cleanup() {
     [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-    [ -z "$xpid" ] || kill "$xpid" 2>/dev/null || true
+    # Waited for, so that the next server never meets this one's display half-freed.
+    [ -z "$xpid" ] || { kill "$xpid" 2>/dev/null && wait "$xpid" 2>/dev/null; } || true
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -77,29 +78,57 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/data" XDG_CONFIG_HOME="$tmp/home/config"
     unset ORVANEX_HIVE
     mkdir -p "$HOME"
-    # -displayfd: the server picks a free display and writes its number when it is ready.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-    xpid=$!
-    number=
-    for _ in $(seq 1 200); do
-        number=$(head -n 1 "$tmp/display" 2>/dev/null) || true
-        [ -n "$number" ] && break
-        sleep 0.1
-    done
-    [ -n "$number" ] || { fail "Xvfb did not start"; exit 1; }
-    export DISPLAY=":$number"
-    # The X keyboard library reads past its strings: outside the strict string check (a sanitizer build).
-    ASAN_OPTIONS="${ASAN_OPTIONS:-}:strict_string_checks=0" \
-        "$p/bin/orvanex" --user-app-folder >"$tmp/orvanex.log" 2>&1 &
-    pid=$!
+    # -displayfd: the server picks a free display and writes its number when it is ready. A server that
+    # then refuses connections (a display left half-freed by an earlier server) is replaced by a new one.
+    start_x() {
+        [ -z "$xpid" ] || { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; }
+        : >"$tmp/display"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>>"$tmp/xvfb.log" &
+        xpid=$!
+        local number=
+        for _ in $(seq 1 200); do
+            number=$(head -n 1 "$tmp/display" 2>/dev/null) || true
+            [ -n "$number" ] && break
+            kill -0 "$xpid" 2>/dev/null || return 1
+            sleep 0.1
+        done
+        [ -n "$number" ] || return 1
+        export DISPLAY=":$number"
+        for _ in $(seq 1 100); do
+            xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+            kill -0 "$xpid" 2>/dev/null || return 1
+            sleep 0.1
+        done
+        return 1
+    }
     window=
-    for _ in $(seq 1 300); do
-        window=$(xdotool search --name 'ORVANEX - Manage File Types' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
+    for attempt in 1 2 3; do
+        if ! start_x; then
+            echo "attempt $attempt: the X server on ${DISPLAY:-no display} takes no connections"
+            continue
+        fi
+        # The X keyboard library reads past its strings: outside the strict string check (a sanitizer build).
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}:strict_string_checks=0" \
+            "$p/bin/orvanex" --user-app-folder >"$tmp/orvanex.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 1 300); do
+            window=$(xdotool search --name 'ORVANEX - Manage File Types' 2>/dev/null | head -n 1) || true
+            [ -n "$window" ] && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        [ -z "$window" ] || break
+        wait "$pid" 2>/dev/null || true
+        pid=
+        # Only a lost display is worth another try; anything else is the program's own failure.
+        grep -q "could not connect to display" "$tmp/orvanex.log" || break
+        echo "attempt $attempt: ORVANEX could not connect to $DISPLAY"
     done
-    [ -n "$window" ] || { cat "$tmp/orvanex.log"; fail "the installed ORVANEX showed no window"; }
+    if [ -z "$window" ]; then
+        cat "$tmp/orvanex.log" 2>/dev/null || true
+        echo "X server log:" && cat "$tmp/xvfb.log" 2>/dev/null || true
+        fail "the installed ORVANEX showed no window"
+    fi
     [ -d "$XDG_DATA_HOME/orvanex/Backup" ] || fail "no Backup folder in the user's data folder"
     [ ! -e /Backup ] || fail "a Backup folder was made in /"
     kill "$pid" 2>/dev/null || true
