@@ -18,11 +18,21 @@ QString startupHint() {
            QString(19, u' ') + QStringLiteral("Right click on titles for extended help!");
 }
 
+namespace {
+
+// The registry lists its keys in name order, so a type's extensions mostly come sorted already:
+// checking first makes that common case linear.
+void sortTexts(QStringList& texts) {
+    if (!std::is_sorted(texts.cbegin(), texts.cend()))
+        std::sort(texts.begin(), texts.end());
+}
+
+} // namespace
+
 ExtensionLoad LoadExtensions(reg::RegState& state) {
     ExtensionLoad load;
-    const QStringList names = reg::EnumerateSubkeys(state, QString());
-    load.entries.reserve(names.size()); // growing would move every entry again
-    for (const QString& name : names) {
+    detail::OpenedKey root(state, QString());
+    root.forEachSubkey([&](const QString& name) {
         ExtensionEntry entry;
         if (name == kAllKey) {
             entry.Ext = kAllKey;
@@ -31,14 +41,14 @@ ExtensionLoad LoadExtensions(reg::RegState& state) {
         } else if (name.startsWith(u'.')) {
             entry.Ext = name.mid(1).toUpper().trimmed();
         } else {
-            continue;
+            return;
         }
         entry.KeyName = name;
-        detail::OpenedKey key(state, name); // both values from one open
+        detail::OpenedKey key(root, name); // both values from one open
         entry.TypeName = ReadTypeName(key, name);
         entry.ContentType = ReadContentType(key);
         load.entries.append(std::move(entry));
-    }
+    });
     load.rows.reserve(load.entries.size());
     QHash<QString, TypeKeyText> typeKeys; // extensions share their types: read each once
     typeKeys.reserve(load.entries.size());
@@ -91,7 +101,7 @@ FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries) {
             exts[place[size_t(it.value())]].append(e.Ext);
     }
     for (qsizetype t = 0; t < load.types.size(); ++t) {
-        std::sort(exts[t].begin(), exts[t].end());
+        sortTexts(exts[t]);
         FileTypeEntry& type = load.types[t];
         type.Extensions = exts[t].join(u' ');
         // Types known only by an extension key's own name stay out of the list.
@@ -113,7 +123,7 @@ QStringList extensionsOfType(const QList<ExtensionEntry>& entries, const QString
     for (qsizetype i = 0; i < entries.size(); ++i)
         if (i != except && entries[i].TypeName == typeName)
             exts.append(entries[i].Ext);
-    std::sort(exts.begin(), exts.end());
+    sortTexts(exts);
     return exts;
 }
 

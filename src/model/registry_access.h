@@ -32,6 +32,11 @@ public:
     bool readText(const QString& subPath, const QString& valueName, QString* text);
     // The subkey names (blanks trimmed) in enumeration order.
     QStringList subkeys();
+    // visit(name) for each subkey, as subkeys() lists them, in one pass.
+    template <typename Visit> void forEachSubkey(Visit&& visit) {
+        if (m_key)
+            reg::ForEachSubkey(m_state, m_key, visit);
+    }
 
 private:
     reg::RegState& m_state;

@@ -162,10 +162,11 @@ std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
 
 KeyNode* KeyNode::findChild(QStringView wanted) const {
     // Names are mostly looked up in the order they were enumerated: the child after the last
-    // hit is a neighbour in memory, where the index would miss the cache.
+    // hit is a neighbour in memory, where the index would miss the cache. Its name is compared
+    // rather than its folding, as enumerating just read the name.
     const size_t finger = m_finger.load(std::memory_order_relaxed);
     for (size_t i = finger; i < finger + 2 && i < m_children.size(); ++i)
-        if (compareFolded(m_children[i]->folded, wanted) == 0) {
+        if (sameName(m_children[i]->name, wanted)) {
             m_finger.store(std::uint32_t(i), std::memory_order_relaxed);
             return m_children[i].get();
         }

@@ -226,9 +226,13 @@ QStringList EnumerateSubkeys(RegState& state, HKey key) {
         state.LastStatus = state.registry->enumKeyEx(key, index, &name);
         if (state.LastStatus != status::Success)
             break;
-        names << trimBlanks(name.left(2000));
+        names << ListedSubkeyName(name);
     }
     return names;
+}
+
+QString ListedSubkeyName(const QString& name) {
+    return trimBlanks(name.left(2000));
 }
 
 } // namespace orvanex::reg
