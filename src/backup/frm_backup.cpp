@@ -2,6 +2,7 @@
 
 #include "backup/backup_records.h"
 #include "backup/merge_preview_dialog.h"
+#include "platform/trash.h"
 #include "reports/report_print.h"
 #include "settings/settings_store.h"
 
@@ -197,7 +198,7 @@ void FrmBackup::remove() {
     if (row < 0)
         return;
     // The record goes only with its file, so that nothing is left that cannot be restored.
-    if (QFile::exists(SelectedPath) && !QFile::moveToTrash(SelectedPath)) {
+    if (QFile::exists(SelectedPath) && !platform::moveToTrash(SelectedPath)) {
         QApplication::beep();
         lblScan->setText(SelectedPath + QStringLiteral(" could not be moved to the trash"));
         return;

@@ -1,5 +1,7 @@
 #include "search/file_operations.h"
 
+#include "platform/trash.h"
+
 #include <QFile>
 #include <QLocale>
 #include <cerrno>
@@ -158,7 +160,7 @@ FileResult trashFile(const QByteArray& nativePath) {
     const QString path = QFile::decodeName(nativePath);
     if (!QFile::exists(path))
         return fromErrno(ENOENT);
-    if (!QFile::moveToTrash(path)) {
+    if (!platform::moveToTrash(path)) {
         FileResult r;
         r.error = kFileAccess;
         r.reason = QStringLiteral("the file could not be moved to the trash");
@@ -179,6 +181,23 @@ QString ReplaceQuestionText(const QString& newName, const FileFacts& existing,
            when(existing.modified) + QStringLiteral("\n\n") + QStringLiteral("New File:        ") +
            newName + QStringLiteral("\n\n") + spaces23 + FormatSize(selected.size) + spaces10 +
            when(selected.modified);
+}
+
+TransferOutcome TransferFile(const TransferRequest& request,
+                             const std::function<bool(const QString& question)>& replace) {
+    if (request.newName == request.selected)
+        return {TransferOutcome::Unchanged, QStringLiteral("File Name Not Changed!")};
+    const FileFacts existing = fileFacts(request.target);
+    if (existing.exists && request.warnBeforeReplacing &&
+        !replace(ReplaceQuestionText(request.newName, existing, fileFacts(request.source))))
+        return {TransferOutcome::Declined, QString()};
+    const FileResult result = request.moving ? moveFile(request.source, request.target)
+                                             : copyFile(request.source, request.target);
+    if (!result.ok())
+        return {TransferOutcome::Failed, FileErrorText(result.error)};
+    if (!fileFacts(request.target).exists)
+        return {TransferOutcome::Failed, QStringLiteral("File Copy Error!")};
+    return {TransferOutcome::Done, QString()};
 }
 
 QString FileErrorText(int error) {

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace orvanex::search {
 
 // The error numbers the window reports: 53 file not found, 75 access denied, 76 path not found,
@@ -32,6 +34,26 @@ FileResult copyFile(const QByteArray& source, const QByteArray& target);
 FileResult moveFile(const QByteArray& source, const QByteArray& target);
 // Sends the file to the freedesktop trash (the file and its .trashinfo).
 FileResult trashFile(const QByteArray& nativePath);
+
+// A copy or move request of the copy panel, from the selected file to a new name.
+struct TransferRequest {
+    QString selected; // the selected file's name as shown
+    QString newName;  // the new name as typed
+    QByteArray source;
+    QByteArray target;
+    bool moving = false;
+    bool warnBeforeReplacing = true;
+};
+struct TransferOutcome {
+    enum Kind { Unchanged, Declined, Failed, Done };
+    Kind kind = Done;
+    QString message; // what the window shows for Unchanged and Failed
+};
+// Carries out the request as the panel does: nothing when the name did not change, the replace
+// question (answered by `replace`) when the new name exists and the warning is on, the copy or
+// move, and the check that the new file is there.
+TransferOutcome TransferFile(const TransferRequest& request,
+                             const std::function<bool(const QString& question)>& replace);
 
 // The text of the replace question ("File already exists  /  Do you want to replace the
 // file?" ...), with "\n" for each line break.

@@ -212,36 +212,32 @@ void frmSearch::cmdCopyOK_Click() {
     lblScan->setText(QStringLiteral(" "));
     const QString selected = selectedPath();
     const QString newName = txtNewNameX->text();
-    if (newName == selected) {
-        message(QStringLiteral("File Name Not Changed!"));
-        txtNewNameX->setFocus();
+    TransferRequest request;
+    request.selected = selected;
+    request.newName = newName;
+    request.source = m_model->row(m_selectedRow).root >= 0 ? m_model->row(m_selectedRow).native
+                                                           : nativeOf(selected);
+    request.target = nativeOf(newName);
+    request.moving = m_moving;
+    request.warnBeforeReplacing = CheckWarning->isChecked();
+    const TransferOutcome outcome = TransferFile(request, [&](const QString& question) {
+        return ask(QStringLiteral("ORVANEX - File Replace?"), question) == QMessageBox::Yes;
+    });
+    switch (outcome.kind) {
+    case TransferOutcome::Declined:
+        lblScan->setText(QStringLiteral(" "));
         return;
-    }
-    const QByteArray source = m_model->row(m_selectedRow).root >= 0
-                                  ? m_model->row(m_selectedRow).native
-                                  : nativeOf(selected);
-    const QByteArray target = nativeOf(newName);
-    const FileFacts existing = fileFacts(target);
-    if (existing.exists && CheckWarning->isChecked()) {
-        const QString text = ReplaceQuestionText(newName, existing, fileFacts(source));
-        if (ask(QStringLiteral("ORVANEX - File Replace?"), text) != QMessageBox::Yes) {
-            lblScan->setText(QStringLiteral(" "));
-            return;
-        }
-    }
-    const FileResult result = m_moving ? moveFile(source, target) : copyFile(source, target);
-    if (!result.ok()) {
+    case TransferOutcome::Failed:
         QApplication::beep();
-        message(FileErrorText(result.error));
+        [[fallthrough]];
+    case TransferOutcome::Unchanged:
+        message(outcome.message);
         txtNewNameX->setFocus();
         return;
+    case TransferOutcome::Done:
+        break;
     }
-    if (!fileFacts(target).exists) {
-        QApplication::beep();
-        message(QStringLiteral("File Copy Error!"));
-        txtNewNameX->setFocus();
-        return;
-    }
+    const QByteArray target = request.target;
     const ResultRow current = m_model->row(m_selectedRow);
     ResultRow renamed;
     renamed.root = -1;

@@ -64,6 +64,7 @@ QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();
 QList<OrvxCommand> modelCommands();
 QList<OrvxCommand> searchCommands();
+QList<OrvxCommand> fileCommands();
 QList<OrvxCommand> backupCommands();
 QList<OrvxCommand> reportCommands();
 QList<OrvxCommand> iconCommands();

@@ -12,6 +12,7 @@
 #include "search/file_walk.h"
 #include "search/text_scan.h"
 #include "tools/orvx_commands.h"
+#include "tools/orvx_paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,13 +22,6 @@
 namespace orvanex::tools {
 
 namespace {
-
-// A "C:\..." argument names a file of the drive map; anything else is a native path.
-QString nativeOf(const platform::DriveMap& drives, const QString& path) {
-    if (path.size() >= 2 && path[1] == u':' && path[0].isLetter())
-        return drives.toNative(path);
-    return path;
-}
 
 bool writeBytes(const QByteArray& bytes) {
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());

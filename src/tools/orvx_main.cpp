@@ -12,8 +12,8 @@ namespace {
 
 // Every command group, one line each.
 const std::function<QList<OrvxCommand>()> CommandGroups[] = {
-    registryCommands, platformCommands, modelCommands, searchCommands, reportCommands,
-    backupCommands,   insightCommands,  editCommands,  iconCommands,
+    registryCommands, platformCommands, modelCommands,   searchCommands, fileCommands,
+    reportCommands,   backupCommands,   insightCommands, editCommands,   iconCommands,
 };
 
 QList<OrvxCommand> allCommands() {

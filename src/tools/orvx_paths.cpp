@@ -1,8 +1,16 @@
 #include "tools/orvx_paths.h"
 
+#include "platform/drive_map.h"
+
 #include <QFile>
 
 namespace orvanex::tools {
+
+QString nativeOf(const platform::DriveMap& drives, const QString& path) {
+    if (path.size() >= 2 && path[1] == u':' && path[0].isLetter())
+        return drives.toNative(path);
+    return path;
+}
 
 bool keepsItsBytes(const QByteArray& bytes) {
     return QFile::encodeName(QFile::decodeName(bytes)) == bytes;

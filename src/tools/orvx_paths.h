@@ -4,7 +4,14 @@
 #include <QByteArray>
 #include <QString>
 
+namespace orvanex::platform {
+class DriveMap;
+}
+
 namespace orvanex::tools {
+
+// A "C:\..." argument names a file of the drive map; anything else is a native path.
+QString nativeOf(const platform::DriveMap& drives, const QString& path);
 
 // Whether the bytes survive Qt's file-name decoding and encoding unchanged. Qt 6 has no lossless
 // decoding of bytes that are not UTF-8, so such a name would silently name another file.

@@ -5,6 +5,7 @@
 #include "search/file_walk.h"
 #include "search/search_pattern.h"
 #include "tools/orvx_commands.h"
+#include "tools/orvx_paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,9 +73,7 @@ int find(OrvxContext& context, const QStringList& args) {
         if (allDrives)
             return search::FileWalk::allDrives(
                 drives, search::NameFilter(pattern, search::NameFilter::Mode::Extension));
-        QString native = folder.isEmpty() ? QDir::currentPath() : folder;
-        if (native.size() >= 2 && native[1] == u':' && native[0].isLetter())
-            native = drives.toNative(native);
+        const QString native = folder.isEmpty() ? QDir::currentPath() : nativeOf(drives, folder);
         return search::FileWalk::folderTree(
             drives, QFileInfo(native).absoluteFilePath(),
             search::NameFilter(pattern, search::NameFilter::Mode::Pattern), {true, true});

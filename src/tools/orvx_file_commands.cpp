@@ -1,0 +1,90 @@
+// orvx copy, move and trash: the search window's operations on a found file, through its code.
+
+#include "platform/drive_map.h"
+#include "search/file_operations.h"
+#include "tools/orvx_commands.h"
+#include "tools/orvx_paths.h"
+
+#include <QFile>
+
+namespace orvanex::tools {
+
+namespace {
+
+int transfer(OrvxContext& context, const QStringList& args, bool moving) {
+    const QString usage = moving ? QStringLiteral("usage: orvx move FILE NEWNAME [--replace]")
+                                 : QStringLiteral("usage: orvx copy FILE NEWNAME [--replace]");
+    if (args.size() != 2 || args[0].isEmpty() || args[1].isEmpty())
+        return context.fail(usage);
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+    search::TransferRequest request;
+    request.selected = args[0];
+    request.newName = args[1];
+    request.source = QFile::encodeName(nativeOf(drives, args[0]));
+    request.target = QFile::encodeName(nativeOf(drives, args[1]));
+    request.moving = moving;
+    // The panel's warning stays on: --replace is the answer "Yes" given in advance.
+    const bool replace = context.isSet(QStringLiteral("replace"));
+    QString declined;
+    const search::TransferOutcome outcome =
+        search::TransferFile(request, [&](const QString& question) {
+            if (!replace)
+                declined = question;
+            return replace;
+        });
+    switch (outcome.kind) {
+    case search::TransferOutcome::Declined:
+        context.err << declined << '\n';
+        return context.fail(QStringLiteral("not replaced (give --replace to replace it)"));
+    case search::TransferOutcome::Unchanged:
+    case search::TransferOutcome::Failed:
+        return context.fail(outcome.message);
+    case search::TransferOutcome::Done:
+        break;
+    }
+    context.out << "Request Completed!\n";
+    context.out.flush();
+    return exitcode::Success;
+}
+
+int copy(OrvxContext& context, const QStringList& args) {
+    return transfer(context, args, false);
+}
+
+int move(OrvxContext& context, const QStringList& args) {
+    return transfer(context, args, true);
+}
+
+int trash(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx trash FILE"));
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+    const search::FileResult result =
+        search::trashFile(QFile::encodeName(nativeOf(drives, args[0])));
+    if (!result.ok())
+        return context.fail(args[0] + QStringLiteral(" ** Error ** ") + result.reason);
+    context.out << args[0] << " ** Deleted **\n";
+    context.out.flush();
+    return exitcode::Success;
+}
+
+} // namespace
+
+QList<OrvxCommand> fileCommands() {
+    const QCommandLineOption replace(QStringLiteral("replace"),
+                                     QStringLiteral("copy, move: replace a file of the new name."));
+    return {{QStringLiteral("copy"),
+             QStringLiteral("copy FILE NEWNAME [--replace]"),
+             QStringLiteral("copy a file as the search window does"),
+             copy,
+             {replace}},
+            {QStringLiteral("move"),
+             QStringLiteral("move FILE NEWNAME [--replace]"),
+             QStringLiteral("move or rename a file as the search window does"),
+             move,
+             {replace}},
+            {QStringLiteral("trash"), QStringLiteral("trash FILE"),
+             QStringLiteral("send a file to the desktop's trash"), trash}};
+}
+
+} // namespace orvanex::tools
