@@ -289,6 +289,17 @@ void frmSearch::setStartFolder(const QString& nativeFolder) {
     if (FolderRun || nativeFolder.isEmpty() || !QFileInfo(nativeFolder).isDir())
         return;
     m_folder = QDir::cleanPath(QFileInfo(nativeFolder).absoluteFilePath());
+    // The drive box follows a folder that its drive does not hold (a saved or given folder on
+    // another drive); a drive that holds it stays, as when two drives share a root.
+    const QString driveFolder = DrvList3->currentData().toString();
+    const bool held = driveFolder == QDir::rootPath() || m_folder == driveFolder ||
+                      m_folder.startsWith(driveFolder + u'/');
+    const QString windows = windowsOf(m_folder);
+    if (!held && windows.size() >= 2 && windows[1] == u':') {
+        const int drive = DrvList3->findText(windows.left(2).toLower());
+        if (drive >= 0)
+            DrvList3->setCurrentIndex(drive);
+    }
     refillFolderList();
     QString shown = windowsOf(m_folder);
     if (shown.size() >= 4 && !shown.endsWith(u'\\'))

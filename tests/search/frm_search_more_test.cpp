@@ -8,6 +8,7 @@
 #include "support/test_env.h"
 
 #include <QColor>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -265,4 +266,32 @@ TEST(frmSearchFolders, ASingleClickChoosesTheFolderWhenTheListIsLeft) {
     list->setCurrentRow(0);
     w.window->cmdCancelSearch->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(w.window->txtDefaultDirectoryX->text(), "C:\\two words\\");
+}
+
+TEST(frmSearchFolders, TheDriveBoxFollowsAFolderOnAnotherDrive) {
+    World w("drive_follows", "TXT");
+    const QString other = test::freshDir("drive_follows_d");
+    ASSERT_TRUE(QDir().mkpath(other + "/docs/old"));
+    platform::DriveMap drives = w.drives;
+    drives.setDrive(u'D', other);
+    drives.setDrive(u'E', w.root); // a second drive on C:'s root
+    frmSearch window("TXT", "Text Document", drives, test::freshDir("drive_follows_app"));
+    window.popUpMenus = false;
+    QComboBox* box = window.DrvList3;
+    EXPECT_EQ(box->currentText(), "c:");
+
+    window.setStartFolder(other + "/docs/old");
+    EXPECT_EQ(box->currentText(), "d:");
+    EXPECT_EQ(window.txtDefaultDirectory->text(), "D:\\docs\\old\\");
+    // The list runs from the drive's root down to the folder.
+    ASSERT_GE(window.DirList3->count(), 3);
+    EXPECT_EQ(window.DirList3->item(0)->text(), "D:\\");
+    EXPECT_EQ(window.DirList3->item(2)->text().trimmed(), "old");
+
+    window.setStartFolder(w.root); // back on C:
+    EXPECT_EQ(box->currentText(), "c:");
+    // A drive that holds the folder keeps it, even where another drive has the same root.
+    box->setCurrentIndex(box->findText("e:"));
+    window.setStartFolder(w.root);
+    EXPECT_EQ(box->currentText(), "e:");
 }
