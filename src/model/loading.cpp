@@ -1,5 +1,6 @@
 #include "model/loading.h"
 
+#include "model/grid_sort.h"
 #include "model/icon_location.h"
 #include "model/readers.h"
 #include "model/registry_access.h"
@@ -73,19 +74,24 @@ FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries) {
     QList<FileTypeEntry> firstSeen;
     QHash<QString, qsizetype> typeOf; // TypeName to its place in firstSeen
     typeOf.reserve(entries.size());
-    for (const ExtensionEntry& e : entries) {
+    std::vector<qsizetype> seenAt(size_t(entries.size())); // each entry's type in firstSeen
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ExtensionEntry& e = entries[i];
         const qsizetype known = typeOf.size();
         qsizetype& at = typeOf[e.TypeNameCopy];
-        if (typeOf.size() == known)
-            continue;
-        at = firstSeen.size();
-        firstSeen.append(FileTypeEntry{e.TypeNameCopy, e.DescriptionCopy, QString()});
+        if (typeOf.size() != known) {
+            at = firstSeen.size();
+            firstSeen.append(FileTypeEntry{e.TypeNameCopy, e.DescriptionCopy, QString()});
+        }
+        seenAt[size_t(i)] = at;
     }
-    std::vector<qsizetype> order(size_t(firstSeen.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return firstSeen[a].TypeName < firstSeen[b].TypeName;
-    });
+    // The registry lists extensions in name order, and types are often named after them: an
+    // adaptive sort makes the runs that arrive in order cheap.
+    std::vector<QStringView> names;
+    names.reserve(size_t(firstSeen.size()));
+    for (const FileTypeEntry& t : firstSeen)
+        names.emplace_back(t.TypeName);
+    const std::vector<qsizetype> order = stableOrder(names, true);
     std::vector<qsizetype> place(order.size()); // firstSeen's index to the sorted one
     load.types.reserve(firstSeen.size());
     for (qsizetype i : order) {
@@ -95,10 +101,16 @@ FileTypeLoad BuildFileTypes(const QList<ExtensionEntry>& entries) {
 
     QList<QStringList> exts(load.types.size());
     load.rows.reserve(load.types.size());
-    for (const ExtensionEntry& e : entries) {
-        const auto it = typeOf.constFind(e.TypeName);
-        if (it != typeOf.cend())
-            exts[place[size_t(it.value())]].append(e.Ext);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ExtensionEntry& e = entries[i];
+        // Where the two names agree (always, but after an edit) the first pass's answer serves.
+        qsizetype seen = seenAt[size_t(i)];
+        if (!e.TypeName.isSharedWith(e.TypeNameCopy) && e.TypeName != e.TypeNameCopy) {
+            const auto it = typeOf.constFind(e.TypeName);
+            seen = it == typeOf.cend() ? -1 : it.value();
+        }
+        if (seen >= 0)
+            exts[place[size_t(seen)]].append(e.Ext);
     }
     for (qsizetype t = 0; t < load.types.size(); ++t) {
         sortTexts(exts[t]);

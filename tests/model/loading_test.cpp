@@ -118,6 +118,31 @@ TEST(Loading, ATypeWithSixtyExtensionsListsAllOfThem) {
     EXPECT_EQ(extensionsOfType(ext.entries, "many", 0).size(), 59);
 }
 
+TEST(Loading, ExtensionsGoToTheTypeTheyNameNowInTypeNameOrder) {
+    auto entry = [](const char* ext, const char* type, const char* loadedType) {
+        ExtensionEntry e;
+        e.Ext = ext;
+        e.TypeName = type;
+        e.TypeNameCopy = loadedType;
+        e.DescriptionCopy = QStringLiteral("About ") + loadedType;
+        return e;
+    };
+    // Types arrive out of order; .B was edited to name t1 (its loaded type t3 keeps its row), and
+    // .D names a type that no loaded extension had.
+    const QList<ExtensionEntry> entries{entry("C", "t2", "t2"), entry("B", "t1", "t3"),
+                                        entry("A", "t1", "t1"), entry("D", "t9", "t2"),
+                                        entry("E", "t2", "t2")};
+    const FileTypeLoad load = BuildFileTypes(entries);
+    ASSERT_EQ(load.types.size(), 3);
+    EXPECT_EQ(load.types[0].TypeName, "t1");
+    EXPECT_EQ(load.types[0].Extensions, "A B");
+    EXPECT_EQ(load.types[1].TypeName, "t2");
+    EXPECT_EQ(load.types[1].Extensions, "C E");
+    EXPECT_EQ(load.types[2].TypeName, "t3");
+    EXPECT_EQ(load.types[2].Description, "About t3");
+    EXPECT_EQ(load.types[2].Extensions, "");
+}
+
 TEST(Loading, EachTypeTakesTheDescriptionOfItsFirstExtensionInTableOrder) {
     TestHive hive;
     // Both name a CLSID type that does not exist: each is described by its own Ext.
