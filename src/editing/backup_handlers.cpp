@@ -35,24 +35,19 @@ QAction* BackupHandlers::slotItem(int slot) const {
 }
 
 bool BackupHandlers::currentRequest(BackupRequest* request) const {
-    Ui::frmORVANEX* ui = m_ctx.ui;
-    if (m_ctx.SelectByType == 0) {
-        const int row = editing::currentRow(ui->flex1);
-        if (row < 0)
-            return false;
-        *request = {BackupRequest::Mode::Extension, editing::cellText(ui->flex1, row, 0),
-                    editing::cellText(ui->flex1, row, 3)};
-        return true;
-    }
-    if (m_ctx.SelectByType == 1) {
-        const int row = editing::currentRow(ui->flex2);
-        if (row < 0)
-            return false;
-        *request = {BackupRequest::Mode::FileType, editing::cellText(ui->flex2, row, 3),
-                    editing::cellText(ui->flex2, row, 0)};
-        return true;
-    }
-    return false;
+    if (m_ctx.SelectByType != 0 && m_ctx.SelectByType != 1)
+        return false;
+    // The extension list holds the extension in column 0 and its type in 3; the type list the
+    // other way round.
+    const bool byType = m_ctx.SelectByType == 1;
+    const QTableView* grid = byType ? m_ctx.ui->flex2 : m_ctx.ui->flex1;
+    const int row = editing::currentRow(grid);
+    if (row < 0)
+        return false;
+    *request = {byType ? BackupRequest::Mode::FileType : BackupRequest::Mode::Extension,
+                editing::cellText(grid, row, byType ? 3 : 0),
+                editing::cellText(grid, row, byType ? 0 : 3)};
+    return true;
 }
 
 void BackupHandlers::mnuBackup_Click() {

@@ -221,13 +221,7 @@ QStringList EnumerateSubkeys(RegState& state, const QString& keyPath) {
 
 QStringList EnumerateSubkeys(RegState& state, HKey key) {
     QStringList names;
-    for (std::uint32_t index = 0;; ++index) {
-        QString name;
-        state.LastStatus = state.registry->enumKeyEx(key, index, &name);
-        if (state.LastStatus != status::Success)
-            break;
-        names << ListedSubkeyName(name);
-    }
+    ForEachSubkey(state, key, [&](const QString& name) { names << name; });
     return names;
 }
 
