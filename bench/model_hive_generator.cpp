@@ -9,11 +9,11 @@ namespace {
 
 const char* const kVerbs[] = {"open", "print", "edit", "play", "printto", "explore", "preview"};
 
-QString typeName(int t) {
+} // namespace
+
+QString generatedTypeName(int t) {
     return QStringLiteral("gentype%1.Document").arg(t, 5, 10, QLatin1Char('0'));
 }
-
-} // namespace
 
 reg::Status generateClasses(reg::Registry& registry, const HiveSize& size,
                             const QString& driveCFolder) {
@@ -34,7 +34,7 @@ reg::Status generateClasses(reg::Registry& registry, const HiveSize& size,
                             QStringLiteral("C:\\WINDOWS\\gone%1.dll,0")};
     int actionsLeft = size.actions;
     for (int t = 0; t < size.fileTypes; ++t) {
-        const QString type = typeName(t);
+        const QString type = generatedTypeName(t);
         // Spread of real registries: a few types without description, most with one.
         const QString description =
             t % 50 == 7 ? QString() : QStringLiteral("Generated Document %1").arg(t % 997);
@@ -69,7 +69,7 @@ reg::Status generateClasses(reg::Registry& registry, const HiveSize& size,
         else if (e % 101 == 3)
             type = QStringLiteral("CLSID\\{%1}").arg(e);
         else
-            type = typeName(e < size.fileTypes ? e : e % 40);
+            type = generatedTypeName(e < size.fileTypes ? e : e % 40);
         if (!check(type.isEmpty() ? reg::CreateKeyChain(state, {key})
                                   : reg::WriteText(state, key, QString(), type)))
             return state.LastStatus;

@@ -14,6 +14,9 @@ struct HiveSize {
     int actions = 10000;
 };
 
+// The name of generated type t ("gentype00042.Document").
+QString generatedTypeName(int t);
+
 // Writes the classes into registry (one batch). When driveCFolder is not empty, a few icon
 // libraries are written there and most DefaultIcon values name them.
 reg::Status generateClasses(reg::Registry& registry, const HiveSize& size,

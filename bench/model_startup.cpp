@@ -65,6 +65,27 @@ Timing measure(const bench::HiveSize& size, int runs, const QString& drive, int*
     std::printf("  phases (cpu): extensions %.1f, file types %.1f, update slots %.1f, "
                 "applications and icon files %.1f ms\n",
                 a, b - a, c - b, d - c);
+    // Look-ups alone: the same 100 type keys, spread over the root and in no order (so no
+    // neighbour serves), opened and closed 200 times each. The processor's cache holds them at
+    // either size, so this shows the look-up's own work apart from the memory it waits for.
+    std::vector<QString> names;
+    for (int i = 0; i < 100; ++i)
+        names.push_back(bench::generatedTypeName(int((i * 37LL) % 100) * size.fileTypes / 100));
+    std::vector<double> lookups;
+    for (int round = 0; round < 5; ++round) {
+        const double l0 = cpuMs();
+        for (int rep = 0; rep < 200; ++rep)
+            for (const QString& name : names) {
+                reg::HKey key = 0;
+                if (registry->openKeyEx(reg::HKEY_CLASSES_ROOT, name, 0, reg::KEY_ALL_USED, &key) !=
+                    reg::status::Success)
+                    std::exit(1);
+                registry->closeKey(key);
+            }
+        lookups.push_back((cpuMs() - l0) * 1e6 / 20000); // ns each
+    }
+    std::printf("  one root key opened and closed (cpu, %d root keys): median %.0f ns\n",
+                size.extensions + size.fileTypes, medianMs(lookups));
     return {medianMs(times), medianMs(cpuTimes)};
 }
 

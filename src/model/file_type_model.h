@@ -62,3 +62,7 @@ struct IconLocation {
 };
 
 } // namespace orvanex::model
+
+// Entries of QStrings only: lists of tens of thousands grow by moving their bytes.
+Q_DECLARE_TYPEINFO(orvanex::model::ExtensionEntry, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(orvanex::model::FileTypeEntry, Q_RELOCATABLE_TYPE);

@@ -83,3 +83,5 @@ inline const QString kFileTypeLocateTip =
 int FindLocateRow(const QStringList& column0, const QString& item);
 
 } // namespace orvanex::model
+
+Q_DECLARE_TYPEINFO(orvanex::model::IndexRow, Q_RELOCATABLE_TYPE);

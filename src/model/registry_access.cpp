@@ -20,10 +20,11 @@ namespace {
 bool queryText(reg::RegState& state, reg::HKey key, const QString& valueName, QString* text) {
     reg::RegValue value;
     state.LastStatus = reg::QueryValueEx(state, key, valueName, value);
-    const QString* found = std::get_if<QString>(&value);
+    QString* found = std::get_if<QString>(&value);
     if (state.LastStatus != reg::status::Success || !found || found->size() <= 1)
         return false;
-    *text = found->left(found->size() - 1);
+    found->chop(1); // the text is not shared: no copy
+    *text = std::move(*found);
     return true;
 }
 

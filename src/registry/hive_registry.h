@@ -61,7 +61,7 @@ private:
     QString m_problem;
     int m_batchDepth = 0;
     Status m_batchStatus = status::Success;
-    std::vector<HiveOp> m_pending;
+    std::vector<HiveOp> m_pending; // the open batch's changes, for the file (none in memory)
 };
 
 } // namespace orvanex::reg

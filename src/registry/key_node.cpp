@@ -292,21 +292,7 @@ void KeyNode::adopt(KeyNode& from) {
 
 bool splitKeyPath(QStringView path, std::vector<QStringView>* parts) {
     parts->clear();
-    if (path.endsWith(u'\\'))
-        path.chop(1);
-    if (path.isEmpty())
-        return true;
-    qsizetype start = 0;
-    while (true) {
-        const qsizetype end = path.indexOf(u'\\', start);
-        const QStringView part = path.mid(start, end < 0 ? path.size() - start : end - start);
-        if (part.isEmpty())
-            return false;
-        parts->push_back(part);
-        if (end < 0)
-            return true;
-        start = end + 1;
-    }
+    return forEachKeyPathPart(path, [parts](QStringView name) { parts->push_back(name); });
 }
 
 } // namespace orvanex::reg

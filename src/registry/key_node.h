@@ -85,8 +85,27 @@ private:
     std::vector<StoredValue> m_values; // creation order
 };
 
-// Splits a key path on backslashes. A single trailing backslash is allowed; an empty component
-// elsewhere makes the path invalid (false).
+// Calls part(name) for each component of a key path, in order. A single trailing backslash is
+// allowed; an empty component elsewhere makes the path invalid (false, after the parts before it).
+template <typename Part> bool forEachKeyPathPart(QStringView path, Part&& part) {
+    if (path.endsWith(u'\\'))
+        path.chop(1);
+    if (path.isEmpty())
+        return true;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = path.indexOf(u'\\', start);
+        const QStringView name = path.mid(start, end < 0 ? path.size() - start : end - start);
+        if (name.isEmpty())
+            return false;
+        part(name);
+        if (end < 0)
+            return true;
+        start = end + 1;
+    }
+}
+
+// The same components in a list (cleared first).
 bool splitKeyPath(QStringView path, std::vector<QStringView>* parts);
 
 } // namespace orvanex::reg

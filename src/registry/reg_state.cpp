@@ -1,16 +1,24 @@
 #include "registry/reg_state.h"
 
+#include <cstring>
+
 namespace orvanex::reg {
 
 Status QueryValueEx(RegState& state, HKey key, const QString& valueName, RegValue& value) {
     if (!state.registry)
         return status::InvalidHandle;
     std::uint32_t valueType = 0;
-    std::uint32_t size = 0;
-    Status s = state.registry->queryValueEx(key, valueName, &valueType, nullptr, &size);
-    if (s != status::Success)
+    // Most values fit a small buffer: one call reads them, with nothing allocated.
+    char small[256];
+    std::uint32_t size = sizeof small;
+    Status s = state.registry->queryValueEx(key, valueName, &valueType, small, &size);
+    if (s != status::Success && s != status::MoreData)
         return s;
     if (valueType == type::Sz) {
+        if (s == status::Success) {
+            value = QString::fromUtf8(small, qsizetype(size));
+            return s;
+        }
         QByteArray buffer(qsizetype(size), '\0');
         std::uint32_t got = size;
         s = state.registry->queryValueEx(key, valueName, &valueType, buffer.data(), &got);
@@ -21,13 +29,12 @@ Status QueryValueEx(RegState& state, HKey key, const QString& valueName, RegValu
         return s;
     }
     if (valueType == type::Dword) {
-        char bytes[4] = {0, 0, 0, 0};
-        std::uint32_t got = sizeof bytes;
-        s = state.registry->queryValueEx(key, valueName, &valueType, bytes, &got);
-        if (s == status::Success)
-            value = std::int32_t(std::uint8_t(bytes[0]) | (std::uint8_t(bytes[1]) << 8) |
-                                 (std::uint8_t(bytes[2]) << 16) |
-                                 (std::uint32_t(std::uint8_t(bytes[3])) << 24));
+        if (s != status::Success || size > 4)
+            return status::MoreData;
+        unsigned char bytes[4] = {0, 0, 0, 0};
+        std::memcpy(bytes, small, size);
+        value = std::int32_t(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                             (std::uint32_t(bytes[3]) << 24));
         return s;
     }
     return -1;
@@ -145,10 +152,11 @@ bool ReadText(RegState& state, const QString& keyPath, const QString& valueName,
     if (openPath(state, keyPath))
         state.LastStatus = QueryValueEx(state, state.OpenKey, valueName, value);
     closeAll(state);
-    const QString* read = std::get_if<QString>(&value);
+    QString* read = std::get_if<QString>(&value);
     if (!read || read->size() <= 1)
         return false;
-    *text = read->chopped(1);
+    read->chop(1);
+    *text = std::move(*read);
     return true;
 }
 

@@ -23,19 +23,20 @@ bool isProtected(const KeyNode* node) {
            p->parent->folded == u"HKEY_LOCAL_MACHINE" && !p->parent->parent->parent;
 }
 
-// Walks subKey below node. Status 2 for a missing key, 161/87 for a bad path.
-Status walk(KeyNode* node, const QString& subKey, KeyNode** found,
-            std::vector<QStringView>* parts) {
-    if (!splitKeyPath(subKey, parts))
+// Walks subKey below node. Status 2 for a missing key, 161/87 for a bad path. The whole path is
+// checked before any look-up; nothing is allocated (every open comes through here).
+Status walk(KeyNode* node, QStringView subKey, KeyNode** found) {
+    bool tooLong = false;
+    if (!forEachKeyPathPart(subKey, [&](QStringView p) { tooLong |= p.size() > MaxKeyNameLength; }))
         return status::BadPathname;
-    for (QStringView p : *parts)
-        if (p.size() > MaxKeyNameLength)
-            return status::InvalidParameter;
-    for (QStringView p : *parts) {
-        node = node->findChild(p);
-        if (!node)
-            return status::FileNotFound;
-    }
+    if (tooLong)
+        return status::InvalidParameter;
+    forEachKeyPathPart(subKey, [&](QStringView p) {
+        if (node)
+            node = node->findChild(p);
+    });
+    if (!node)
+        return status::FileNotFound;
     *found = node;
     return status::Success;
 }
@@ -127,8 +128,7 @@ Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, s
     KeyNode* node = nullptr;
     if (Status s = resolve(key, &node))
         return s;
-    std::vector<QStringView> parts;
-    if (Status s = walk(node, subKey, &node, &parts))
+    if (Status s = walk(node, subKey, &node))
         return s;
     *result = newHandle(node);
     return *result ? status::Success : status::NotEnoughMemory;
@@ -250,10 +250,9 @@ Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     if (!result)
         return status::InvalidParameter;
     KeyNode* node = nullptr;
-    std::vector<QStringView> parts;
     // An existing key needs no write.
     if (!m_unreadable && resolve(key, &node) == status::Success &&
-        walk(node, subKey, &node, &parts) == status::Success) {
+        walk(node, subKey, &node) == status::Success) {
         *result = newHandle(node);
         return *result ? status::Success : status::NotEnoughMemory;
     }
@@ -275,7 +274,7 @@ Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
                 return status::InvalidParameter;
         for (QStringView p : names)
             at = at->ensureChild(p);
-        if (!names.empty())
+        if (m_file && !names.empty())
             m_pending.push_back({HiveOp::CreateKey, at->path(), {}, 0, {}});
         created = at;
         return status::Success;
@@ -298,7 +297,8 @@ Status HiveRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_
             return s;
         const QByteArray bytes(data, qsizetype(dataSize));
         node->setValue(valueName, valueType, bytes);
-        m_pending.push_back({HiveOp::SetValue, node->path(), valueName, valueType, bytes});
+        if (m_file)
+            m_pending.push_back({HiveOp::SetValue, node->path(), valueName, valueType, bytes});
         return status::Success;
     });
 }
@@ -308,12 +308,12 @@ Status HiveRegistry::deleteKey(HKey key, const QString& subKey) {
         KeyNode* node = nullptr;
         if (Status s = resolve(key, &node))
             return s;
-        std::vector<QStringView> parts;
-        if (Status s = walk(node, subKey, &node, &parts))
+        if (Status s = walk(node, subKey, &node))
             return s;
         if (isProtected(node))
             return status::AccessDenied;
-        m_pending.push_back({HiveOp::DeleteKey, node->path(), {}, 0, {}});
+        if (m_file)
+            m_pending.push_back({HiveOp::DeleteKey, node->path(), {}, 0, {}});
         node->parent->removeChild(node->folded);
         return status::Success;
     });
@@ -326,7 +326,8 @@ Status HiveRegistry::deleteValue(HKey key, const QString& valueName) {
             return s;
         if (!node->removeValue(valueName))
             return status::FileNotFound;
-        m_pending.push_back({HiveOp::DeleteValue, node->path(), valueName, 0, {}});
+        if (m_file)
+            m_pending.push_back({HiveOp::DeleteValue, node->path(), valueName, 0, {}});
         return status::Success;
     });
 }

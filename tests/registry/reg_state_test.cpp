@@ -91,6 +91,25 @@ TEST_F(RegStateTest, QueryValueExFollowsTheTerminatorConvention) {
     EXPECT_FALSE(ReadText(state, "txtfile", "EditFlags", &text));
 }
 
+TEST_F(RegStateTest, TextsOfEveryLengthComeBackWholeAndLongDwordsAreRefused) {
+    // Around the reader's own buffer: a text that fills it with or without its terminator.
+    for (int n : {1, 254, 255, 256, 257, 5000}) {
+        QString written(n, u'x');
+        written[n - 1] = u'\u00e9'; // two bytes in the store: the byte count is not the length
+        ASSERT_EQ(WriteText(state, "lengths", "", written), 0) << n;
+        QString text;
+        ASSERT_TRUE(ReadText(state, "lengths", "", &text)) << n;
+        EXPECT_EQ(text, written) << n;
+    }
+    HKey k = 0;
+    ASSERT_EQ(registry->openKeyEx(HKEY_CLASSES_ROOT, "lengths", 0, 0x3F, &k), 0);
+    ASSERT_EQ(registry->setValueEx(k, "Wide", type::Dword, "\x01\x02\x03\x04\x05", 5), 0);
+    RegValue value = QString("kept");
+    EXPECT_EQ(QueryValueEx(state, k, "Wide", value), status::MoreData);
+    EXPECT_EQ(std::get<QString>(value), "kept");
+    registry->closeKey(k);
+}
+
 TEST_F(RegStateTest, WritingAStarStoresOneByte) {
     ASSERT_EQ(WriteText(state, "*\\shellex", "", "*"), 0);
     EXPECT_EQ(state.RootKey, HKEY_CLASSES_ROOT);
