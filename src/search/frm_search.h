@@ -120,7 +120,6 @@ private:
     QByteArray nativeOf(const QString& path) const; // a shown path as native bytes
     QString windowsOf(const QString& nativePath) const;
     QString selectedPath() const; // the selected row's path
-    bool startDetached(const QString& program, const QStringList& args);
     void sortDone(const std::vector<int>& order);
     void collectText(); // the timer: marks and the current row from the text scan
     void endTextScan();

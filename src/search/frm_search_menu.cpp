@@ -1,7 +1,7 @@
 // The options menu of the search window: selecting a found file and the operations that hand it
 // to other programs (file manager, viewer, editor, the desktop's applications).
 
-#include "platform/desktop_apps.h"
+#include "search/file_launch.h"
 #include "search/file_operations.h"
 #include "search/frm_image.h"
 #include "search/frm_search.h"
@@ -19,7 +19,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QProcess>
 #include <QTableView>
 #include <QUrl>
 
@@ -112,8 +111,7 @@ void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) 
     // GetExtension: which program opens it, and the extension of the file's own name.
     const ResultRow& row = m_model->row(m_selectedRow);
     const QString native = QFile::decodeName(row.root >= 0 ? row.native : nativeOf(text));
-    CanOpen = platform::defaultApplicationForFile(native).valid() ? QStringLiteral("y")
-                                                                  : QStringLiteral("n");
+    CanOpen = OpenCommand(native).valid() ? QStringLiteral("y") : QStringLiteral("n");
     SelectedFile = FileNameExtension(text);
     cmdImage->setEnabled(kImageExtensions.contains(SelectedFile));
     cmdPlay->setEnabled(kPlayExtensions.contains(SelectedFile));
@@ -124,10 +122,6 @@ void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) 
         pos ? *pos
             : MSFlexGrid1->viewport()->mapToGlobal(MSFlexGrid1->visualRect(index).bottomLeft());
     mnuOptions->popup(at);
-}
-
-bool frmSearch::startDetached(const QString& program, const QStringList& args) {
-    return QProcess::startDetached(program, args);
 }
 
 void frmSearch::cmdExplorer_Click() {
@@ -151,49 +145,34 @@ void frmSearch::cmdView_Click() {
         if (ask(QStringLiteral("ORVANEX Question?"), text) != QMessageBox::Yes)
             return;
     }
-    // The viewer beside the program, else in the App folder.
-    QString viewer = m_appFolder + QStringLiteral("/pelusa");
-    if (!QFileInfo(viewer).isExecutable())
-        viewer = QCoreApplication::applicationDirPath() + QStringLiteral("/pelusa");
-    lblScan->setText(viewer + u' ' + path);
-    if (!startDetached(viewer, {native}))
-        lblScan->setText(viewer + u' ' + path + QStringLiteral(" ** Error **"));
+    const LaunchCommand viewer = ViewCommand(native, m_appFolder);
+    lblScan->setText(viewer.program + u' ' + path);
+    if (!StartLaunch(viewer))
+        lblScan->setText(viewer.program + u' ' + path + QStringLiteral(" ** Error **"));
 }
 
 void frmSearch::cmdEdit_Click() {
     const QString path = selectedPath();
-    const QString native = QFile::decodeName(nativeOf(path));
     lblScan->setText(QStringLiteral("Edit for ") + path);
-    const platform::DesktopApp editor =
-        platform::defaultApplicationFor(QStringLiteral("text/plain"));
-    if (editor.valid()) {
-        const QStringList command = platform::commandForFile(editor, native);
-        if (startDetached(command.first(), command.mid(1)))
-            return;
-    }
     // No text editor on this desktop: the viewer shows the file instead.
-    cmdView_Click();
+    if (!StartLaunch(EditCommand(QFile::decodeName(nativeOf(path)))))
+        cmdView_Click();
 }
 
 void frmSearch::cmdOpenWith_Click() {
-    const platform::DesktopApp app =
-        platform::defaultApplicationForFile(QFile::decodeName(nativeOf(selectedPath())));
-    lblScan->setText(app.valid()
-                         ? app.executable
-                         : QStringLiteral("No Open With Program Associated With This File!"));
+    const LaunchCommand open = OpenCommand(QFile::decodeName(nativeOf(selectedPath())));
+    lblScan->setText(open.valid() ? open.program : NoOpenWithText());
 }
 
 void frmSearch::cmdOpen_Click() {
-    const QString native = QFile::decodeName(nativeOf(selectedPath()));
-    const platform::DesktopApp app = platform::defaultApplicationForFile(native);
-    if (!app.valid()) {
-        lblScan->setText(QStringLiteral("No Open With Program Associated With This File!"));
+    const LaunchCommand open = OpenCommand(QFile::decodeName(nativeOf(selectedPath())));
+    if (!open.valid()) {
+        lblScan->setText(NoOpenWithText());
         return;
     }
-    lblScan->setText(app.executable);
-    const QStringList command = platform::commandForFile(app, native);
-    if (!startDetached(command.first(), command.mid(1)))
-        lblScan->setText(app.executable + QStringLiteral(" ** Error **"));
+    lblScan->setText(open.program);
+    if (!StartLaunch(open))
+        lblScan->setText(open.program + QStringLiteral(" ** Error **"));
 }
 
 void frmSearch::cmdProperty_Click() {

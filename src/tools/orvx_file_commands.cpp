@@ -1,7 +1,10 @@
-// orvx copy, move and trash: the search window's operations on a found file, through its code.
+// orvx copy, move, trash, open, edit, view and opens-with: the search window's operations on a
+// found file, through its code.
 
 #include "platform/drive_map.h"
+#include "search/file_launch.h"
 #include "search/file_operations.h"
+#include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
 #include "tools/orvx_paths.h"
 
@@ -68,6 +71,63 @@ int trash(OrvxContext& context, const QStringList& args) {
     return exitcode::Success;
 }
 
+QString nativeArgument(OrvxContext& context, const QString& file) {
+    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+    return nativeOf(drives, file);
+}
+
+// Starts what the window would and prints the program it named; fails when there is none or it
+// did not start.
+int launch(OrvxContext& context, const search::LaunchCommand& command, const QString& none) {
+    if (!command.valid())
+        return context.fail(none);
+    if (!search::StartLaunch(command))
+        return context.fail(command.program + QStringLiteral(" ** Error **"));
+    context.out << command.program << '\n';
+    context.out.flush();
+    return exitcode::Success;
+}
+
+int open(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx open FILE"));
+    return launch(context, search::OpenCommand(nativeArgument(context, args[0])),
+                  search::NoOpenWithText());
+}
+
+int opensWith(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx opens-with FILE"));
+    const search::LaunchCommand command = search::OpenCommand(nativeArgument(context, args[0]));
+    if (!command.valid())
+        return context.fail(search::NoOpenWithText());
+    context.out << command.program << '\n';
+    context.out.flush();
+    return exitcode::Success;
+}
+
+int view(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx view FILE"));
+    return launch(context,
+                  search::ViewCommand(nativeArgument(context, args[0]), currentAppFolder()),
+                  QString());
+}
+
+int edit(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx edit FILE"));
+    const QString native = nativeArgument(context, args[0]);
+    const search::LaunchCommand editor = search::EditCommand(native);
+    // As the window: without a text editor (or when it does not start) the viewer shows it.
+    if (editor.valid() && search::StartLaunch(editor)) {
+        context.out << editor.program << '\n';
+        context.out.flush();
+        return exitcode::Success;
+    }
+    return launch(context, search::ViewCommand(native, currentAppFolder()), QString());
+}
+
 } // namespace
 
 QList<OrvxCommand> fileCommands() {
@@ -84,7 +144,16 @@ QList<OrvxCommand> fileCommands() {
              move,
              {replace}},
             {QStringLiteral("trash"), QStringLiteral("trash FILE"),
-             QStringLiteral("send a file to the desktop's trash"), trash}};
+             QStringLiteral("send a file to the desktop's trash"), trash},
+            {QStringLiteral("open"), QStringLiteral("open FILE"),
+             QStringLiteral("start the desktop's program for the file, print its name"), open},
+            {QStringLiteral("opens-with"), QStringLiteral("opens-with FILE"),
+             QStringLiteral("print the program that opens the file"), opensWith},
+            {QStringLiteral("edit"), QStringLiteral("edit FILE"),
+             QStringLiteral("start the desktop's text editor for the file (else the viewer)"),
+             edit},
+            {QStringLiteral("view"), QStringLiteral("view FILE"),
+             QStringLiteral("show the file in the viewer"), view}};
 }
 
 } // namespace orvanex::tools

@@ -1,12 +1,15 @@
-// orvx copy, move and trash, run as a script runs them: the copy panel's rules and texts, and a
-// file of the new name that is only replaced when asked.
+// orvx copy, move, trash and the launching commands, run as a script runs them: the copy panel's
+// rules and texts, a file of the new name that is only replaced when asked, and the programs the
+// window would start, with the file as one argument.
 
 #include "orvx_run.h"
 #include "support/test_env.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -109,4 +112,93 @@ TEST(OrvxFileCommands, TrashKeepsTheFileInTheUsersTrash) {
     EXPECT_EQ(readFile(kept), "kept");
     EXPECT_FALSE(QFileInfo::exists(home + "/files")) << "the file went below the working folder";
     EXPECT_FALSE(QFileInfo::exists(home + "/info"));
+}
+
+namespace {
+
+// A program that writes its arguments, one a line, to its own path + ".out" (whole or not at all).
+QString writeRecorder(const QString& path) {
+    writeFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.out\"\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// What the recorder at path was started with; empty when it did not run within ten seconds.
+QByteArray recorded(const QString& path) {
+    QDeadlineTimer deadline(10000);
+    while (!QFileInfo::exists(path + ".out") && !deadline.hasExpired())
+        QThread::msleep(20);
+    const QByteArray arguments = QFileInfo::exists(path + ".out") ? readFile(path + ".out") : "";
+    QFile::remove(path + ".out");
+    return arguments;
+}
+
+} // namespace
+
+TEST(OrvxFileCommands, OpenEditViewAndOpensWithStartWhatTheWindowStarts) {
+    const QString home = test::freshDir("orvx_launch");
+    const QString data = home + "/xdg_data", config = home + "/xdg_config";
+    const QString editor = writeRecorder(home + "/editor");
+    const QString viewer = writeRecorder(home + "/pelusa"); // the App folder's viewer
+    ASSERT_TRUE(QDir().mkpath(data + "/applications") && QDir().mkpath(config));
+    // The system's MIME database without the system's programs, which must never be started here.
+    const QString mimeOnly = home + "/mime_only";
+    ASSERT_TRUE(QDir().mkpath(mimeOnly) && QFile::link("/usr/share/mime", mimeOnly + "/mime"));
+    writeFile(data + "/applications/recorder.desktop",
+              ("[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + editor +
+               " --opened %f\nMimeType=text/plain;\n")
+                  .toUtf8());
+    writeFile(config + "/mimeapps.list", "[Default Applications]\ntext/plain=recorder.desktop;\n");
+    const QString notes = home + "/my notes $(x);.txt";
+    writeFile(notes, "plain text\n");
+
+    auto run = [&](const QStringList& args) {
+        test::OrvxSetup setup;
+        setup.env.insert("ORVANEX_HIVE", home + "/registry.hive");
+        setup.env.insert("XDG_DATA_HOME", data);
+        setup.env.insert("XDG_DATA_DIRS", data + ":" + mimeOnly);
+        setup.env.insert("XDG_CONFIG_HOME", config);
+        setup.env.insert("XDG_CONFIG_DIRS", config);
+        const QByteArray folder = QFile::encodeName(home);
+        setup.inChild = [folder] {
+            if (::chdir(folder.constData()) != 0)
+                ::_exit(126);
+        };
+        return test::runOrvx(args, setup);
+    };
+
+    test::OrvxRun r = run({"opens-with", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    ASSERT_EQ(r.out, editor + "\n"); // else a real program of this desktop would be started below
+    EXPECT_FALSE(QFileInfo::exists(editor + ".out")) << "opens-with started the program";
+
+    // The file is one argument, however it is spelled; a drive path names the same file.
+    for (const QString& command : {QStringLiteral("open"), QStringLiteral("edit")}) {
+        r = run({command, onDriveZ(notes)});
+        ASSERT_EQ(r.code, 0) << command.toStdString() << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out, editor + "\n");
+        EXPECT_EQ(recorded(editor), ("--opened\n" + notes + "\n").toUtf8())
+            << command.toStdString();
+    }
+    r = run({"view", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, viewer + "\n");
+    EXPECT_EQ(recorded(viewer), (notes + "\n").toUtf8());
+
+    // Without a text editor, edit shows the file in the viewer, as the window's Notepad does; a
+    // file that no program opens is refused with the window's text.
+    writeFile(config + "/mimeapps.list", "[Default Applications]\n");
+    QFile::remove(data + "/applications/recorder.desktop");
+    r = run({"edit", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, viewer + "\n");
+    EXPECT_EQ(recorded(viewer), (notes + "\n").toUtf8());
+    const QString odd = home + "/blob.orvx-nothing";
+    writeFile(odd, QByteArray("\x00\x01\x02\xff", 4));
+    r = run({"opens-with", odd});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("No Open With Program Associated With This File!"))
+        << r.err.toStdString();
+    EXPECT_EQ(run({"open", odd}).code, 1);
+    EXPECT_EQ(run({"open"}).code, 1); // a usage error
 }

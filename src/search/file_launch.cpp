@@ -1,0 +1,44 @@
+#include "search/file_launch.h"
+
+#include "platform/desktop_apps.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace orvanex::search {
+
+namespace {
+
+LaunchCommand forApp(const platform::DesktopApp& app, const QString& nativePath) {
+    if (!app.valid())
+        return {};
+    return {app.executable, platform::commandForFile(app, nativePath)};
+}
+
+} // namespace
+
+QString NoOpenWithText() {
+    return QStringLiteral("No Open With Program Associated With This File!");
+}
+
+LaunchCommand OpenCommand(const QString& nativePath) {
+    return forApp(platform::defaultApplicationForFile(nativePath), nativePath);
+}
+
+LaunchCommand EditCommand(const QString& nativePath) {
+    return forApp(platform::defaultApplicationFor(QStringLiteral("text/plain")), nativePath);
+}
+
+LaunchCommand ViewCommand(const QString& nativePath, const QString& appFolder) {
+    QString viewer = appFolder + QStringLiteral("/pelusa");
+    if (appFolder.isEmpty() || !QFileInfo(viewer).isExecutable())
+        viewer = QCoreApplication::applicationDirPath() + QStringLiteral("/pelusa");
+    return {viewer, {viewer, nativePath}};
+}
+
+bool StartLaunch(const LaunchCommand& launch) {
+    return launch.valid() && QProcess::startDetached(launch.command.first(), launch.command.mid(1));
+}
+
+} // namespace orvanex::search
