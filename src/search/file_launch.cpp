@@ -3,8 +3,11 @@
 #include "platform/desktop_apps.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QFileInfo>
 #include <QProcess>
+#include <QUrl>
 
 namespace orvanex::search {
 
@@ -35,6 +38,24 @@ LaunchCommand ViewCommand(const QString& nativePath, const QString& appFolder) {
     if (appFolder.isEmpty() || !QFileInfo(viewer).isExecutable())
         viewer = QCoreApplication::applicationDirPath() + QStringLiteral("/pelusa");
     return {viewer, {viewer, nativePath}};
+}
+
+bool AskFileManager(const QString& method, const QString& nativePath) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                       QStringLiteral("org.freedesktop.FileManager1"), method);
+    call << QStringList{QUrl::fromLocalFile(nativePath).toString(QUrl::FullyEncoded)} << QString();
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+LaunchCommand FolderCommand(const QString& nativePath) {
+    return forApp(platform::defaultApplicationFor(QStringLiteral("inode/directory")),
+                  QFileInfo(nativePath).absolutePath());
 }
 
 bool StartLaunch(const LaunchCommand& launch) {

@@ -1,6 +1,7 @@
 #pragma once
-// What the search window's Open, Play, Opens With?, Notepad and View start for a found file: the
-// program and its argument list, shared with `orvx open`, `edit`, `view` and `opens-with`.
+// What the search window's Open, Play, Opens With?, Notepad, View, Explorer and Properties start
+// for a found file: the program and its argument list, or the file manager's call, shared with
+// `orvx open`, `edit`, `view`, `opens-with`, `show-in-folder` and `properties`.
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,12 @@ LaunchCommand OpenCommand(const QString& nativePath);
 LaunchCommand EditCommand(const QString& nativePath);
 // The viewer: beside the App folder's, else beside this program.
 LaunchCommand ViewCommand(const QString& nativePath, const QString& appFolder);
+
+// Asks the desktop's file manager to show the file in its folder ("ShowItems") or its properties
+// ("ShowItemProperties"); false when none took the call.
+bool AskFileManager(const QString& method, const QString& nativePath);
+// The desktop's program for folders, on the file's folder (where no file manager answers).
+LaunchCommand FolderCommand(const QString& nativePath);
 
 // Starts the command on its own (no shell); false when it could not be started.
 bool StartLaunch(const LaunchCommand& launch);

@@ -7,11 +7,7 @@
 #include "search/frm_search.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDesktopServices>
-#include <QFileInfo>
+#include <QFile>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,25 +16,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
-#include <QUrl>
 
 namespace orvanex::search {
 
 namespace {
-
-// org.freedesktop.FileManager1: true when a file manager took the call.
-bool callFileManager(const QString& method, const QString& nativePath) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return false;
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
-                                       QStringLiteral("/org/freedesktop/FileManager1"),
-                                       QStringLiteral("org.freedesktop.FileManager1"), method);
-    call << QStringList{QUrl::fromLocalFile(nativePath).toString(QUrl::FullyEncoded)} << QString();
-    const QDBusMessage reply = bus.call(call, QDBus::Block, 3000);
-    return reply.type() == QDBusMessage::ReplyMessage;
-}
 
 const QStringList kImageExtensions = {QStringLiteral("ICO"), QStringLiteral("BMP"),
                                       QStringLiteral("WMF"), QStringLiteral("JPG"),
@@ -128,8 +109,7 @@ void frmSearch::cmdExplorer_Click() {
     const QString path = selectedPath();
     const QString native = QFile::decodeName(nativeOf(path));
     lblScan->setText(path);
-    if (!callFileManager(QStringLiteral("ShowItems"), native) &&
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(native).absolutePath())))
+    if (!AskFileManager(QStringLiteral("ShowItems"), native) && !StartLaunch(FolderCommand(native)))
         lblScan->setText(path + QStringLiteral(" ** Error **"));
 }
 
@@ -179,7 +159,7 @@ void frmSearch::cmdProperty_Click() {
     const QString path = selectedPath();
     const QString native = QFile::decodeName(nativeOf(path));
     lblScan->setText(QStringLiteral("File properties for ") + path);
-    if (callFileManager(QStringLiteral("ShowItemProperties"), native))
+    if (AskFileManager(QStringLiteral("ShowItemProperties"), native))
         return;
     // No file manager answers: the summary tells what the program itself knows.
     cmdSummary_Click();

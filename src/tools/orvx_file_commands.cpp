@@ -1,5 +1,5 @@
-// orvx copy, move, trash, open, edit, view and opens-with: the search window's operations on a
-// found file, through its code.
+// orvx copy, move, trash, open, edit, view, opens-with, show-in-folder and properties: the search
+// window's operations on a found file, through its code.
 
 #include "platform/drive_map.h"
 #include "search/file_launch.h"
@@ -128,32 +128,67 @@ int edit(OrvxContext& context, const QStringList& args) {
     return launch(context, search::ViewCommand(native, currentAppFolder()), QString());
 }
 
+int showInFolder(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx show-in-folder FILE"));
+    const QString native = nativeArgument(context, args[0]);
+    if (search::AskFileManager(QStringLiteral("ShowItems"), native)) {
+        context.out << args[0] << '\n';
+        context.out.flush();
+        return exitcode::Success;
+    }
+    // No file manager answers: the desktop's program for folders opens the file's folder.
+    return launch(context, search::FolderCommand(native),
+                  args[0] + QStringLiteral(" ** Error ** no program opens folders"));
+}
+
+int properties(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || args[0].isEmpty())
+        return context.fail(QStringLiteral("usage: orvx properties FILE"));
+    if (search::AskFileManager(QStringLiteral("ShowItemProperties"),
+                               nativeArgument(context, args[0]))) {
+        context.out << QStringLiteral("File properties for ") << args[0] << '\n';
+        context.out.flush();
+        return exitcode::Success;
+    }
+    // As the window: the file summary tells what the program itself knows.
+    for (const OrvxCommand& command : insightCommands())
+        if (command.name == QLatin1String("summary"))
+            return command.run(context, args);
+    return context.fail(QStringLiteral("no summary"));
+}
+
 } // namespace
 
 QList<OrvxCommand> fileCommands() {
     const QCommandLineOption replace(QStringLiteral("replace"),
                                      QStringLiteral("copy, move: replace a file of the new name."));
-    return {{QStringLiteral("copy"),
-             QStringLiteral("copy FILE NEWNAME [--replace]"),
-             QStringLiteral("copy a file as the search window does"),
-             copy,
-             {replace}},
-            {QStringLiteral("move"),
-             QStringLiteral("move FILE NEWNAME [--replace]"),
-             QStringLiteral("move or rename a file as the search window does"),
-             move,
-             {replace}},
-            {QStringLiteral("trash"), QStringLiteral("trash FILE"),
-             QStringLiteral("send a file to the desktop's trash"), trash},
-            {QStringLiteral("open"), QStringLiteral("open FILE"),
-             QStringLiteral("start the desktop's program for the file, print its name"), open},
-            {QStringLiteral("opens-with"), QStringLiteral("opens-with FILE"),
-             QStringLiteral("print the program that opens the file"), opensWith},
-            {QStringLiteral("edit"), QStringLiteral("edit FILE"),
-             QStringLiteral("start the desktop's text editor for the file (else the viewer)"),
-             edit},
-            {QStringLiteral("view"), QStringLiteral("view FILE"),
-             QStringLiteral("show the file in the viewer"), view}};
+    return {
+        {QStringLiteral("copy"),
+         QStringLiteral("copy FILE NEWNAME [--replace]"),
+         QStringLiteral("copy a file as the search window does"),
+         copy,
+         {replace}},
+        {QStringLiteral("move"),
+         QStringLiteral("move FILE NEWNAME [--replace]"),
+         QStringLiteral("move or rename a file as the search window does"),
+         move,
+         {replace}},
+        {QStringLiteral("trash"), QStringLiteral("trash FILE"),
+         QStringLiteral("send a file to the desktop's trash"), trash},
+        {QStringLiteral("open"), QStringLiteral("open FILE"),
+         QStringLiteral("start the desktop's program for the file, print its name"), open},
+        {QStringLiteral("opens-with"), QStringLiteral("opens-with FILE"),
+         QStringLiteral("print the program that opens the file"), opensWith},
+        {QStringLiteral("edit"), QStringLiteral("edit FILE"),
+         QStringLiteral("start the desktop's text editor for the file (else the viewer)"), edit},
+        {QStringLiteral("view"), QStringLiteral("view FILE"),
+         QStringLiteral("show the file in the viewer"), view},
+        {QStringLiteral("show-in-folder"), QStringLiteral("show-in-folder FILE"),
+         QStringLiteral("show the file in the file manager (else open its folder)"), showInFolder},
+        {QStringLiteral("properties"), QStringLiteral("properties FILE"),
+         QStringLiteral("the file manager's properties of the file (else its summary)"),
+         properties}};
 }
 
 } // namespace orvanex::tools

@@ -135,7 +135,7 @@ QByteArray recorded(const QString& path) {
 
 } // namespace
 
-TEST(OrvxFileCommands, OpenEditViewAndOpensWithStartWhatTheWindowStarts) {
+TEST(OrvxFileCommands, LaunchingCommandsStartWhatTheWindowStarts) {
     const QString home = test::freshDir("orvx_launch");
     const QString data = home + "/xdg_data", config = home + "/xdg_config";
     const QString editor = writeRecorder(home + "/editor");
@@ -148,7 +148,13 @@ TEST(OrvxFileCommands, OpenEditViewAndOpensWithStartWhatTheWindowStarts) {
               ("[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + editor +
                " --opened %f\nMimeType=text/plain;\n")
                   .toUtf8());
-    writeFile(config + "/mimeapps.list", "[Default Applications]\ntext/plain=recorder.desktop;\n");
+    const QString folders = writeRecorder(home + "/folders");
+    writeFile(data + "/applications/folders.desktop",
+              ("[Desktop Entry]\nType=Application\nName=Folders\nExec=" + folders +
+               " %f\nMimeType=inode/directory;\n")
+                  .toUtf8());
+    writeFile(config + "/mimeapps.list", "[Default Applications]\ntext/plain=recorder.desktop;\n"
+                                         "inode/directory=folders.desktop;\n");
     const QString notes = home + "/my notes $(x);.txt";
     writeFile(notes, "plain text\n");
 
@@ -159,6 +165,8 @@ TEST(OrvxFileCommands, OpenEditViewAndOpensWithStartWhatTheWindowStarts) {
         setup.env.insert("XDG_DATA_DIRS", data + ":" + mimeOnly);
         setup.env.insert("XDG_CONFIG_HOME", config);
         setup.env.insert("XDG_CONFIG_DIRS", config);
+        // No session bus, so no file manager of this desktop answers.
+        setup.env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home + "/no-bus");
         const QByteArray folder = QFile::encodeName(home);
         setup.inChild = [folder] {
             if (::chdir(folder.constData()) != 0)
@@ -184,6 +192,16 @@ TEST(OrvxFileCommands, OpenEditViewAndOpensWithStartWhatTheWindowStarts) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, viewer + "\n");
     EXPECT_EQ(recorded(viewer), (notes + "\n").toUtf8());
+
+    // Where no file manager answers, the folder opens in the desktop's program for folders, and
+    // the properties are the file's summary.
+    r = run({"show-in-folder", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, folders + "\n");
+    EXPECT_EQ(recorded(folders), (home + "\n").toUtf8());
+    r = run({"properties", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Launch Program:       " + editor)) << r.out.toStdString();
 
     // Without a text editor, edit shows the file in the viewer, as the window's Notepad does; a
     // file that no program opens is refused with the window's text.
