@@ -58,22 +58,29 @@ int move(OrvxContext& context, const QStringList& args) {
     return transfer(context, args, true);
 }
 
-int trash(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx trash FILE"));
-    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
-    const search::FileResult result =
-        search::trashFile(QFile::encodeName(nativeOf(drives, args[0])));
-    if (!result.ok())
-        return context.fail(args[0] + QStringLiteral(" ** Error ** ") + result.reason);
-    context.out << args[0] << " ** Deleted **\n";
+using FileCommand = int (*)(OrvxContext& context, const QString& file, const QString& native);
+
+// A command of one FILE argument (native or a drive path such as Z:\tmp\x.txt).
+std::function<int(OrvxContext&, const QStringList&)> oneFile(const QString& name, FileCommand run) {
+    return [name, run](OrvxContext& context, const QStringList& args) {
+        if (args.size() != 1 || args[0].isEmpty())
+            return context.fail(QStringLiteral("usage: orvx %1 FILE").arg(name));
+        const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
+        return run(context, args[0], nativeOf(drives, args[0]));
+    };
+}
+
+int done(OrvxContext& context, const QString& line) {
+    context.out << line << '\n';
     context.out.flush();
     return exitcode::Success;
 }
 
-QString nativeArgument(OrvxContext& context, const QString& file) {
-    const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
-    return nativeOf(drives, file);
+int trash(OrvxContext& context, const QString& file, const QString& native) {
+    const search::FileResult result = search::trashFile(QFile::encodeName(native));
+    if (!result.ok())
+        return context.fail(file + QStringLiteral(" ** Error ** ") + result.reason);
+    return done(context, file + QStringLiteral(" ** Deleted **"));
 }
 
 // Starts what the window would and prints the program it named; fails when there is none or it
@@ -83,78 +90,46 @@ int launch(OrvxContext& context, const search::LaunchCommand& command, const QSt
         return context.fail(none);
     if (!search::StartLaunch(command))
         return context.fail(command.program + QStringLiteral(" ** Error **"));
-    context.out << command.program << '\n';
-    context.out.flush();
-    return exitcode::Success;
+    return done(context, command.program);
 }
 
-int open(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx open FILE"));
-    return launch(context, search::OpenCommand(nativeArgument(context, args[0])),
-                  search::NoOpenWithText());
+int open(OrvxContext& context, const QString&, const QString& native) {
+    return launch(context, search::OpenCommand(native), search::NoOpenWithText());
 }
 
-int opensWith(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx opens-with FILE"));
-    const search::LaunchCommand command = search::OpenCommand(nativeArgument(context, args[0]));
-    if (!command.valid())
-        return context.fail(search::NoOpenWithText());
-    context.out << command.program << '\n';
-    context.out.flush();
-    return exitcode::Success;
+int opensWith(OrvxContext& context, const QString&, const QString& native) {
+    const search::LaunchCommand command = search::OpenCommand(native);
+    return command.valid() ? done(context, command.program)
+                           : context.fail(search::NoOpenWithText());
 }
 
-int view(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx view FILE"));
-    return launch(context,
-                  search::ViewCommand(nativeArgument(context, args[0]), currentAppFolder()),
-                  QString());
-}
-
-int edit(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx edit FILE"));
-    const QString native = nativeArgument(context, args[0]);
-    const search::LaunchCommand editor = search::EditCommand(native);
-    // As the window: without a text editor (or when it does not start) the viewer shows it.
-    if (editor.valid() && search::StartLaunch(editor)) {
-        context.out << editor.program << '\n';
-        context.out.flush();
-        return exitcode::Success;
-    }
+int view(OrvxContext& context, const QString&, const QString& native) {
     return launch(context, search::ViewCommand(native, currentAppFolder()), QString());
 }
 
-int showInFolder(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx show-in-folder FILE"));
-    const QString native = nativeArgument(context, args[0]);
-    if (search::AskFileManager(QStringLiteral("ShowItems"), native)) {
-        context.out << args[0] << '\n';
-        context.out.flush();
-        return exitcode::Success;
-    }
-    // No file manager answers: the desktop's program for folders opens the file's folder.
-    return launch(context, search::FolderCommand(native),
-                  args[0] + QStringLiteral(" ** Error ** no program opens folders"));
+int edit(OrvxContext& context, const QString& file, const QString& native) {
+    const search::LaunchCommand editor = search::EditCommand(native);
+    // As the window: without a text editor (or when it does not start) the viewer shows it.
+    if (editor.valid() && search::StartLaunch(editor))
+        return done(context, editor.program);
+    return view(context, file, native);
 }
 
-int properties(OrvxContext& context, const QStringList& args) {
-    if (args.size() != 1 || args[0].isEmpty())
-        return context.fail(QStringLiteral("usage: orvx properties FILE"));
-    if (search::AskFileManager(QStringLiteral("ShowItemProperties"),
-                               nativeArgument(context, args[0]))) {
-        context.out << QStringLiteral("File properties for ") << args[0] << '\n';
-        context.out.flush();
-        return exitcode::Success;
-    }
+int showInFolder(OrvxContext& context, const QString& file, const QString& native) {
+    if (search::AskFileManager(QStringLiteral("ShowItems"), native))
+        return done(context, file);
+    // No file manager answers: the desktop's program for folders opens the file's folder.
+    return launch(context, search::FolderCommand(native),
+                  file + QStringLiteral(" ** Error ** no program opens folders"));
+}
+
+int properties(OrvxContext& context, const QString& file, const QString& native) {
+    if (search::AskFileManager(QStringLiteral("ShowItemProperties"), native))
+        return done(context, QStringLiteral("File properties for ") + file);
     // As the window: the file summary tells what the program itself knows.
     for (const OrvxCommand& command : insightCommands())
         if (command.name == QLatin1String("summary"))
-            return command.run(context, args);
+            return command.run(context, {file});
     return context.fail(QStringLiteral("no summary"));
 }
 
@@ -163,32 +138,36 @@ int properties(OrvxContext& context, const QStringList& args) {
 QList<OrvxCommand> fileCommands() {
     const QCommandLineOption replace(QStringLiteral("replace"),
                                      QStringLiteral("copy, move: replace a file of the new name."));
-    return {
-        {QStringLiteral("copy"),
-         QStringLiteral("copy FILE NEWNAME [--replace]"),
-         QStringLiteral("copy a file as the search window does"),
-         copy,
-         {replace}},
-        {QStringLiteral("move"),
-         QStringLiteral("move FILE NEWNAME [--replace]"),
-         QStringLiteral("move or rename a file as the search window does"),
-         move,
-         {replace}},
-        {QStringLiteral("trash"), QStringLiteral("trash FILE"),
-         QStringLiteral("send a file to the desktop's trash"), trash},
-        {QStringLiteral("open"), QStringLiteral("open FILE"),
-         QStringLiteral("start the desktop's program for the file, print its name"), open},
-        {QStringLiteral("opens-with"), QStringLiteral("opens-with FILE"),
-         QStringLiteral("print the program that opens the file"), opensWith},
-        {QStringLiteral("edit"), QStringLiteral("edit FILE"),
-         QStringLiteral("start the desktop's text editor for the file (else the viewer)"), edit},
-        {QStringLiteral("view"), QStringLiteral("view FILE"),
-         QStringLiteral("show the file in the viewer"), view},
-        {QStringLiteral("show-in-folder"), QStringLiteral("show-in-folder FILE"),
-         QStringLiteral("show the file in the file manager (else open its folder)"), showInFolder},
-        {QStringLiteral("properties"), QStringLiteral("properties FILE"),
-         QStringLiteral("the file manager's properties of the file (else its summary)"),
-         properties}};
+    return {{QStringLiteral("copy"),
+             QStringLiteral("copy FILE NEWNAME [--replace]"),
+             QStringLiteral("copy a file as the search window does"),
+             copy,
+             {replace}},
+            {QStringLiteral("move"),
+             QStringLiteral("move FILE NEWNAME [--replace]"),
+             QStringLiteral("move or rename a file as the search window does"),
+             move,
+             {replace}},
+            {QStringLiteral("trash"), QStringLiteral("trash FILE"),
+             QStringLiteral("send a file to the desktop's trash"),
+             oneFile(QStringLiteral("trash"), trash)},
+            {QStringLiteral("open"), QStringLiteral("open FILE"),
+             QStringLiteral("start the desktop's program for the file, print its name"),
+             oneFile(QStringLiteral("open"), open)},
+            {QStringLiteral("opens-with"), QStringLiteral("opens-with FILE"),
+             QStringLiteral("print the program that opens the file"),
+             oneFile(QStringLiteral("opens-with"), opensWith)},
+            {QStringLiteral("edit"), QStringLiteral("edit FILE"),
+             QStringLiteral("start the desktop's text editor for the file (else the viewer)"),
+             oneFile(QStringLiteral("edit"), edit)},
+            {QStringLiteral("view"), QStringLiteral("view FILE"),
+             QStringLiteral("show the file in the viewer"), oneFile(QStringLiteral("view"), view)},
+            {QStringLiteral("show-in-folder"), QStringLiteral("show-in-folder FILE"),
+             QStringLiteral("show the file in the file manager (else open its folder)"),
+             oneFile(QStringLiteral("show-in-folder"), showInFolder)},
+            {QStringLiteral("properties"), QStringLiteral("properties FILE"),
+             QStringLiteral("the file manager's properties of the file (else its summary)"),
+             oneFile(QStringLiteral("properties"), properties)}};
 }
 
 } // namespace orvanex::tools
