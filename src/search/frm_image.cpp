@@ -1,7 +1,8 @@
 #include "search/frm_image.h"
 
+#include "search/picture_file.h"
+
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
@@ -17,14 +18,9 @@ frmImage::frmImage(QWidget* parent) : QDialog(parent) {
 }
 
 bool frmImage::Display(const QString& nativePath, const QString& shownPath, QString* reason) {
-    QImageReader reader(nativePath);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        if (reason)
-            *reason = reader.errorString();
+    const QImage image = ReadPicture(nativePath, reason);
+    if (image.isNull())
         return false;
-    }
     setWindowTitle(shownPath);
     // No larger than the screen: a huge picture is scaled down rather than cut off.
     QSize size = image.size();

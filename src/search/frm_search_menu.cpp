@@ -5,6 +5,7 @@
 #include "search/file_operations.h"
 #include "search/frm_image.h"
 #include "search/frm_search.h"
+#include "search/picture_file.h"
 
 #include <QApplication>
 #include <QFile>
@@ -170,8 +171,7 @@ void frmSearch::cmdImage_Click() {
     frmImage image(this);
     QString reason;
     if (!image.Display(QFile::decodeName(nativeOf(path)), path, &reason)) {
-        lblScan->setText(QStringLiteral("Cannot show ") + path + QStringLiteral(" as a picture: ") +
-                         reason);
+        lblScan->setText(CannotShowText(path, reason));
         return;
     }
     if (scriptedAnswer == 0)

@@ -59,6 +59,9 @@ struct OrvxCommand {
     QList<QCommandLineOption> options = {}; // options only this command takes
 };
 
+// --png FILE, which icon-panel and image share.
+QCommandLineOption pngOption();
+
 // Each group of commands; register a new group with one line in orvx_main.cpp.
 QList<OrvxCommand> registryCommands();
 QList<OrvxCommand> platformCommands();

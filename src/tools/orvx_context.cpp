@@ -30,6 +30,12 @@ std::unique_ptr<reg::Registry> OrvxContext::openRegistry() {
     return registry;
 }
 
+QCommandLineOption pngOption() {
+    return QCommandLineOption(QStringLiteral("png"),
+                              QStringLiteral("icon-panel, image: save the picture into <file>."),
+                              QStringLiteral("file"));
+}
+
 int OrvxContext::fail(const QString& message) {
     err << "orvx: " << message << Qt::endl;
     return exitcode::Failure;

@@ -1,9 +1,10 @@
-// orvx copy, move, trash, open, edit, view, opens-with, show-in-folder and properties: the search
-// window's operations on a found file, through its code.
+// orvx copy, move, trash, open, edit, view, opens-with, show-in-folder, properties and image: the
+// search window's operations on a found file, through its code.
 
 #include "platform/drive_map.h"
 #include "search/file_launch.h"
 #include "search/file_operations.h"
+#include "search/picture_file.h"
 #include "settings/app_folder.h"
 #include "tools/orvx_commands.h"
 #include "tools/orvx_paths.h"
@@ -133,6 +134,17 @@ int properties(OrvxContext& context, const QString& file, const QString& native)
     return context.fail(QStringLiteral("no summary"));
 }
 
+int image(OrvxContext& context, const QString& file, const QString& native) {
+    QString reason;
+    const QImage picture = search::ReadPicture(native, &reason);
+    if (picture.isNull())
+        return context.fail(search::CannotShowText(file, reason));
+    const QString png = context.value(QStringLiteral("png"));
+    if (!png.isEmpty() && !picture.save(png, "PNG"))
+        return context.fail(QStringLiteral("cannot write %1").arg(png));
+    return done(context, QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
+}
+
 } // namespace
 
 QList<OrvxCommand> fileCommands() {
@@ -167,7 +179,12 @@ QList<OrvxCommand> fileCommands() {
              oneFile(QStringLiteral("show-in-folder"), showInFolder)},
             {QStringLiteral("properties"), QStringLiteral("properties FILE"),
              QStringLiteral("the file manager's properties of the file (else its summary)"),
-             oneFile(QStringLiteral("properties"), properties)}};
+             oneFile(QStringLiteral("properties"), properties)},
+            {QStringLiteral("image"),
+             QStringLiteral("image FILE [--png OUT.png]"),
+             QStringLiteral("the file's picture size, as the search window shows it (and save it)"),
+             oneFile(QStringLiteral("image"), image),
+             {pngOption()}}};
 }
 
 } // namespace orvanex::tools

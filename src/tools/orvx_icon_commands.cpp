@@ -79,9 +79,7 @@ QList<OrvxCommand> iconCommands() {
          QStringLiteral("icon-panel FILE [--png OUT.png]"),
          QStringLiteral("count the icons of an icon field's file (and draw them 7 a row)"),
          iconPanel,
-         {QCommandLineOption(QStringLiteral("png"),
-                             QStringLiteral("Draw the icon panel into <file>."),
-                             QStringLiteral("file"))}},
+         {pngOption()}},
     };
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -219,4 +220,31 @@ TEST(OrvxFileCommands, LaunchingCommandsStartWhatTheWindowStarts) {
         << r.err.toStdString();
     EXPECT_EQ(run({"open", odd}).code, 1);
     EXPECT_EQ(run({"open"}).code, 1); // a usage error
+}
+
+TEST(OrvxFileCommands, ImageGivesThePicturesSizeAndPixelsOrSaysWhyNot) {
+    const QString home = test::freshDir("orvx_image");
+    QImage picture(3, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, qRgb(40 * x, 100 * y, 200));
+    const QString bmp = home + "/a picture.bmp";
+    ASSERT_TRUE(picture.save(bmp, "BMP"));
+
+    test::OrvxRun r = orvx({"image", onDriveZ(bmp), "--png", home + "/out.png"}, home);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "3 x 2\n");
+    const QImage saved(home + "/out.png");
+    ASSERT_EQ(saved.size(), picture.size());
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(saved.pixel(x, y), picture.pixel(x, y)) << x << "," << y;
+
+    // Not a picture: the window's status text, and nothing written.
+    const QString text = home + "/notes.bmp";
+    writeFile(text, "just words\n");
+    r = orvx({"image", text, "--png", home + "/none.png"}, home);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Cannot show " + text + " as a picture: ")) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(home + "/none.png"));
 }
