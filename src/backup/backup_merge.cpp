@@ -1,5 +1,6 @@
 #include "backup/backup_merge.h"
 #include "backup/backup_records.h"
+#include "platform/trash.h"
 #include "settings/app_folder.h"
 #include "settings/settings_store.h"
 
@@ -87,6 +88,23 @@ bool markRecordMerged(const QString& recordName) {
     const QString section = backupSection(recordName);
     return SaveSetting(app, section, QStringLiteral("Merge"), QStringLiteral("yes")) &&
            SaveSetting(app, section, QStringLiteral("Type"), QStringLiteral("Merged"));
+}
+
+BackupDeletion deleteBackup(const QString& recordName, const QString& appFolder) {
+    BackupDeletion deletion;
+    deletion.path = backupRecordPath(recordName, appFolder);
+    if (QFile::exists(deletion.path) && !platform::moveToTrash(deletion.path)) {
+        deletion.message = deletion.path + QStringLiteral(" could not be moved to the trash");
+        return deletion;
+    }
+    if (!DeleteSetting(QLatin1String(kMainAppName), backupSection(recordName))) {
+        deletion.message = deletion.path + QStringLiteral(" is in the trash, but its record ") +
+                           recordName + QStringLiteral(" could not be removed");
+        return deletion;
+    }
+    deletion.ok = true;
+    deletion.message = deletion.path + QStringLiteral(" *** Deleted ***");
+    return deletion;
 }
 
 } // namespace orvanex::backup

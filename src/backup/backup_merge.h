@@ -1,6 +1,6 @@
 #pragma once
-// Merging a backup file back into the registry, and the record's marks afterwards. The window's
-// "&Merge" and orvx merge both come here.
+// Merging a backup file back into the registry, the record's marks afterwards, and deleting a
+// backup. The window's "&Merge" and "&Delete", orvx merge and delete-backup all come here.
 
 #include "registry/reg_diff.h"
 
@@ -31,5 +31,14 @@ MergeOutcome mergeBackupFile(reg::Registry& registry, const QString& path);
 
 // "Merge" = "yes" and "Type" = "Merged" in the record; false when the settings could not be saved.
 bool markRecordMerged(const QString& recordName);
+
+// Sends a recorded backup's file to the trash, then drops its record. The record never goes
+// without its file, so nothing is left listed that cannot be restored.
+struct BackupDeletion {
+    bool ok = false;
+    QString path;    // the backup file
+    QString message; // "PATH *** Deleted ***", or why not
+};
+BackupDeletion deleteBackup(const QString& recordName, const QString& appFolder);
 
 } // namespace orvanex::backup

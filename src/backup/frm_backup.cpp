@@ -1,13 +1,11 @@
 #include "backup/frm_backup.h"
 
+#include "backup/backup_merge.h"
 #include "backup/backup_records.h"
 #include "backup/merge_preview_dialog.h"
-#include "platform/trash.h"
 #include "reports/report_print.h"
-#include "settings/settings_store.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -197,14 +195,12 @@ void FrmBackup::remove() {
     const int row = m_model->findFile(m_currentCell);
     if (row < 0)
         return;
-    // The record goes only with its file, so that nothing is left that cannot be restored.
-    if (QFile::exists(SelectedPath) && !platform::moveToTrash(SelectedPath)) {
+    const BackupDeletion deletion = deleteBackup(m_currentCell.left(7), m_appFolder);
+    lblScan->setText(deletion.message);
+    if (!deletion.ok) {
         QApplication::beep();
-        lblScan->setText(SelectedPath + QStringLiteral(" could not be moved to the trash"));
         return;
     }
-    DeleteSetting(QLatin1String(kMainAppName), backupSection(m_currentCell.left(7)));
-    lblScan->setText(SelectedPath + QStringLiteral(" *** Deleted ***"));
     m_model->emptyRow(row);
 }
 

@@ -3,6 +3,7 @@
 
 #include "backup/backup_list.h"
 #include "backup/backup_merge.h"
+#include "backup/backup_records.h"
 #include "model/default_registry.h"
 #include "model/loading.h"
 #include "platform/drive_map.h"
@@ -153,6 +154,22 @@ int merge(OrvxContext& context, const QStringList& args) {
     return 0;
 }
 
+int deleteBackup(OrvxContext& context, const QStringList& args) {
+    if (args.size() != 1 || !args.first().startsWith(QLatin1String("Reg")))
+        return context.fail(QStringLiteral("usage: orvx delete-backup RegNNNN"));
+    const QString record = args.first().left(7);
+    backup::BackupRecord known;
+    const QString appFolder = currentAppFolder();
+    if (!backup::readBackupRecord(record, &known) &&
+        !QFile::exists(backup::backupRecordPath(record, appFolder)))
+        return context.fail(QStringLiteral("no backup %1").arg(record));
+    const backup::BackupDeletion deletion = backup::deleteBackup(record, appFolder);
+    if (!deletion.ok)
+        return context.fail(deletion.message);
+    context.out << deletion.message << Qt::endl;
+    return exitcode::Success;
+}
+
 } // namespace
 
 QList<OrvxCommand> reportCommands() {
@@ -166,6 +183,9 @@ QList<OrvxCommand> reportCommands() {
          QStringLiteral("what merging the file would change (exit 3 when anything)"), diff},
         {QStringLiteral("merge"), QStringLiteral("merge RegNNNN"),
          QStringLiteral("merge a recorded backup into the registry and mark its record"), merge},
+        {QStringLiteral("delete-backup"), QStringLiteral("delete-backup RegNNNN"),
+         QStringLiteral("send a recorded backup's file to the trash and drop its record"),
+         deleteBackup},
     };
 }
 

@@ -1,4 +1,4 @@
-// orvx report, diff and merge as scripts call them.
+// orvx report, diff, merge and delete-backup as scripts call them.
 
 #include "pdf_text.h"
 #include "settings/settings_store.h"
@@ -124,4 +124,40 @@ TEST(OrvxReport, AMergeThatCannotReadOrWriteAllIsNotMarked) {
     EXPECT_EQ(runOrvx({"--hive", hive, "merge", "Reg1003"}).code, 1);
     EXPECT_EQ(setting("Backup\\Reg1003", "Type"), "Change");
     EXPECT_EQ(runOrvx({"--hive", hive, "diff", dir + "/foreign.reg"}).code, 1);
+}
+
+TEST(OrvxReport, DeleteBackupTrashesTheFileBeforeDroppingItsRecord) {
+    const QString dir = test::freshDir("orvxdelbackup");
+    const QString hive = dir + "/r.hive";
+    writeFile(dir + "/Reg1010.reg",
+              "REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.abc]\r\n@=\"abcfile\"\r\n");
+    record("Reg1010", dir + "/Reg1010.reg");
+
+    OrvxRun r = runOrvx({"--hive", hive, "delete-backup", "Reg1010"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, dir + "/Reg1010.reg *** Deleted ***\n");
+    EXPECT_FALSE(QFile::exists(dir + "/Reg1010.reg"));
+    const QString trashed = qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files/Reg1010.reg";
+    EXPECT_TRUE(QFile::exists(trashed)) << trashed.toStdString();
+    EXPECT_EQ(setting("Backup\\Reg1010", "File"), "99");
+
+    // A file that cannot go to the trash (no trash can be made below a file) keeps its record.
+    writeFile(dir + "/Reg1011.reg", "REGEDIT4\r\n");
+    record("Reg1011", dir + "/Reg1011.reg");
+    test::OrvxSetup noTrash;
+    noTrash.env.insert("XDG_DATA_HOME", dir + "/Reg1011.reg/data");
+    r = runOrvx({"--hive", hive, "delete-backup", "Reg1011"}, noTrash);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("could not be moved to the trash")) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir + "/Reg1011.reg"));
+    EXPECT_EQ(setting("Backup\\Reg1011", "File"), dir + "/Reg1011.reg");
+
+    // A record whose file is already gone is dropped; no record and no file is refused.
+    record("Reg1012", dir + "/gone.reg");
+    EXPECT_EQ(runOrvx({"--hive", hive, "delete-backup", "Reg1012"}).code, 0);
+    EXPECT_EQ(setting("Backup\\Reg1012", "File"), "99");
+    r = runOrvx({"--hive", hive, "delete-backup", "Reg1012"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("no backup Reg1012")) << r.err.toStdString();
+    EXPECT_EQ(runOrvx({"--hive", hive, "delete-backup", "backup"}).code, 1); // a usage error
 }
