@@ -59,6 +59,9 @@ struct OrvxCommand {
     QList<QCommandLineOption> options = {}; // options only this command takes
 };
 
+// orvx summary FILE [--pdf OUT.pdf]; also what properties prints where no file manager answers.
+int summaryCommand(OrvxContext& context, const QStringList& args);
+
 // --png FILE, which icon-panel and image share.
 QCommandLineOption pngOption();
 

@@ -128,10 +128,7 @@ int properties(OrvxContext& context, const QString& file, const QString& native)
     if (search::AskFileManager(QStringLiteral("ShowItemProperties"), native))
         return done(context, QStringLiteral("File properties for ") + file);
     // As the window: the file summary tells what the program itself knows.
-    for (const OrvxCommand& command : insightCommands())
-        if (command.name == QLatin1String("summary"))
-            return command.run(context, {file});
-    return context.fail(QStringLiteral("no summary"));
+    return summaryCommand(context, {file});
 }
 
 int image(OrvxContext& context, const QString& file, const QString& native) {

@@ -157,7 +157,9 @@ int systemTools(OrvxContext& context, const QStringList& args) {
     return exitcode::Success;
 }
 
-int summary(OrvxContext& context, const QStringList& args) {
+} // namespace
+
+int summaryCommand(OrvxContext& context, const QStringList& args) {
     if (args.size() != 1 || args[0].isEmpty())
         return context.fail(QStringLiteral("usage: orvx summary FILE [--pdf OUT.pdf]"));
     const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
@@ -182,8 +184,6 @@ int summary(OrvxContext& context, const QStringList& args) {
     return exitcode::Success;
 }
 
-} // namespace
-
 QList<OrvxCommand> insightCommands() {
     return {{QStringLiteral("grep"), QStringLiteral("grep TEXT FILE..."),
              QStringLiteral("print each file that holds the text (any case)"), grep},
@@ -201,7 +201,7 @@ QList<OrvxCommand> insightCommands() {
             {QStringLiteral("summary"),
              QStringLiteral("summary FILE [--pdf OUT.pdf]"),
              QStringLiteral("the file summary: type, size, version strings, launcher"),
-             summary,
+             summaryCommand,
              {QCommandLineOption(QStringLiteral("pdf"),
                                  QStringLiteral("summary: print the summary into <file>."),
                                  QStringLiteral("file"))}},

@@ -5,12 +5,11 @@
 #include "orvx_run.h"
 #include "support/test_env.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -126,10 +125,9 @@ QString writeRecorder(const QString& path) {
 
 // What the recorder at path was started with; empty when it did not run within ten seconds.
 QByteArray recorded(const QString& path) {
-    QDeadlineTimer deadline(10000);
-    while (!QFileInfo::exists(path + ".out") && !deadline.hasExpired())
-        QThread::msleep(20);
-    const QByteArray arguments = QFileInfo::exists(path + ".out") ? readFile(path + ".out") : "";
+    if (!QTest::qWaitFor([&] { return QFileInfo::exists(path + ".out"); }, 10000))
+        return {};
+    const QByteArray arguments = readFile(path + ".out");
     QFile::remove(path + ".out");
     return arguments;
 }
