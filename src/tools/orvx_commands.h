@@ -16,6 +16,7 @@
 #include <memory>
 
 class QCommandLineParser;
+class QImage;
 
 namespace orvanex::tools {
 
@@ -61,6 +62,10 @@ struct OrvxCommand {
 
 // orvx summary FILE [--pdf OUT.pdf]; also what properties prints where no file manager answers.
 int summaryCommand(OrvxContext& context, const QStringList& args);
+
+// Writes the picture as a PNG beside path and renames it into place only when complete, so a
+// failure never leaves half a file or loses the one that was there.
+bool savePng(const QImage& picture, const QString& path);
 
 // --png FILE, which icon-panel and image share.
 QCommandLineOption pngOption();

@@ -1,6 +1,8 @@
 #include "tools/orvx_commands.h"
 
 #include <QCommandLineParser>
+#include <QImage>
+#include <QSaveFile>
 
 namespace orvanex::tools {
 
@@ -28,6 +30,11 @@ std::unique_ptr<reg::Registry> OrvxContext::openRegistry() {
     else if (!registry->problem().isEmpty())
         err << "orvx: " << registry->problem() << Qt::endl;
     return registry;
+}
+
+bool savePng(const QImage& picture, const QString& path) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
 }
 
 QCommandLineOption pngOption() {

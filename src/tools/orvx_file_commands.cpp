@@ -137,7 +137,7 @@ int image(OrvxContext& context, const QString& file, const QString& native) {
     if (picture.isNull())
         return context.fail(search::CannotShowText(file, reason));
     const QString png = context.value(QStringLiteral("png"));
-    if (!png.isEmpty() && !picture.save(png, "PNG"))
+    if (!png.isEmpty() && !savePng(picture, png))
         return context.fail(QStringLiteral("cannot write %1").arg(png));
     return done(context, QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height()));
 }

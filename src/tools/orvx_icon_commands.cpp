@@ -64,7 +64,7 @@ int iconPanel(OrvxContext& context, const QStringList& args) {
     }
     context.out << editing::iconsFoundStatus(sheet.count, target.file) << Qt::endl;
     // The panel's cells of 700 twips at 96 dots an inch.
-    if (!png.isEmpty() && !editing::iconSheetPicture(sheet, 47).save(png, "PNG"))
+    if (!png.isEmpty() && !savePng(editing::iconSheetPicture(sheet, 47), png))
         return context.fail(QStringLiteral("cannot write %1").arg(png));
     return exitcode::Success;
 }

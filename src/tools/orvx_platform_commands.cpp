@@ -49,7 +49,7 @@ int iconCommand(OrvxContext& c, const QStringList& args) {
                           .arg(args[0])
                           .arg(index)
                           .arg(file.count()));
-    if (!icon.save(args[2], "PNG"))
+    if (!savePng(icon, args[2]))
         return c.fail(QStringLiteral("cannot write %1").arg(args[2]));
     return 0;
 }

@@ -238,6 +238,16 @@ TEST(OrvxFileCommands, ImageGivesThePicturesSizeAndPixelsOrSaysWhyNot) {
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(saved.pixel(x, y), picture.pixel(x, y)) << x << "," << y;
 
+    // Written beside its place and renamed in: nothing else is left, and a place that cannot take
+    // the file (a folder of that name) is reported and left as it was.
+    EXPECT_EQ(QDir(home).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"a picture.bmp", "out.png"}));
+    ASSERT_TRUE(QDir().mkpath(home + "/taken.png/inside"));
+    r = orvx({"image", bmp, "--png", home + "/taken.png"}, home);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("cannot write")) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo(home + "/taken.png/inside").isDir());
+
     // Not a picture: the window's status text, and nothing written.
     const QString text = home + "/notes.bmp";
     writeFile(text, "just words\n");
