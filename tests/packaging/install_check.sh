@@ -80,10 +80,12 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     mkdir -p "$HOME"
     # -displayfd: the server picks a free display and writes its number when it is ready. A server that
     # then refuses connections (a display left half-freed by an earlier server) is replaced by a new one.
+    # -noreset: otherwise the server resets when the readiness check leaves, and refuses ORVANEX if it
+    # connects meanwhile.
     start_x() {
         [ -z "$xpid" ] || { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; }
         : >"$tmp/display"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>>"$tmp/xvfb.log" &
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$tmp/display" 2>>"$tmp/xvfb.log" &
         xpid=$!
         local number=
         for _ in $(seq 1 200); do
