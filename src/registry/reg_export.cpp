@@ -36,11 +36,20 @@ bool isStringType(std::uint32_t t) {
     return t == type::Sz || t == type::ExpandSz || t == type::MultiSz;
 }
 
-// Whether the stored bytes of a REG_SZ can be written as a quoted string in this format.
+// Whether the stored bytes of a REG_SZ can be written as a quoted string in this format. Text
+// ends at its first NUL, as Windows exports it; bytes after it that are not NULs would be lost
+// by that, so such data is written as hex(1) instead.
 bool quotable(const QByteArray& data, RegFormat format, QString* text) {
-    if (!isValidUtf8(data) || data.contains('\0') || data.contains('\r') || data.contains('\n'))
+    QByteArrayView body(data);
+    if (const qsizetype nul = body.indexOf('\0'); nul >= 0) {
+        for (qsizetype i = nul; i < body.size(); ++i)
+            if (body[i] != '\0')
+                return false;
+        body.truncate(nul);
+    }
+    if (!isValidUtf8(body) || body.contains('\r') || body.contains('\n'))
         return false;
-    *text = QString::fromUtf8(data);
+    *text = QString::fromUtf8(body);
     QByteArray ignored;
     return format == RegFormat::Regedit5 || encode1252(*text, &ignored);
 }

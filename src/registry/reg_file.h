@@ -1,6 +1,7 @@
 #pragma once
 // .reg files as the Windows registry editor writes and merges them: "REGEDIT4" (Windows-1252,
-// CR LF) and "Windows Registry Editor Version 5.00" (UTF-16LE with a byte-order mark).
+// CR LF) and "Windows Registry Editor Version 5.00" (UTF-16LE with a byte-order mark); it also
+// reads the Windows 3.1 "REGEDIT" files, whose lines set default values of HKEY_CLASSES_ROOT.
 //
 // Store text is UTF-8. In a REGEDIT4 file, quoted strings are Windows-1252; REG_SZ data that the
 // code page cannot hold (or that holds NUL, CR or LF) is written as hex(1) of the stored bytes,
@@ -53,6 +54,7 @@ struct RegFileParse {
     bool refused = false; // not a registry file at all
     QString error;
     RegFormat format = RegFormat::Regedit4;
+    bool windows31 = false; // a "REGEDIT" file of "HKEY_CLASSES_ROOT\key = value" lines
     std::vector<RegFileOp> ops;
     QStringList warnings; // "line N: ..."
 };

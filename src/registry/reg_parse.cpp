@@ -1,11 +1,8 @@
 // Reading .reg files the way the registry editor merges them, hand-written ones included.
 
 #include "registry/reg_file.h"
+#include "registry/reg_lines.h"
 #include "registry/win1252.h"
-
-#include <QStringDecoder>
-
-#include <optional>
 
 namespace orvanex::reg {
 
@@ -13,34 +10,11 @@ namespace {
 
 const QString Header4 = QStringLiteral("REGEDIT4");
 const QString Header5 = QStringLiteral("Windows Registry Editor Version 5.00");
-
-struct Line {
-    int number = 0;
-    QString text;
-};
-
-// The registry editor treats only blanks and tabs as white space.
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-
-qsizetype skipBlanks(QStringView s, qsizetype pos) {
-    while (pos < s.size() && isBlank(s[pos]))
-        ++pos;
-    return pos;
-}
-
-QStringView blankTrimmed(QStringView s) {
-    const qsizetype start = skipBlanks(s, 0);
-    qsizetype end = s.size();
-    while (end > start && isBlank(s[end - 1]))
-        --end;
-    return s.sliced(start, end - start);
-}
+const QString Header31 = QStringLiteral("REGEDIT");
 
 // After a value: blanks, then the end of the line or a ";" comment.
 bool onlyCommentFrom(QStringView s, qsizetype pos) {
-    pos = skipBlanks(s, pos);
+    pos = skipRegBlanks(s, pos);
     return pos == s.size() || s[pos] == u';';
 }
 
@@ -63,122 +37,38 @@ qsizetype hexRun(QStringView s, qsizetype pos) {
     return end - pos;
 }
 
-template <typename View> qsizetype countKeyAndValueLines(View text) {
-    qsizetype lines = 0;
-    for (qsizetype at = 0; at < text.size();) {
-        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
-            ++at;
-        if (at < text.size() && (text[at] == '[' || text[at] == '"' || text[at] == '@'))
-            ++lines;
-        const qsizetype end = text.indexOf('\n', at);
-        if (end < 0)
-            break;
-        at = end + 1;
-    }
-    return lines;
-}
-
-// A REGEDIT4 line into out, whose buffer is reused from line to line: most lines are ASCII.
-void decodeReg4Into(QByteArrayView bytes, QString* out) {
-    out->resize(bytes.size());
-    QChar* d = out->data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (std::uint8_t(bytes[i]) >= 0x80) {
-            *out = decodeReg4Line(bytes);
-            return;
-        }
-        d[i] = QChar(char16_t(bytes[i]));
-    }
-}
-
-// Lines one at a time (split on CR LF, LF or CR), decoded as the file's encoding requires, so
-// that a large file is never held as text whole. One line can be put back.
-class LineReader {
-public:
-    explicit LineReader(const QByteArray& bytes) {
-        if (bytes.startsWith("\xff\xfe")) {
-            QStringDecoder utf16(QStringDecoder::Utf16LE);
-            m_utf16 = utf16(QByteArrayView(bytes).sliced(2));
-            m_encoding = Utf16;
-        } else if (bytes.startsWith("\xef\xbb\xbf")) {
-            m_bytes = QByteArrayView(bytes).sliced(3);
-            m_encoding = Utf8;
-        } else {
-            m_bytes = QByteArrayView(bytes);
-        }
-    }
-
-    bool next(Line* line) {
-        if (m_back) {
-            *line = std::move(*m_back);
-            m_back.reset();
-            return true;
-        }
-        line->number = ++m_number;
-        if (m_encoding == Utf16)
-            return take(QStringView(m_utf16), line, [](QStringView s, QString* out) {
-                out->resize(0);
-                out->append(s);
-            });
-        if (m_encoding == Utf8)
-            return take(m_bytes, line,
-                        [](QByteArrayView s, QString* out) { *out = QString::fromUtf8(s); });
-        return take(m_bytes, line, decodeReg4Into);
-    }
-
-    void putBack(Line line) { m_back = std::move(line); }
-
-    // At least as many lines as hold a key or a value (each makes one operation at most), to
-    // reserve for them at once.
-    qsizetype keyAndValueLines() const {
-        return m_encoding == Utf16 ? countKeyAndValueLines(QStringView(m_utf16))
-                                   : countKeyAndValueLines(m_bytes);
-    }
-
-private:
-    template <typename View, typename Decode> bool take(View text, Line* line, Decode decode) {
-        if (m_pos >= text.size())
-            return false;
-        qsizetype end = m_pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
-        decode(text.sliced(m_pos, end - m_pos), &line->text);
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
-            ++end;
-        m_pos = end + 1;
-        return true;
-    }
-
-    enum Encoding { Reg4, Utf8, Utf16 } m_encoding = Reg4;
-    QString m_utf16;
-    QByteArrayView m_bytes;
-    qsizetype m_pos = 0;
-    int m_number = 0;
-    std::optional<Line> m_back;
-};
+enum class Quoted { Closed, Open, BadEscape };
 
 // A quoted string from pos (at the opening quote) to its closing quote on the same line; pos
-// ends after the closing quote.
-bool readQuoted(QStringView text, qsizetype* pos, QString* out) {
+// ends after the closing quote. The registry editor knows only the escapes \\ and \";
+// any other backslash makes the line one it does not read.
+Quoted readQuoted(QStringView text, qsizetype* pos, QString* out) {
     out->clear();
     // Most strings hold no escape: taken whole, without growing the text a character at a time.
     const qsizetype close = text.indexOf(u'"', *pos + 1);
     if (close >= 0 && !text.sliced(*pos + 1, close - *pos - 1).contains(u'\\')) {
         *out = text.sliced(*pos + 1, close - *pos - 1).toString();
         *pos = close + 1;
-        return true;
+        return Quoted::Closed;
     }
     for (qsizetype i = *pos + 1; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'"') {
             *pos = i + 1;
-            return true;
+            return Quoted::Closed;
         }
-        if (c == u'\\' && i + 1 < text.size() && (text[i + 1] == u'\\' || text[i + 1] == u'"'))
+        if (c == u'\\' && i + 1 < text.size()) {
+            if (text[i + 1] != u'\\' && text[i + 1] != u'"')
+                return Quoted::BadEscape;
             ++i;
+        }
         *out += text[i];
     }
-    return false;
+    return Quoted::Open;
+}
+
+QString badEscapeWhy() {
+    return QStringLiteral("a backslash in quotes escapes only \\ or \"");
 }
 
 enum class HexEnd { Done, Continued, Void };
@@ -188,7 +78,7 @@ enum class HexEnd { Done, Continued, Void };
 HexEnd scanHex(QStringView s, qsizetype pos, QByteArray* out, QString* why) {
     bool byteMayStart = true;
     for (;;) {
-        pos = skipBlanks(s, pos);
+        pos = skipRegBlanks(s, pos);
         if (pos == s.size() || s[pos] == u';')
             return HexEnd::Done;
         if (s[pos] == u'\\') {
@@ -225,25 +115,24 @@ HexEnd scanHex(QStringView s, qsizetype pos, QByteArray* out, QString* why) {
 }
 
 // Hex data from pos on, over the continuation lines that follow. Blank and comment lines within
-// are skipped; a continuation cut short by the end of the file keeps what it read.
-bool readHexData(LineReader& reader, QStringView first, qsizetype pos, QByteArray* out,
+// are skipped; a continuation cut short by the end of the file keeps what it read. As in the
+// registry editor, the line after a backslash is taken as hex data whatever it looks like: a
+// key or value line there is swallowed and voids the value.
+bool readHexData(RegLineReader& reader, QStringView first, qsizetype pos, QByteArray* out,
                  QString* why) {
     HexEnd end = scanHex(first, pos, out, why);
-    Line next;
+    RegLine next;
     while (end == HexEnd::Continued) {
         if (!reader.next(&next))
             return true;
-        const QStringView text = blankTrimmed(next.text);
+        const QStringView text = regBlankTrimmed(next.text);
         if (text.isEmpty() || text.startsWith(u';'))
             continue;
-        if (text.startsWith(u'[') || text.startsWith(u'"') || text.startsWith(u'@')) {
-            *why = QStringLiteral("the hex data continued by a backslash end at line %1 without "
-                                  "their last byte")
-                       .arg(next.number);
-            reader.putBack(std::move(next));
-            return false;
-        }
         end = scanHex(next.text, 0, out, why);
+        if (end == HexEnd::Void)
+            *why = QStringLiteral("line %1, which continues the hex data, is not hex data: %2")
+                       .arg(next.number)
+                       .arg(*why);
     }
     return end == HexEnd::Done;
 }
@@ -294,15 +183,16 @@ bool storeHexData(RegFormat format, RegFileOp* op, QString* why) {
     // text the code page cannot hold, so valid UTF-8 stays as it is.
     if (format == RegFormat::Regedit4 && !isValidUtf8(op->data))
         op->data = decode1252(op->data).toUtf8();
-    if (!op->data.endsWith('\0'))
+    // "hex(7):" with no bytes is a value with no data, as the registry editor stores it.
+    if (!op->data.isEmpty() && !op->data.endsWith('\0'))
         op->data.append('\0');
     return true;
 }
 
 // The data after "=": fills op or says what is wrong.
-bool parseData(LineReader& reader, QStringView text, qsizetype pos, RegFormat format, RegFileOp* op,
-               QString* why) {
-    pos = skipBlanks(text, pos);
+bool parseData(RegLineReader& reader, QStringView text, qsizetype pos, RegFormat format,
+               RegFileOp* op, QString* why) {
+    pos = skipRegBlanks(text, pos);
     const QStringView rest = text.sliced(pos);
     if (rest.startsWith(u'-')) {
         op->kind = RegFileOp::DeleteValue;
@@ -315,8 +205,11 @@ bool parseData(LineReader& reader, QStringView text, qsizetype pos, RegFormat fo
     if (rest.startsWith(u'"')) {
         QString value;
         qsizetype end = pos;
-        if (!readQuoted(text, &end, &value)) {
-            *why = QStringLiteral("the text is not closed by a double quote on its line");
+        const Quoted quoted = readQuoted(text, &end, &value);
+        if (quoted != Quoted::Closed) {
+            *why = quoted == Quoted::BadEscape
+                       ? badEscapeWhy()
+                       : QStringLiteral("the text is not closed by a double quote on its line");
             return false;
         }
         if (!onlyCommentFrom(text, end)) {
@@ -328,7 +221,7 @@ bool parseData(LineReader& reader, QStringView text, qsizetype pos, RegFormat fo
         return true;
     }
     if (rest.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
-        const qsizetype start = skipBlanks(text, pos + 6);
+        const qsizetype start = skipRegBlanks(text, pos + 6);
         const qsizetype digits = hexRun(text, start);
         if (digits < 1 || digits > 8 || !onlyCommentFrom(text, start + digits)) {
             *why = QStringLiteral("a dword needs 1 to 8 hexadecimal digits and nothing else");
@@ -352,17 +245,20 @@ bool parseData(LineReader& reader, QStringView text, qsizetype pos, RegFormat fo
     return readHexData(reader, text, pos, &op->data, why) && storeHexData(format, op, why);
 }
 
-bool parseValueLine(LineReader& reader, QStringView text, RegFormat format, RegFileOp* op,
+bool parseValueLine(RegLineReader& reader, QStringView text, RegFormat format, RegFileOp* op,
                     QString* why) {
-    qsizetype pos = skipBlanks(text, 0);
+    qsizetype pos = skipRegBlanks(text, 0);
     if (text[pos] == u'@') {
         op->valueName.clear();
         ++pos;
-    } else if (!readQuoted(text, &pos, &op->valueName)) {
-        *why = QStringLiteral("the value name is not closed by a double quote");
+    } else if (const Quoted quoted = readQuoted(text, &pos, &op->valueName);
+               quoted != Quoted::Closed) {
+        *why = quoted == Quoted::BadEscape
+                   ? badEscapeWhy()
+                   : QStringLiteral("the value name is not closed by a double quote");
         return false;
     }
-    pos = skipBlanks(text, pos);
+    pos = skipRegBlanks(text, pos);
     if (pos >= text.size() || text[pos] != u'=') {
         *why = QStringLiteral("\"=\" is missing after the value name");
         return false;
@@ -378,18 +274,20 @@ RegFileParse parseRegFile(const QByteArray& bytes) {
 
 RegFileParse parseRegFile(const QByteArray& bytes, const std::function<void(RegFileOp&&)>& take) {
     RegFileParse result;
-    LineReader reader(bytes);
-    Line line;
-    const QString first = reader.next(&line) ? blankTrimmed(line.text).toString() : QString();
-    if (first != Header4 && first != Header5) {
+    RegLineReader reader(bytes);
+    RegLine line;
+    const QString first = reader.next(&line) ? regBlankTrimmed(line.text).toString() : QString();
+    const bool win31 = first == Header31;
+    if (first != Header4 && first != Header5 && !win31) {
         result.refused = true;
         result.error = QStringLiteral("not a registry file: its first line is neither \"%1\" nor "
-                                      "\"%2\"")
-                           .arg(Header4, Header5);
+                                      "\"%2\" nor \"%3\"")
+                           .arg(Header4, Header5, Header31);
         return result;
     }
-    result.format = first == Header4 ? RegFormat::Regedit4 : RegFormat::Regedit5;
-    if (!take)
+    result.format = first == Header5 ? RegFormat::Regedit5 : RegFormat::Regedit4;
+    result.windows31 = win31;
+    if (!take && !win31)
         result.ops.reserve(std::size_t(reader.keyAndValueLines()));
     const auto add = [&](RegFileOp&& op) {
         if (take)
@@ -397,12 +295,16 @@ RegFileParse parseRegFile(const QByteArray& bytes, const std::function<void(RegF
         else
             result.ops.push_back(std::move(op));
     };
+    if (win31) {
+        readWin31Lines(reader, add, &result.warnings);
+        return result;
+    }
 
     QString currentKey;
     bool keyValid = false; // false: no key yet, or one that cannot take values
     while (reader.next(&line)) {
         const int number = line.number;
-        const QStringView text = blankTrimmed(line.text);
+        const QStringView text = regBlankTrimmed(line.text);
         if (text.isEmpty() || text.startsWith(u';'))
             continue;
         auto warn = [&](const QString& why) {

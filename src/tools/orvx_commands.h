@@ -83,5 +83,7 @@ QList<OrvxCommand> iconCommands();
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
 QList<OrvxCommand> insightCommands();
 QList<OrvxCommand> editCommands();
+// query and compare, listed with the registry commands.
+QList<OrvxCommand> queryCommands();
 
 } // namespace orvanex::tools

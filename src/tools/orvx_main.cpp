@@ -73,7 +73,8 @@ QString helpText(const QCommandLineParser& parser, const QList<OrvxCommand>& com
         "\nExit status:\n"
         "  0  done: everything was read, written or imported\n"
         "  1  nothing done: the command was refused or failed (the reason is on standard "
-        "error)\n"
+        "error), or query found nothing\n"
+        "  2  compare: the two differ\n"
         "  3  done in part: some lines or items were skipped (the summary says how many)\n");
     return text;
 }

@@ -78,3 +78,32 @@ TEST(OrvxRegistry, ReportsErrorsOnStandardErrorWithStatusOne) {
     EXPECT_EQ(runOrvx({"--hive", hive, "query", "HKCU\\A"}).out,
               "HKEY_CURRENT_USER\\A\n    v    REG_SZ    1\n");
 }
+
+TEST(OrvxRegistry, CommentLinesAreNotSkippedLinesButAnUnclosedKeyDeletionIs) {
+    const QString dir = orvanex::test::freshDir("orvx-comments");
+    const QString hive = dir + "/r.hive";
+    writeFile(dir + "/commented.reg", "REGEDIT4\r\n\r\n"
+                                      "; made by hand\r\n"
+                                      "[HKEY_CURRENT_USER\\Keep]\r\n"
+                                      "\"a\"=\"1\"\r\n"
+                                      "; between the values\r\n"
+                                      "   ;\tindented\r\n"
+                                      "\"b\"=\"2\"\r\n");
+    OrvxRun r = runOrvx({"--hive", hive, "import", dir + "/commented.reg"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("skipped")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    writeFile(dir + "/unclosed.reg", "REGEDIT4\r\n\r\n"
+                                     "[-HKEY_CURRENT_USER\\Keep\r\n"
+                                     "[HKEY_CURRENT_USER\\Other]\r\n");
+    r = runOrvx({"--hive", hive, "import", dir + "/unclosed.reg"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_TRUE(r.out.contains("1 key created") || r.out.contains("1 keys created"))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1 lines skipped")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("line 3: ")) << r.err.toStdString();
+    // The key the line meant to delete is still there.
+    EXPECT_EQ(runOrvx({"--hive", hive, "query", "HKCU\\Keep"}).out,
+              "HKEY_CURRENT_USER\\Keep\n    a    REG_SZ    1\n    b    REG_SZ    2\n");
+}

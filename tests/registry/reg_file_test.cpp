@@ -75,7 +75,7 @@ TEST(RegExport, WritesRegedit4ExactlyAsTheRegistryEditor) {
         "\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n"
         "\"Euro\"=\"\x80 \xe9\"\r\n"
         "\"Snow\"=hex(1):e2,98,83\r\n"
-        "\"Nul\"=hex(1):61,62,00\r\n"
+        "\"Nul\"=\"ab\"\r\n"
         "\"Odd\"=hex(20000):7a\r\n"
         "\r\n"
         "[HKEY_CLASSES_ROOT\\.txt\\a]\r\n"
@@ -178,7 +178,8 @@ TEST(RegRoundTrip, ExportImportExportGivesTheSameBytes) {
         const RegExport second = exportRegFile(*target, "HKEY_CLASSES_ROOT\\.txt", format);
         EXPECT_EQ(first.bytes, second.bytes);
         // The stored bytes came back, not just the text.
-        EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, ".txt", "Nul"), QByteArray("ab\0", 3));
+        // (A string's terminating NUL is not part of its text: it goes out as Windows writes it.)
+        EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, ".txt", "Nul"), "ab");
         EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, ".txt", "Exp"), QByteArray("%a%\0", 4));
         EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, QString::fromUtf8(".txt\\ключ"),
                       QString::fromUtf8("名前")),
@@ -294,4 +295,95 @@ TEST(RegImport, RefusesAFileThatIsNotARegistryFileWhole) {
     EXPECT_EQ(r->enumKeyEx(HKEY_CURRENT_USER, 0, &name), 0);
     EXPECT_EQ(name, "Keep");
     r->closeKey(k);
+}
+
+TEST(RegExport, AStringEndsAtItsNulAndOneWithTextAfterTheNulKeepsItAsHex) {
+    auto r = Registry::inMemory();
+    HKey k = create(*r, HKEY_CURRENT_USER, "N");
+    set(*r, k, "one", type::Sz, QByteArray("ab\0", 3));
+    set(*r, k, "two", type::Sz, QByteArray("ab\0\0", 4));
+    set(*r, k, "only", type::Sz, QByteArray("\0", 1));
+    // Cutting this one would lose "b" when the file is merged back.
+    set(*r, k, "inner", type::Sz, QByteArray("a\0b", 3));
+    for (RegFormat format : {RegFormat::Regedit4, RegFormat::Regedit5}) {
+        const RegExport e = exportRegFile(*r, "HKEY_CURRENT_USER\\N", format);
+        ASSERT_EQ(e.status, 0);
+        const RegFileParse parse = parseRegFile(e.bytes);
+        ASSERT_EQ(parse.ops.size(), 5u);
+        EXPECT_EQ(parse.ops[1].data, "ab");
+        EXPECT_EQ(parse.ops[2].data, "ab");
+        EXPECT_EQ(parse.ops[3].data, "");
+        EXPECT_EQ(parse.ops[4].data, QByteArray("a\0b", 3));
+        EXPECT_EQ(parse.ops[4].type, type::Sz);
+    }
+    const RegExport e = exportRegFile(*r, "HKEY_CURRENT_USER\\N", RegFormat::Regedit4);
+    EXPECT_TRUE(e.bytes.contains("\"one\"=\"ab\"\r\n\"two\"=\"ab\"\r\n\"only\"=\"\"\r\n"
+                                 "\"inner\"=hex(1):61,00,62\r\n"))
+        << e.bytes.constData();
+}
+
+TEST(RegExport, AnEmptyMultiStringGoesOutAsHex7WithNoBytesAndComesBackEmpty) {
+    auto r = Registry::inMemory();
+    set(*r, create(*r, HKEY_CURRENT_USER, "M"), "m", type::MultiSz, QByteArray());
+    for (RegFormat format : {RegFormat::Regedit4, RegFormat::Regedit5}) {
+        const RegExport e = exportRegFile(*r, "HKEY_CURRENT_USER\\M", format);
+        const QString text =
+            format == RegFormat::Regedit4
+                ? QString::fromLatin1(e.bytes)
+                : QString::fromUtf16(reinterpret_cast<const char16_t*>(e.bytes.constData() + 2),
+                                     (e.bytes.size() - 2) / 2);
+        EXPECT_TRUE(text.contains("\r\n\"m\"=hex(7):\r\n")) << text.toStdString();
+        auto again = Registry::inMemory();
+        EXPECT_TRUE(importRegFile(*again, e.bytes).warnings.isEmpty());
+        std::uint32_t t = 0;
+        EXPECT_EQ(get(*again, HKEY_CURRENT_USER, "M", "m", &t), QByteArray());
+        EXPECT_EQ(t, type::MultiSz);
+    }
+}
+
+TEST(RegImport, ImpliedParentsTakeTheCaseOfTheKeysThereAndRootsAnyCase) {
+    auto r = Registry::inMemory();
+    r->closeKey(create(*r, HKEY_CURRENT_USER, "Software\\Existing"));
+    const RegImport in = importRegFile(*r, "REGEDIT4\r\n\r\n"
+                                           "[HKEY_current_USER\\SOFTWARE\\existing\\New\\Deep]\r\n"
+                                           "\"v\"=\"1\"\r\n"
+                                           "[hkcu\\software\\Other]\r\n"
+                                           "[HKEY_local_machine\\software\\CLASSES\\.viaLocal]\r\n"
+                                           "[HKEY_Classes_Root\\.viaClasses]\r\n");
+    EXPECT_TRUE(in.warnings.isEmpty()) << in.warnings.join('\n').toStdString();
+    EXPECT_EQ(in.keysCreated, 4);
+    const RegExport user = exportRegFile(*r, "HKEY_CURRENT_USER", RegFormat::Regedit4);
+    EXPECT_EQ(user.bytes, "REGEDIT4\r\n\r\n"
+                          "[HKEY_CURRENT_USER]\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Existing]\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Existing\\New]\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Existing\\New\\Deep]\r\n"
+                          "\"v\"=\"1\"\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Other]\r\n\r\n")
+        << user.bytes.constData();
+    // Both spellings of the local machine's classes reach the one classes root.
+    const RegExport classes = exportRegFile(*r, "HKEY_CLASSES_ROOT", RegFormat::Regedit4);
+    EXPECT_TRUE(classes.bytes.contains("[HKEY_CLASSES_ROOT\\.viaClasses]\r\n"));
+    EXPECT_TRUE(classes.bytes.contains("[HKEY_CLASSES_ROOT\\.viaLocal]\r\n"));
+}
+
+TEST(RegImport, ReadsAWindows31FileIntoTheClassesRoot) {
+    auto r = Registry::inMemory();
+    const RegImport in = importRegFile(*r, "REGEDIT\n"
+                                           "HKEY_CLASSES_ROOT\\.txt = txtfile\n"
+                                           "HKEY_CLASSES_ROOT\\txtfile = Text Document\n"
+                                           "HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command = "
+                                           "notepad.exe %1\n"
+                                           "HKEY_USERS\\x = 1\n");
+    EXPECT_TRUE(in.error.isEmpty());
+    EXPECT_EQ(in.keysCreated, 3);
+    EXPECT_EQ(in.valuesSet, 3);
+    EXPECT_EQ(in.warnings.size(), 1);
+    std::uint32_t t = 0;
+    EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", &t),
+              "notepad.exe %1");
+    EXPECT_EQ(t, type::Sz);
+    EXPECT_EQ(get(*r, HKEY_LOCAL_MACHINE, "Software\\Classes\\.txt", ""), "txtfile");
+    EXPECT_EQ(get(*r, HKEY_USERS, "x", ""), "<no key>");
 }

@@ -94,16 +94,15 @@ TEST(RegImportRules, HexContinuationSkipsBlankAndCommentLinesAndNeedsACommaBefor
                             "\"Three\"=hex:01,023\r\n"
                             "\"Empty\"=hex:01,,02\r\n"
                             "\"Cut\"=hex:01,\\\r\n"
-                            "[HKEY_CURRENT_USER\\U]\r\n"
+                            "  0x\r\n"
                             "\"u\"=\"1\"\r\n");
     EXPECT_EQ(dataOf(r, "A"), "\x01\x02\x03");
     EXPECT_EQ(dataOf(r, "Long name"), "\x0a\x0b");
     for (const char* name : {"NoComma", "Split", "Three", "Empty", "Cut"})
         EXPECT_EQ(dataOf(r, name), "<void>") << name;
     // A voided value does not continue: its next line is read on its own (and is not valid).
+    // The line that a continuation voids is part of its value, not another skipped line.
     EXPECT_EQ(r.voidedLines, (QList<int>{9, 10, 11, 12, 13, 14, 15}));
-    // The key line that cut the continuation short still counts.
-    EXPECT_EQ(r.keys, QStringList{"HKEY_CURRENT_USER\\U"});
     EXPECT_EQ(dataOf(r, "u"), "1");
 }
 
@@ -174,7 +173,8 @@ TEST(RegImportRules, ExpandAndMultiStringsEndInANulAndAreWindows1252InRegedit4) 
     EXPECT_EQ(dataOf(r, "exp"), QByteArray("%a%\0", 4));
     EXPECT_EQ(dataOf(r, "ended"), QByteArray("%\0", 2));
     EXPECT_EQ(dataOf(r, "multi"), QByteArray("a\0b\0", 4));
-    EXPECT_EQ(dataOf(r, "blank"), QByteArray("\0", 1));
+    EXPECT_EQ(dataOf(r, "blank"), QByteArray());
+    EXPECT_EQ(r.set["blank"].type, type::MultiSz);
     EXPECT_EQ(dataOf(r, "euro"), QByteArray("\xe2\x82\xac\0", 4));
     EXPECT_EQ(dataOf(r, "acute"), QByteArray("\xc3\xa9\0\0", 4));
     // UTF-8 is how this project's own files keep text the code page cannot hold.
@@ -214,4 +214,121 @@ TEST(RegImportRules, ADeletionMayCarryBlanksAndACommentAndNothingElse) {
     EXPECT_EQ(r.deleted, (QStringList{"A", "B", "C", ""}));
     EXPECT_TRUE(r.set.isEmpty());
     EXPECT_EQ(r.voidedLines, (QList<int>{7, 8, 9, 10}));
+}
+
+TEST(RegImportRules, TheLineAfterAHexBackslashIsHexDataWhateverItLooksLike) {
+    const Read r = readBody("\"A\"=hex:01,\\\r\n"
+                            "\"B\"=\"x\"\r\n"
+                            "\"C\"=\"kept\"\r\n"
+                            "\"D\"=hex:01,\\\r\n"
+                            "[HKEY_CURRENT_USER\\U]\r\n"
+                            "\"E\"=\"still in T\"\r\n"
+                            "\"F\"=hex:01,\\\r\n"
+                            "  ; a comment is passed over\r\n"
+                            "@=\"y\"\r\n"
+                            "\"G\"=hex:0a,\\\r\n"
+                            "  0b,\\\r\n"
+                            "  0c\r\n");
+    // The value is voided and the line it swallowed makes neither a value nor a key.
+    for (const char* name : {"A", "B", "D", "F", ""})
+        EXPECT_EQ(dataOf(r, name), "<void>") << name;
+    EXPECT_TRUE(r.keys.isEmpty());
+    EXPECT_EQ(dataOf(r, "C"), "kept");
+    EXPECT_EQ(dataOf(r, "E"), "still in T");
+    EXPECT_EQ(r.set["E"].key, "HKEY_CURRENT_USER\\T");
+    EXPECT_EQ(dataOf(r, "G"), "\x0a\x0b\x0c");
+    EXPECT_EQ(r.voidedLines, (QList<int>{3, 6, 9}));
+    // The warning names the swallowed line, where the fault shows.
+    const RegFileParse parse =
+        parseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\T]\r\n\"A\"=hex:01,\\\r\n\"B\"=\"x\"\r\n");
+    ASSERT_EQ(parse.warnings.size(), 1);
+    EXPECT_TRUE(parse.warnings[0].startsWith("line 3: line 4, "))
+        << parse.warnings[0].toStdString();
+}
+
+TEST(RegImportRules, StringHexDataWithNoBytesIsAnEmptyValueInBothFormats) {
+    const Read r4 = readBody("\"m\"=hex(7):\r\n"
+                             "\"e\"=hex(2):  ; nothing\r\n"
+                             "\"nul\"=hex(7):00\r\n");
+    EXPECT_EQ(dataOf(r4, "m"), QByteArray());
+    EXPECT_EQ(r4.set["m"].type, type::MultiSz);
+    EXPECT_EQ(dataOf(r4, "e"), QByteArray());
+    EXPECT_EQ(r4.set["e"].type, type::ExpandSz);
+    EXPECT_EQ(dataOf(r4, "nul"), QByteArray("\0", 1));
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    const RegFileParse v5 =
+        parseRegFile(QByteArray("\xff\xfe") +
+                     QByteArray(utf16(QStringLiteral("Windows Registry Editor Version 5.00\r\n"
+                                                     "[HKEY_CURRENT_USER\\T]\r\n"
+                                                     "\"m\"=hex(7):\r\n"))));
+    ASSERT_EQ(v5.ops.size(), 2u);
+    EXPECT_EQ(v5.ops[1].data, QByteArray());
+}
+
+TEST(RegImportRules, ABackslashInQuotesEscapesOnlyABackslashOrAQuote) {
+    const Read r = readBody("\"nul\"=\"a\\0b\"\r\n"
+                            "\"tab\"=\"a\\tb\"\r\n"
+                            "\"path\"=\"C:\\Windows\"\r\n"
+                            "\"na\\me\"=\"1\"\r\n"
+                            "\"ok\"=\"a\\\\b\\\"c\"\r\n"
+                            "\"ok\\\\name\"=\"2\"\r\n");
+    for (const char* name : {"nul", "tab", "path", "na\\me"})
+        EXPECT_EQ(dataOf(r, name), "<void>") << name;
+    EXPECT_EQ(dataOf(r, "ok"), "a\\b\"c");
+    EXPECT_EQ(dataOf(r, "ok\\name"), "2");
+    EXPECT_EQ(r.voidedLines, (QList<int>{3, 4, 5, 6}));
+    const RegFileParse parse =
+        parseRegFile("REGEDIT4\r\n[HKEY_CURRENT_USER\\T]\r\n\"v\"=\"a\\0b\"\r\n");
+    ASSERT_EQ(parse.warnings.size(), 1);
+    EXPECT_TRUE(parse.warnings[0].contains("backslash")) << parse.warnings[0].toStdString();
+}
+
+TEST(RegImportRules, AWindows31FileSetsDefaultValuesOfClassesRootKeys) {
+    const RegFileParse parse = parseRegFile("REGEDIT\r\n"
+                                            "HKEY_CLASSES_ROOT\\.txt = txtfile\r\n"
+                                            "HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command = "
+                                            "notepad.exe %1 = x  \r\n"
+                                            "\r\n"
+                                            "HKEY_CLASSES_ROOT\\Bare key\r\n"
+                                            "hkey_classes_root\\.low=low\r\n"
+                                            "HKEY_CLASSES_ROOT\\.empty =\r\n"
+                                            "HKEY_CLASSES_ROOT\\caf\xe9 = \xe9t\xe9\r\n"
+                                            "HKEY_CURRENT_USER\\x = 1\r\n"
+                                            "HKCR\\.short = no\r\n"
+                                            "[HKEY_CLASSES_ROOT\\.reg4]\r\n"
+                                            "\"A\"=\"x\"\r\n"
+                                            "HKEY_CLASSES_ROOT\\\\double = no\r\n");
+    EXPECT_FALSE(parse.refused);
+    EXPECT_TRUE(parse.windows31);
+    QStringList made;
+    QMap<QString, QString> defaults;
+    for (const RegFileOp& op : parse.ops) {
+        if (op.kind == RegFileOp::CreateKey)
+            made << op.key;
+        if (op.kind == RegFileOp::SetValue) {
+            EXPECT_EQ(op.type, type::Sz);
+            EXPECT_TRUE(op.valueName.isEmpty());
+            defaults.insert(op.key, QString::fromUtf8(op.data));
+        }
+    }
+    EXPECT_EQ(
+        made,
+        (QStringList{"HKEY_CLASSES_ROOT\\.txt", "HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command",
+                     "HKEY_CLASSES_ROOT\\Bare key", "hkey_classes_root\\.low",
+                     "HKEY_CLASSES_ROOT\\.empty", QString::fromUtf8("HKEY_CLASSES_ROOT\\café")}));
+    EXPECT_EQ(defaults.value("HKEY_CLASSES_ROOT\\.txt"), "txtfile");
+    EXPECT_EQ(defaults.value("HKEY_CLASSES_ROOT\\txtfile\\shell\\open\\command"),
+              "notepad.exe %1 = x");
+    EXPECT_EQ(defaults.value("hkey_classes_root\\.low"), "low");
+    EXPECT_TRUE(defaults.contains("HKEY_CLASSES_ROOT\\.empty"));
+    EXPECT_EQ(defaults.value("HKEY_CLASSES_ROOT\\.empty"), "");
+    EXPECT_FALSE(defaults.contains("HKEY_CLASSES_ROOT\\Bare key"));
+    EXPECT_EQ(defaults.value(QString::fromUtf8("HKEY_CLASSES_ROOT\\café")),
+              QString::fromUtf8("été"));
+    QList<int> skipped;
+    for (const QString& w : parse.warnings)
+        skipped << w.section(u' ', 1, 1).chopped(1).toInt();
+    EXPECT_EQ(skipped, (QList<int>{9, 10, 11, 12, 13}));
+    // The header is the whole first line.
+    EXPECT_TRUE(parseRegFile("REGEDIT3\r\nHKEY_CLASSES_ROOT\\.x = y\r\n").refused);
 }
