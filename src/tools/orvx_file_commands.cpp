@@ -33,7 +33,7 @@ int transfer(OrvxContext& context, const QStringList& args, bool moving) {
                                         })
                  : args[1];
     request.source = QFile::encodeName(nativeOf(drives, args[0]));
-    request.target = QFile::encodeName(nativeOf(drives, args[1]));
+    request.target = QFile::encodeName(nativeOf(drives, request.newName));
     request.moving = moving;
     // The panel's warning stays on: --replace is the answer "Yes" given in advance.
     const bool replace = context.isSet(QStringLiteral("replace"));

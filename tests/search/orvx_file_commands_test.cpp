@@ -86,7 +86,7 @@ TEST(OrvxFileCommands, CopyAndMoveFollowThePanelsRules) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Invalid File Name! (53)")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(home + "/x.txt"));
-    EXPECT_EQ(orvx({"copy", a}, home).code, 1); // a usage error
+    EXPECT_EQ(orvx({"copy"}, home).code, 1); // a usage error
 }
 
 TEST(OrvxFileCommands, TrashKeepsTheFileInTheUsersTrash) {
@@ -257,8 +257,9 @@ TEST(OrvxFileCommands, ImageGivesThePicturesSizeAndPixelsOrSaysWhyNot) {
         r = orvx({"image", file}, home);
         EXPECT_EQ(r.out, "3 x 2\n") << format << r.err.toStdString();
     }
-    writeFile(home + "/p.gif", QByteArray::fromHex("47494638396101000100800000ffffff00000021f9040100"
-                                                   "0000002c00000000010001000002024401003b"));
+    writeFile(home + "/p.gif",
+              QByteArray::fromHex("47494638396101000100800000ffffff00000021f9040100"
+                                  "0000002c00000000010001000002024401003b"));
     r = orvx({"image", home + "/p.gif"}, home);
     EXPECT_EQ(r.out, "1 x 1\n") << r.err.toStdString();
 
