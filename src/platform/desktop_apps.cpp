@@ -90,6 +90,7 @@ DesktopApp loadApp(const QString& id) {
     app.name = entry.value(QStringLiteral("Name"));
     app.executable = program;
     app.exec = exec;
+    app.terminal = entry.value(QStringLiteral("Terminal")) == QLatin1String("true");
     return app;
 }
 
@@ -179,23 +180,31 @@ QStringList commandForFile(const DesktopApp& app, const QString& file) {
     return command;
 }
 
-DesktopApp defaultApplicationFor(const QString& mimeType) {
+DesktopApp defaultApplicationFor(const QString& mimeType, bool preferGraphical) {
     const QMimeDatabase db;
     QStringList types{mimeType};
     const QMimeType mime = db.mimeTypeForName(mimeType);
     if (mime.isValid())
         types += mime.allAncestors();
+    DesktopApp inTerminal;
     for (const QString& type : types)
         for (const QString& id : candidateIds(type)) {
             DesktopApp app = loadApp(id);
-            if (app.valid())
+            if (!app.valid())
+                continue;
+            if (!preferGraphical || !app.terminal)
                 return app;
+            if (!inTerminal.valid())
+                inTerminal = std::move(app);
         }
-    return {};
+    return inTerminal;
 }
 
 DesktopApp defaultApplicationForFile(const QString& path) {
-    const QMimeType mime = QMimeDatabase().mimeTypeForFile(path);
+    // Only a regular file's content is read: reading a FIFO would wait for a writer.
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(
+        path,
+        QFileInfo(path).isFile() ? QMimeDatabase::MatchDefault : QMimeDatabase::MatchExtension);
     return defaultApplicationFor(mime.name());
 }
 

@@ -8,16 +8,18 @@
 namespace orvanex::platform {
 
 struct DesktopApp {
-    QString id;         // "org.gnome.TextEditor.desktop"
-    QString name;       // Name=
-    QString executable; // the program of Exec=, found on PATH when it is not a path
-    QStringList exec;   // Exec= split into arguments, field codes not yet replaced
+    QString id;            // "org.gnome.TextEditor.desktop"
+    QString name;          // Name=
+    QString executable;    // the program of Exec=, found on PATH when it is not a path
+    QStringList exec;      // Exec= split into arguments, field codes not yet replaced
+    bool terminal = false; // Terminal=true: it shows nothing without a terminal around it
     bool valid() const { return !exec.isEmpty(); }
 };
 
 // The default application for a MIME type ("text/plain"), or for one of its parents; invalid when
-// the desktop names none.
-DesktopApp defaultApplicationFor(const QString& mimeType);
+// the desktop names none. preferGraphical passes over programs that run in a terminal while
+// another one is there.
+DesktopApp defaultApplicationFor(const QString& mimeType, bool preferGraphical = false);
 // The default application for the file's type (by content and name).
 DesktopApp defaultApplicationForFile(const QString& path);
 // Exec= split into arguments, with the quoting rules of desktop entries.

@@ -169,8 +169,31 @@ FileResult trashFile(const QByteArray& nativePath) {
     return {};
 }
 
+QString FolderOfShownPath(const QString& path) {
+    const bool drivePath = path.size() >= 2 && path[1] == u':';
+    return path.left(path.lastIndexOf(drivePath ? u'\\' : u'/') + 1);
+}
+
+QString CopyProposal(const QString& name, const std::function<bool(const QString&)>& taken) {
+    if (!taken(name))
+        return name;
+    const QString folder = FolderOfShownPath(name);
+    const QString file = name.mid(folder.size());
+    // The extension stays last, so the copy opens as the file does; a leading dot is no extension.
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? file.left(dot) : file;
+    const QString extension = dot > 0 ? file.mid(dot) : QString();
+    for (int n = 1;; ++n) {
+        const QString mark =
+            n == 1 ? QStringLiteral(" (copy)") : QStringLiteral(" (copy %1)").arg(n);
+        const QString candidate = folder + stem + mark + extension;
+        if (!taken(candidate) || n == 10000)
+            return candidate;
+    }
+}
+
 QString ReplaceQuestionText(const QString& newName, const FileFacts& existing,
-                            const FileFacts& selected) {
+                            const QString& selectedName, const FileFacts& selected) {
     const QString spaces23(23, u' ');
     const QString spaces10(10, u' ');
     const QLocale locale;
@@ -179,22 +202,43 @@ QString ReplaceQuestionText(const QString& newName, const FileFacts& existing,
            QStringLiteral("\n\n\n") + QStringLiteral("Old File:        ") + newName +
            QStringLiteral("\n\n") + spaces23 + FormatSize(existing.size) + spaces10 +
            when(existing.modified) + QStringLiteral("\n\n") + QStringLiteral("New File:        ") +
-           newName + QStringLiteral("\n\n") + spaces23 + FormatSize(selected.size) + spaces10 +
+           selectedName + QStringLiteral("\n\n") + spaces23 + FormatSize(selected.size) + spaces10 +
            when(selected.modified);
+}
+
+QString NewNameProblem(const QString& newName, const QByteArray& target) {
+    const bool drivePath = newName.size() >= 2 && newName[1] == u':';
+    const QString folder = FolderOfShownPath(newName);
+    const QString name = newName.mid(folder.size());
+    if (name.isEmpty())
+        return QStringLiteral("The new name has no file name after its folder.");
+    // Below a drive "\\" parts the folders; a "/" would name a folder of its own on this system.
+    if (drivePath && name.contains(u'/'))
+        return QStringLiteral("A file name cannot hold \"/\": ") + name;
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray nativeFolder = slash > 0 ? target.left(slash) : QByteArray("/");
+    struct stat st;
+    if (!folder.isEmpty() && (::stat(nativeFolder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)))
+        return QStringLiteral("The folder ") + folder + QStringLiteral(" does not exist.");
+    return {};
 }
 
 TransferOutcome TransferFile(const TransferRequest& request,
                              const std::function<bool(const QString& question)>& replace) {
     if (request.newName == request.selected)
         return {TransferOutcome::Unchanged, QStringLiteral("File Name Not Changed!")};
+    const QString problem = NewNameProblem(request.newName, request.target);
+    if (!problem.isEmpty())
+        return {TransferOutcome::Failed, FileErrorText(kFileNotFound) + u'\n' + problem};
     const FileFacts existing = fileFacts(request.target);
     if (existing.exists && request.warnBeforeReplacing &&
-        !replace(ReplaceQuestionText(request.newName, existing, fileFacts(request.source))))
+        !replace(ReplaceQuestionText(request.newName, existing, request.selected,
+                                     fileFacts(request.source))))
         return {TransferOutcome::Declined, QString()};
     const FileResult result = request.moving ? moveFile(request.source, request.target)
                                              : copyFile(request.source, request.target);
     if (!result.ok())
-        return {TransferOutcome::Failed, FileErrorText(result.error)};
+        return {TransferOutcome::Failed, FileErrorText(result.error) + u'\n' + result.reason};
     if (!fileFacts(request.target).exists)
         return {TransferOutcome::Failed, QStringLiteral("File Copy Error!")};
     return {TransferOutcome::Done, QString()};

@@ -49,16 +49,27 @@ struct TransferOutcome {
     Kind kind = Done;
     QString message; // what the window shows for Unchanged and Failed
 };
-// Carries out the request as the panel does: nothing when the name did not change, the replace
+// Carries out the request as the panel does: nothing when the name did not change, what is wrong
+// with a name that cannot be used (the error text, a line break and the reason), the replace
 // question (answered by `replace`) when the new name exists and the warning is on, the copy or
 // move, and the check that the new file is there.
 TransferOutcome TransferFile(const TransferRequest& request,
                              const std::function<bool(const QString& question)>& replace);
 
+// The proposal for a copy's new name: the name itself when it is free, else the first free one of
+// "NAME (copy).EXT", "NAME (copy 2).EXT", ... in the same folder (taken tells which are used).
+QString CopyProposal(const QString& name, const std::function<bool(const QString&)>& taken);
+// The folder part of a shown path, with its separator ("C:\dir\" of "C:\dir\f.txt", "/tmp/" of
+// "/tmp/f.txt").
+QString FolderOfShownPath(const QString& path);
+
 // The text of the replace question ("File already exists  /  Do you want to replace the
-// file?" ...), with "\n" for each line break.
+// file?" ...), with "\n" for each line break: the old file (at the new name), then the new one.
 QString ReplaceQuestionText(const QString& newName, const FileFacts& existing,
-                            const FileFacts& selected);
+                            const QString& selectedName, const FileFacts& selected);
+// What is wrong with a new name before anything is tried ("" when nothing): no file name, a "/"
+// in a drive path's file name, or a folder that does not exist.
+QString NewNameProblem(const QString& newName, const QByteArray& target);
 // "###,##0": thousands separated by commas, at least one digit.
 QString FormatSize(qint64 size);
 // "File Error, File Opened By Another User! (75)", "Invalid File Name! (53)", "File Error! (n)".

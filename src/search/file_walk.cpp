@@ -185,4 +185,12 @@ bool FileWalk::scanFolder(int rootIndex, const QByteArray& path, QList<QByteArra
     return true;
 }
 
+QString FolderMissingText(const QString& shownFolder) {
+    QString folder = shownFolder;
+    const QChar separator = folder.startsWith(u'/') ? u'/' : u'\\';
+    if (!folder.endsWith(separator))
+        folder += separator;
+    return QStringLiteral("The folder ") + folder + QStringLiteral(" does not exist.");
+}
+
 } // namespace orvanex::search

@@ -20,6 +20,10 @@ struct WalkCounts {
     double bytes = 0;   // their sizes added up (as the window's counter keeps them)
 };
 
+// "The folder C:\\x\\ does not exist." (the folder as the user sees it, with its trailing
+// separator): what a search says instead of starting in a folder that is not there.
+QString FolderMissingText(const QString& shownFolder);
+
 class WalkSink {
 public:
     virtual ~WalkSink() = default;

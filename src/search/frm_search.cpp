@@ -1,5 +1,6 @@
 #include "search/frm_search.h"
 
+#include "search/file_walk.h"
 #include "search/search_help.h"
 #include "search/search_worker.h"
 #include "search/text_scan_worker.h"
@@ -142,7 +143,6 @@ void frmSearch::buildWindow() {
         label(QStringLiteral("Start search folder"), QStringLiteral("lblStartDirSearch"), this));
     txtDefaultDirectory = textBox(QStringLiteral("txtDefaultDirectory"),
                                   QStringLiteral("Start the search from this folder!"), this);
-    txtDefaultDirectory->setReadOnly(true);
     right->addWidget(txtDefaultDirectory);
     auto* buttons = new QHBoxLayout;
     cmdSearchStart =
@@ -191,13 +191,18 @@ void frmSearch::buildWindow() {
     // Uniform rows: the view never measures a million rows.
     MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     MSFlexGrid1->horizontalHeader()->setSectionsClickable(true);
-    // The name column leaves the size in view; long paths scroll sideways.
-    const int sizeWidth = fontMetrics().horizontalAdvance(QStringLiteral("  999,999,999,999  "));
-    MSFlexGrid1->setColumnWidth(0, kWindowWidth - sizeWidth - 40);
-    MSFlexGrid1->setColumnWidth(1, sizeWidth);
-    MSFlexGrid1->setColumnWidth(2, fontMetrics().horizontalAdvance(QString(30, u' ')));
+    // The columns fit the window: the name takes what the size and the mark leave, and a long
+    // path loses its middle, not the file's name.
+    QHeaderView* header = MSFlexGrid1->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Fixed);
+    header->setSectionResizeMode(2, QHeaderView::Fixed);
+    MSFlexGrid1->setTextElideMode(Qt::ElideMiddle);
+    MSFlexGrid1->setColumnWidth(
+        1, fontMetrics().horizontalAdvance(QStringLiteral("  999,999,999,999  ")));
+    MSFlexGrid1->setColumnWidth(
+        2, fontMetrics().horizontalAdvance(QStringLiteral("  Embedded Text  ")));
     MSFlexGrid1->setColumnHidden(3, true);
     top->addWidget(MSFlexGrid1, 1);
 
@@ -222,19 +227,29 @@ void frmSearch::buildWindow() {
     connect(cmdCancelSearch, &QPushButton::clicked, this, &frmSearch::cmdCancelSearch_Click);
     connect(MSFlexGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &frmSearch::MSFlexGrid1_HeaderClick);
-    connect(MSFlexGrid1, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        const QPoint pos = QCursor::pos();
-        MSFlexGrid1_Select(index, &pos);
-    });
     connect(DrvList3, &QComboBox::activated, this, &frmSearch::DrvList3_Change);
+    connect(txtDefaultDirectory, &QLineEdit::returnPressed, this,
+            [this] { txtDefaultDirectory_Enter(); });
     connect(DirList3, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { setStartFolder(item->data(Qt::UserRole).toString()); });
     MSFlexGrid1->installEventFilter(this);
+    MSFlexGrid1->viewport()->installEventFilter(this);
     DirList3->installEventFilter(this);
 }
 
 void frmSearch::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+}
+
+void frmSearch::keyPressEvent(QKeyEvent* event) {
+    // Escape stops what runs and otherwise leaves the window, and its results, where they are.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (Searching || m_textScan)
+            cmdCancelSearch_Click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmSearch::closeEvent(QCloseEvent* event) {
@@ -244,7 +259,30 @@ void frmSearch::closeEvent(QCloseEvent* event) {
     if (m_textScan)
         m_textScan->stop();
     m_collectTimer.stop();
+    // The next opening starts in the folder of this one.
+    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"),
+                shownFolder());
     QDialog::closeEvent(event);
+}
+
+QString frmSearch::shownFolder() const {
+    QString shown = windowsOf(m_folder);
+    if (!shown.endsWith(u'\\') && !shown.endsWith(u'/'))
+        shown += shown.startsWith(u'/') ? u'/' : u'\\';
+    return shown;
+}
+
+bool frmSearch::txtDefaultDirectory_Enter() {
+    const QString typed = txtDefaultDirectory->text().trimmed();
+    if (FolderRun || typed.isEmpty())
+        return !FolderRun && !typed.isEmpty();
+    const QString native = QFile::decodeName(nativeOf(typed));
+    if (!QDir::isAbsolutePath(native) || !QFileInfo(native).isDir()) {
+        lblScan->setText(FolderMissingText(typed));
+        return false;
+    }
+    setStartFolder(native);
+    return true;
 }
 
 QString frmSearch::windowsOf(const QString& nativePath) const {
@@ -304,6 +342,7 @@ void frmSearch::setStartFolder(const QString& nativeFolder) {
     QString shown = windowsOf(m_folder);
     if (shown.size() >= 4 && !shown.endsWith(u'\\'))
         shown += u'\\';
+    m_startText = shown;
     txtDefaultDirectory->setText(shown);
     txtDefaultDirectoryX->setText(shown);
     chkDefaultDirectory_Click();
@@ -364,11 +403,16 @@ void frmSearch::cmdSearchStart_Click() {
     }
     if (Searching)
         return;
+    // A folder typed but not yet entered is taken now; one that is not there starts nothing.
+    if (txtDefaultDirectory->text() != m_startText && !txtDefaultDirectory_Enter())
+        return;
+    if (!QFileInfo(m_folder).isDir()) {
+        lblScan->setText(FolderMissingText(shownFolder()));
+        return;
+    }
     lblScan->setText(QStringLiteral("Starting Search By Folders / Sub-Folders!"));
-    QString saved = windowsOf(m_folder);
-    if (!saved.endsWith(u'\\'))
-        saved += u'\\';
-    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"), saved);
+    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"),
+                shownFolder());
     startWalk(false);
 }
 
@@ -382,6 +426,7 @@ void frmSearch::cmdSearchAll_Click() {
 
 void frmSearch::cmdCancelSearch_Click() {
     if (Searching || m_textScan) {
+        m_stopped = true;
         cmdCancelSearch->setEnabled(false);
         cmdCancelSearch->setEnabled(true);
         DriveRun = false;
@@ -405,6 +450,8 @@ void frmSearch::collect() {
     if (!progress.rows.isEmpty()) {
         m_model->appendRows(std::move(progress.rows));
     }
+    m_folders = progress.counts.folders;
+    m_files = progress.counts.files;
     lblBoom->setText(QString::number(progress.counts.folders));
     lblCount->setText(QString::number(progress.counts.files));
     lblBytes->setText(QString::number(progress.counts.bytes, 'f', 0));
@@ -414,13 +461,25 @@ void frmSearch::collect() {
         endSearch();
 }
 
+void frmSearch::showTotals() {
+    const SearchResultsModel::Totals totals = m_model->totals();
+    lblCount->setText(QString::number(totals.files));
+    lblBytes->setText(QString::number(totals.bytes, 'f', 0));
+}
+
 void frmSearch::endSearch() {
     m_collectTimer.stop();
     // Not deleted here: this may run inside the worker's own finished signal.
     m_worker.release()->deleteLater();
     cmdCancelSearch->setText(QStringLiteral("&Exit"));
     cmdCancelSearch->setToolTip(QStringLiteral("Exit the Search Request!"));
-    lblScan->setText(QStringLiteral("Search Finished!"));
+    // A stopped search says so, and how far it got.
+    lblScan->setText(m_stopped
+                         ? QStringLiteral("Search Stopped! %1 folders scanned, %2 files found.")
+                               .arg(m_folders)
+                               .arg(m_files)
+                         : QStringLiteral("Search Finished!"));
+    m_stopped = false;
     cmdSearchStart->setText(QStringLiteral("Prin&t"));
     cmdSearchStart->setToolTip(QStringLiteral("Print the Search Results!"));
     cmdSearchStart->show();

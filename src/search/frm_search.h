@@ -58,6 +58,9 @@ public:
     void setStartFolder(const QString& nativeFolder); // what the folder list's change does
     // Leaving the folder list after a single click: the clicked folder becomes the start folder.
     void DirList3_LostFocus();
+    // Enter in the start folder box: a typed folder (native or C:\\...) becomes the start folder;
+    // false, with the reason shown, when there is no such folder.
+    bool txtDefaultDirectory_Enter();
     // The menu of the last selection (not shown in tests that set popUpMenus to false).
     QMenu* optionsMenu() const { return mnuOptions; }
     bool popUpMenus = true;
@@ -99,6 +102,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -108,6 +112,8 @@ private:
     void startWalk(bool allDrives);
     void collect(); // the timer: rows and counters from the worker
     void endSearch();
+    void showTotals();           // the counters of files and bytes from the rows
+    QString shownFolder() const; // the start folder as shown, with its separator
     void PrintSearchResults();
     void refillFolderList();
     void DrvList3_Change(int index);
@@ -119,7 +125,8 @@ private:
     void message(const QString& text);
     QByteArray nativeOf(const QString& path) const; // a shown path as native bytes
     QString windowsOf(const QString& nativePath) const;
-    QString selectedPath() const; // the selected row's path
+    QString selectedPath() const;   // the selected row's path
+    QString selectedNative() const; // the same, as the native path
     void sortDone(const std::vector<int>& order);
     void collectText(); // the timer: marks and the current row from the text scan
     void endTextScan();
@@ -169,23 +176,26 @@ private:
     platform::DriveMap m_drives;
     QString m_appFolder;
     QString m_extensionList;
-    QString m_folder; // the folder list's path (native)
+    QString m_folder;    // the folder list's path (native)
+    QString m_startText; // the start folder box's text for m_folder
     SearchResultsModel* m_model = nullptr;
     std::unique_ptr<SearchWorker> m_worker;
     QTimer m_collectTimer;
     qint64 m_folders = 0;
     qint64 m_files = 0;
-    double m_bytes = 0;
 
     int Searching = 0;
     bool FolderRun = false;
     bool DriveRun = false;
     bool m_finished = false; // the one search of this opening has ended
+    bool m_stopped = false;  // Stop was pressed during the running search or scan
+    int m_textRow = -1;      // the row the text scan reached
     int NameSortState = 1;
     int SizeSortState = 1;
     int m_selectedRow = -1;
     bool m_moving = false;
     QString SavedStartText;
+    QString m_proposedFolder; // the copy panel's default folder when none was chosen
     std::unique_ptr<QThread> m_sortThread;
     std::atomic_bool m_sortCancel{false};
     int m_pendingSortColumn = -1; // a header click that came while a sort ran

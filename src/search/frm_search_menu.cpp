@@ -10,21 +10,33 @@
 #include <QApplication>
 #include <QFile>
 #include <QFocusEvent>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTableView>
 
 namespace orvanex::search {
 
 namespace {
 
-const QStringList kImageExtensions = {QStringLiteral("ICO"), QStringLiteral("BMP"),
-                                      QStringLiteral("WMF"), QStringLiteral("JPG"),
-                                      QStringLiteral("GIF")};
+// The extensions the picture window is offered for: the classic picture types and every format
+// the image readers here can read (PNG, JPEG, GIF, ICO, ...).
+const QStringList& imageExtensions() {
+    static const QStringList extensions = [] {
+        QStringList list = {QStringLiteral("ICO"), QStringLiteral("BMP"), QStringLiteral("WMF"),
+                            QStringLiteral("JPG"), QStringLiteral("GIF")};
+        for (const QByteArray& format : QImageReader::supportedImageFormats())
+            if (!list.contains(QString::fromLatin1(format).toUpper()))
+                list << QString::fromLatin1(format).toUpper();
+        return list;
+    }();
+    return extensions;
+}
 const QStringList kPlayExtensions = {QStringLiteral("WAV"), QStringLiteral("AVI"),
                                      QStringLiteral("MPG"), QStringLiteral("MID")};
 
@@ -58,6 +70,20 @@ void frmSearch::buildMenu() {
 }
 
 bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
+    // The menu opens on the press, at the row: a menu opened on the release was lost to the
+    // release itself now and then, and so was a click that only gave the window back its focus.
+    if (watched == MSFlexGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = MSFlexGrid1->indexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && index.isValid() &&
+            !m_model->path(index.row()).isEmpty() && !Searching && !PanelOpen) {
+            MSFlexGrid1->setFocus(Qt::MouseFocusReason);
+            MSFlexGrid1->setCurrentIndex(index);
+            const QPoint at = mouse->globalPosition().toPoint();
+            MSFlexGrid1_Select(index, &at);
+            return true;
+        }
+    }
     if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -93,9 +119,9 @@ void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) 
     // GetExtension: which program opens it, and the extension of the file's own name.
     const ResultRow& row = m_model->row(m_selectedRow);
     const QString native = QFile::decodeName(row.root >= 0 ? row.native : nativeOf(text));
-    CanOpen = OpenCommand(native).valid() ? QStringLiteral("y") : QStringLiteral("n");
+    CanOpen = OpenCommand(native).named() ? QStringLiteral("y") : QStringLiteral("n");
     SelectedFile = FileNameExtension(text);
-    cmdImage->setEnabled(kImageExtensions.contains(SelectedFile));
+    cmdImage->setEnabled(imageExtensions().contains(SelectedFile));
     cmdPlay->setEnabled(kPlayExtensions.contains(SelectedFile));
     cmdOpen->setEnabled(CanOpen == QLatin1String("y"));
     if (!popUpMenus)
@@ -106,19 +132,36 @@ void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) 
     mnuOptions->popup(at);
 }
 
+QString frmSearch::selectedNative() const {
+    const ResultRow& row = m_model->row(m_selectedRow);
+    return QFile::decodeName(row.root >= 0 ? row.native : nativeOf(selectedPath()));
+}
+
 void frmSearch::cmdExplorer_Click() {
     const QString path = selectedPath();
-    const QString native = QFile::decodeName(nativeOf(path));
+    const QString native = selectedNative();
     lblScan->setText(path);
-    if (!AskFileManager(QStringLiteral("ShowItems"), native) && !StartLaunch(FolderCommand(native)))
-        lblScan->setText(path + QStringLiteral(" ** Error **"));
+    if (AskFileManager(QStringLiteral("ShowItems"), native))
+        return;
+    const LaunchCommand folder = FolderCommand(native);
+    if (!folder.valid()) {
+        lblScan->setText(path + QStringLiteral(" ** Error ** ") +
+                         (folder.missing.isEmpty() ? NoFolderProgramText() : folder.missing));
+        return;
+    }
+    QString reason;
+    if (!StartLaunch(folder, &reason))
+        lblScan->setText(LaunchErrorText(folder, reason));
 }
 
 void frmSearch::cmdView_Click() {
     const QString path = selectedPath();
-    const QString native =
-        QFile::decodeName(m_model->row(m_selectedRow).root >= 0 ? m_model->row(m_selectedRow).native
-                                                                : nativeOf(path));
+    const QString native = selectedNative();
+    const QString refused = ViewRefusal(native);
+    if (!refused.isEmpty()) {
+        lblScan->setText(CannotViewText(path, refused));
+        return;
+    }
     const FileFacts facts = fileFacts(QFile::encodeName(native));
     if (facts.size > 100000) {
         const QString text = path + QStringLiteral("\nIs over 100,000 bytes in length\n") +
@@ -128,32 +171,43 @@ void frmSearch::cmdView_Click() {
     }
     const LaunchCommand viewer = ViewCommand(native, m_appFolder);
     lblScan->setText(viewer.program + u' ' + path);
-    if (!StartLaunch(viewer))
-        lblScan->setText(viewer.program + u' ' + path + QStringLiteral(" ** Error **"));
+    QString reason;
+    if (!StartLaunch(viewer, &reason)) {
+        LaunchCommand named = viewer;
+        named.program += u' ' + path;
+        lblScan->setText(LaunchErrorText(named, reason));
+    }
 }
 
 void frmSearch::cmdEdit_Click() {
     const QString path = selectedPath();
-    lblScan->setText(QStringLiteral("Edit for ") + path);
-    // No text editor on this desktop: the viewer shows the file instead.
-    if (!StartLaunch(EditCommand(QFile::decodeName(nativeOf(path)))))
+    const LaunchCommand editor = EditCommand(selectedNative());
+    // No text editor on this desktop (or only one for a terminal, and no terminal): the viewer.
+    if (!editor.valid()) {
         cmdView_Click();
+        return;
+    }
+    lblScan->setText(QStringLiteral("Edit for ") + path);
+    QString reason;
+    if (!StartLaunch(editor, &reason))
+        lblScan->setText(LaunchErrorText(editor, reason));
 }
 
 void frmSearch::cmdOpenWith_Click() {
-    const LaunchCommand open = OpenCommand(QFile::decodeName(nativeOf(selectedPath())));
-    lblScan->setText(open.valid() ? open.program : NoOpenWithText());
+    const LaunchCommand open = OpenCommand(selectedNative());
+    lblScan->setText(open.named() ? open.program : NoOpenWithText());
 }
 
 void frmSearch::cmdOpen_Click() {
-    const LaunchCommand open = OpenCommand(QFile::decodeName(nativeOf(selectedPath())));
+    const LaunchCommand open = OpenCommand(selectedNative());
     if (!open.valid()) {
-        lblScan->setText(NoOpenWithText());
+        lblScan->setText(open.missing.isEmpty() ? NoOpenWithText() : open.missing);
         return;
     }
     lblScan->setText(open.program);
-    if (!StartLaunch(open))
-        lblScan->setText(open.program + QStringLiteral(" ** Error **"));
+    QString reason;
+    if (!StartLaunch(open, &reason))
+        lblScan->setText(LaunchErrorText(open, reason));
 }
 
 void frmSearch::cmdProperty_Click() {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -143,15 +144,20 @@ void frmSearch::chkDefaultDirectory_Click() {
     if (!chkDefaultDirectory || m_selectedRow < 0)
         return;
     const QString selected = selectedPath();
-    if (!chkDefaultDirectory->isChecked()) {
-        txtNewNameX->setText(selected);
-        return;
+    QString proposal = selected;
+    if (chkDefaultDirectory->isChecked()) {
+        const QString name = selected.mid(FolderOfShownPath(selected).size());
+        QString folder = txtDefaultDirectoryX->text();
+        if (!folder.endsWith(u'\\') && !folder.endsWith(u'/'))
+            folder += folder.startsWith(u'/') ? u'/' : u'\\';
+        proposal = folder + name;
     }
-    const QString name = selected.mid(selected.lastIndexOf(u'\\') + 1);
-    QString folder = txtDefaultDirectoryX->text();
-    if (!folder.endsWith(u'\\'))
-        folder += u'\\';
-    txtNewNameX->setText(folder + name);
+    // A copy is proposed under a name that is free, beside the file it copies.
+    if (!m_moving)
+        proposal = CopyProposal(proposal, [this](const QString& candidate) {
+            return QFileInfo::exists(QFile::decodeName(nativeOf(candidate)));
+        });
+    txtNewNameX->setText(proposal);
 }
 
 void frmSearch::openPanel(bool move) {
@@ -163,19 +169,25 @@ void frmSearch::openPanel(bool move) {
     cmdCancelSearch->setEnabled(false);
     cmdSearchStart->setEnabled(false);
     panels->setCurrentIndex(1);
-    txtNewNameX->setText(selectedPath());
-    txtNewNameX->setCursorPosition(int(txtNewNameX->text().size()));
     const QString warn = copySetting("CheckWarning1", QStringLiteral("y"));
     const QString useFolder = copySetting("CheckWarning2", QStringLiteral("y"));
-    const QString folder = copySetting("CheckWarning3", windowsOf(m_appFolder));
+    const QString stored = copySetting("CheckWarning3", QString());
     saveCopySetting("CheckWarning1", warn);
     saveCopySetting("CheckWarning2", useFolder);
-    saveCopySetting("CheckWarning3", folder);
+    // No folder chosen yet (or the program's own folder, the old default, where no user file
+    // belongs): the selected file's own folder, which is not stored.
+    QString appFolder = windowsOf(m_appFolder);
+    if (!appFolder.endsWith(u'\\'))
+        appFolder += u'\\';
+    const bool chosen = !stored.isEmpty() && stored != appFolder && stored + u'\\' != appFolder;
+    m_proposedFolder = chosen ? QString() : FolderOfShownPath(selectedPath());
+    if (chosen)
+        saveCopySetting("CheckWarning3", stored);
     CheckWarning->setChecked(warn == QLatin1String("y"));
     chkDefaultDirectory->setChecked(useFolder == QLatin1String("y"));
-    txtDefaultDirectoryX->setText(folder);
-    if (chkDefaultDirectory->isChecked())
-        chkDefaultDirectory_Click();
+    txtDefaultDirectoryX->setText(chosen ? stored : m_proposedFolder);
+    chkDefaultDirectory_Click();
+    txtNewNameX->setCursorPosition(int(txtNewNameX->text().size()));
     setPanelColours(true);
     txtNewNameX->setFocus();
 }
@@ -185,7 +197,9 @@ void frmSearch::writeCopySettings() {
                     CheckWarning->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
     saveCopySetting("CheckWarning2",
                     chkDefaultDirectory->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
-    saveCopySetting("CheckWarning3", txtDefaultDirectoryX->text());
+    // The file's own folder, shown for want of a chosen one, is no choice of the user's.
+    if (m_proposedFolder.isEmpty() || txtDefaultDirectoryX->text() != m_proposedFolder)
+        saveCopySetting("CheckWarning3", txtDefaultDirectoryX->text());
 }
 
 void frmSearch::closePanel(const QString& status) {
@@ -253,6 +267,7 @@ void frmSearch::cmdCopyOK_Click() {
         m_model->appendRows({renamed});
     }
     m_model->sortRows(3, Qt::AscendingOrder);
+    showTotals();
     m_selectedRow = -1;
     txtDefaultDirectory->setText(SavedStartText);
     writeCopySettings();
@@ -296,6 +311,7 @@ void frmSearch::cmdOK_Click() {
     m_model->rowRef(m_selectedRow) = emptied;
     m_model->rowChanged(m_selectedRow);
     m_model->sortRows(3, Qt::AscendingOrder);
+    showTotals();
     m_selectedRow = -1;
 }
 

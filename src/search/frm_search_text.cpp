@@ -7,6 +7,7 @@
 
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -15,19 +16,26 @@ namespace orvanex::search {
 void frmSearch::cmdFindText_Click() {
     if (Searching || PanelOpen || m_textScan || m_sortThread)
         return;
+    bool answered = true;
     const QString answer =
-        scriptedText
-            ? *scriptedText
-            : QInputDialog::getText(
-                  this, QStringLiteral("ORVANEX Find Embedded Text For The Listed Files"),
-                  QStringLiteral("Enter the embedded text to find below:\n"
-                                 "If the embedded text is found, mark the file name Red!"));
+        scriptedText ? *scriptedText
+                     : QInputDialog::getText(
+                           this, QStringLiteral("ORVANEX Find Embedded Text For The Listed Files"),
+                           QStringLiteral("Enter the embedded text to find below:\n"
+                                          "If the embedded text is found, mark the file name Red!"),
+                           QLineEdit::Normal, QString(), &answered);
+    if (!answered)
+        return; // Cancel
     EmbeddedText = answer;
-    if (EmbeddedText.isEmpty() || EmbeddedText == QLatin1String(" "))
+    if (IsNoEmbeddedText(EmbeddedText)) {
+        lblScan->setText(EmbeddedTextNeededText());
         return;
+    }
     cmdCancelSearch->setText(QStringLiteral("&Stop"));
     cmdCancelSearch->setToolTip(QStringLiteral("Stop the Run..."));
     FolderRun = true;
+    m_stopped = false;
+    m_textRow = -1;
     lblScan->clear();
     MSFlexGrid1->scrollToTop();
 
@@ -56,6 +64,8 @@ void frmSearch::collectText() {
     const TextScanWorker::Progress& progress = *taken;
     for (int r : progress.found)
         m_model->markRow(r);
+    if (progress.current >= 0)
+        m_textRow = progress.current;
     if (progress.current >= 0 && !progress.finished) {
         MSFlexGrid1->setCurrentIndex(m_model->index(progress.current, 0));
         lblScan->setText(m_model->path(progress.current));
@@ -71,7 +81,29 @@ void frmSearch::endTextScan() {
     MSFlexGrid1->scrollToTop();
     cmdCancelSearch->setText(QStringLiteral("&Exit"));
     cmdCancelSearch->setToolTip(QStringLiteral("Exit the Search Request!"));
-    lblScan->setText(QStringLiteral("Embedded Text Search Finished!"));
+    if (m_stopped && m_textRow < 0) {
+        lblScan->setText(QStringLiteral("Embedded Text Search Stopped before its first file."));
+        m_stopped = false;
+    } else if (m_stopped) {
+        // How far it got: the file it was reading, counted among the rows that list one.
+        int files = 0, reached = 0, marked = 0;
+        for (int r = 0; r < m_model->rowCount(); ++r) {
+            if (m_model->row(r).empty())
+                continue;
+            ++files;
+            reached += r <= m_textRow ? 1 : 0;
+            marked += m_model->row(r).marked ? 1 : 0;
+        }
+        lblScan->setText(
+            QStringLiteral("Embedded Text Search Stopped at file %1 of %2 (%3), %4 marked.")
+                .arg(reached)
+                .arg(files)
+                .arg(m_model->path(m_textRow))
+                .arg(marked));
+        m_stopped = false;
+    } else {
+        lblScan->setText(QStringLiteral("Embedded Text Search Finished!"));
+    }
     Q_EMIT textScanFinished();
 }
 

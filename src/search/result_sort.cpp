@@ -67,24 +67,11 @@ void markEqual(std::vector<bool>& equal, size_t begin, size_t end) {
         equal[i] = true;
 }
 
-// The digits of n with a comma between groups of three, as "###,##0" shows it.
-qsizetype formatGrouped(qint64 n, char* out) {
-    char digits[24];
-    int count = 0;
-    quint64 u = n < 0 ? quint64(0) - quint64(n) : quint64(n);
-    do {
-        digits[count++] = char('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
-    qsizetype at = 0;
-    if (n < 0)
-        out[at++] = '-';
-    for (int i = count - 1; i >= 0; --i) {
-        out[at++] = digits[i];
-        if (i > 0 && i % 3 == 0)
-            out[at++] = ',';
-    }
-    return at;
+// The data rows in their order, then the rows that hold nothing (the first row of a search,
+// emptied rows) in theirs: they are no data and take no place among it.
+std::vector<int> blanksLast(std::vector<int> order, const RowView& rows) {
+    std::stable_partition(order.begin(), order.end(), [&](int r) { return !rows[r].empty(); });
+    return order;
 }
 
 } // namespace
@@ -132,18 +119,6 @@ SortKeys nameKeys(const RowView& rows, const QList<platform::DriveRoot>& roots) 
         const char* in = row.native.constData() + from;
         for (qsizetype i = 0; i < rest; ++i)
             out[i] = windows && in[i] == '/' ? '\\' : in[i];
-    }
-    return keys;
-}
-
-SortKeys sizeKeys(const RowView& rows) {
-    SortKeys keys;
-    keys.reserve(rows.size(), rows.size() * 8);
-    char text[32];
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        const ResultRow& row = rows[r];
-        const qsizetype n = row.empty() ? 0 : formatGrouped(row.size, text);
-        std::memcpy(keys.appendKey(n), text, size_t(n));
     }
     return keys;
 }
@@ -205,10 +180,20 @@ std::vector<int> stableNumberOrder(const std::vector<quint64>& keys, Qt::SortOrd
 std::vector<int> resultOrder(const RowView& rows, const QList<platform::DriveRoot>& roots,
                              int column, Qt::SortOrder order, const std::atomic_bool* cancel) {
     switch (column) {
-    case 0:
-        return stableTextOrder(nameKeys(rows, roots), order, cancel);
-    case 1:
-        return stableTextOrder(sizeKeys(rows), order, cancel);
+    case 0: {
+        std::vector<int> sorted = stableTextOrder(nameKeys(rows, roots), order, cancel);
+        return sorted.empty() ? sorted : blanksLast(std::move(sorted), rows);
+    }
+    case 1: {
+        // By the number, not by its text: 512 before 1,024.
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return {};
+        std::vector<quint64> sizes;
+        sizes.reserve(size_t(rows.size()));
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            sizes.push_back(quint64(std::max<qint64>(0, rows[r].size)));
+        return blanksLast(stableNumberOrder(sizes, order), rows);
+    }
     case 3: {
         // The sentinel rows hold the largest number; a blank cell counts as 0.
         std::vector<quint64> keys;

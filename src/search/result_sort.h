@@ -31,9 +31,8 @@ private:
     std::vector<qsizetype> m_start{0};
 };
 
-// Column 0 as the grid shows it (the Windows path, as UTF-8) and column 1 ("###,##0").
+// Column 0 as the grid shows it (the Windows path, as UTF-8).
 SortKeys nameKeys(const RowView& rows, const QList<platform::DriveRoot>& roots);
-SortKeys sizeKeys(const RowView& rows);
 
 // The rows in their new order (entry i is the old index of new row i). Equal keys keep their
 // order in both directions. An empty result means that cancel was set.
@@ -41,8 +40,8 @@ std::vector<int> stableTextOrder(const SortKeys& keys, Qt::SortOrder order,
                                  const std::atomic_bool* cancel = nullptr);
 std::vector<int> stableNumberOrder(const std::vector<quint64>& keys, Qt::SortOrder order);
 
-// The order of a header sort: 0 and 1 as text, case-sensitive; 3 by sequence number, the sentinel
-// rows last.
+// The order of a header sort: 0 as text, case-sensitive, and 1 by the size's number, both with the
+// rows that hold nothing last in either direction; 3 by sequence number, the sentinel rows last.
 std::vector<int> resultOrder(const RowView& rows, const QList<platform::DriveRoot>& roots,
                              int column, Qt::SortOrder order,
                              const std::atomic_bool* cancel = nullptr);

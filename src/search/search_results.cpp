@@ -36,6 +36,8 @@ QString SearchResultsModel::cellText(int row, int column) const {
         return r.text;
     case 1:
         return r.empty() ? QString() : FormatSize(r.size);
+    case 2:
+        return r.marked ? QStringLiteral("found") : QString();
     case 3:
         if (r.sequence < 0)
             return SortSentinel;
@@ -65,6 +67,8 @@ QVariant SearchResultsModel::headerData(int section, Qt::Orientation orientation
         return QStringLiteral("File Name");
     case 1:
         return QStringLiteral("  Size(Bytes)");
+    case 2:
+        return QStringLiteral("Embedded Text");
     default:
         return QString();
     }
@@ -120,7 +124,17 @@ void SearchResultsModel::markRow(int r) {
     if (r < 0 || r >= m_view.size() || row(r).marked)
         return;
     rowRef(r).marked = true;
-    Q_EMIT dataChanged(index(r, 0), index(r, 1), {Qt::ForegroundRole});
+    Q_EMIT dataChanged(index(r, 0), index(r, 2), {Qt::ForegroundRole, Qt::DisplayRole});
+}
+
+SearchResultsModel::Totals SearchResultsModel::totals() const {
+    Totals t;
+    for (const ResultRow& r : m_view.rows)
+        if (!r.empty()) {
+            ++t.files;
+            t.bytes += double(r.size);
+        }
+    return t;
 }
 
 void SearchResultsModel::MarkEmptySequenceCells() {

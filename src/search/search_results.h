@@ -59,14 +59,15 @@ public:
     void appendRows(QList<ResultRow> rows);
     void clear();
 
-    // Column texts as the grid shows them (0 path, 1 size "###,##0", 2 empty, 3 sequence).
+    // Column texts as the grid shows them (0 path, 1 size "###,##0", 2 "found" for a row marked
+    // by the embedded-text search, 3 sequence).
     QString cellText(int row, int column) const;
     QString path(int row) const { return cellText(row, 0); }
     const ResultRow& row(int r) const { return m_view[r]; }
     ResultRow& rowRef(int r) { return m_view.rows[m_view.order[size_t(r)]]; }
     void rowChanged(int r);
 
-    // Column 3 numerically ascending (sentinel rows last); 0 and 1 as text.
+    // Column 3 numerically ascending (sentinel rows last); 0 as text, 1 by the size's number.
     void sortRows(int column, Qt::SortOrder order);
     // Puts the rows in the order computed for them (entry i: the old grid row of new row i); the
     // view's current cell and selection follow their rows. False when the order does not fit.
@@ -74,6 +75,12 @@ public:
     // The rows as they stand, for a sort on another thread (the rows shared, not copied).
     RowView snapshot() const { return m_view; }
     void markRow(int r);
+    // The files the rows list and their bytes, as the counters show them.
+    struct Totals {
+        qint64 files = 0;
+        double bytes = 0;
+    };
+    Totals totals() const;
     // Column 3 of every row that holds nothing becomes the sentinel.
     void MarkEmptySequenceCells();
     // Rows other than the one with keepSequence that list newPath are emptied.

@@ -142,4 +142,12 @@ bool DoesFileContainString(const QByteArray& nativePath, const FoldedText& text,
     return ScanFileForText(nativePath, text, run) == ScanOutcome::Found;
 }
 
+bool IsNoEmbeddedText(const QString& text) {
+    return text.isEmpty() || text == QLatin1String(" ");
+}
+
+QString EmbeddedTextNeededText() {
+    return QStringLiteral("A text to find is needed: nothing was searched.");
+}
+
 } // namespace orvanex::search

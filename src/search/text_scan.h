@@ -33,6 +33,11 @@ private:
 // their lower-case forms.
 unsigned char FoldCp1252(unsigned char b);
 
+// An empty text or a single blank holds nothing to look for.
+bool IsNoEmbeddedText(const QString& text);
+// "A text to find is needed: nothing was searched."
+QString EmbeddedTextNeededText();
+
 enum class ScanOutcome { Found, NotFound, Unreadable, Stopped };
 
 // Reads the file in blocks, carrying the tail of each block so that a match across a block edge

@@ -10,6 +10,7 @@
 #include "tools/orvx_paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace orvanex::tools {
 
@@ -17,15 +18,22 @@ namespace {
 
 int transfer(OrvxContext& context, const QStringList& args, bool moving) {
     const QString usage = moving ? QStringLiteral("usage: orvx move FILE NEWNAME [--replace]")
-                                 : QStringLiteral("usage: orvx copy FILE NEWNAME [--replace]");
-    if (args.size() != 2 || args[0].isEmpty() || args[1].isEmpty())
+                                 : QStringLiteral("usage: orvx copy FILE [NEWNAME] [--replace]");
+    const bool proposed = !moving && args.size() == 1;
+    if ((args.size() != 2 && !proposed) || args[0].isEmpty() || args.value(1, args[0]).isEmpty())
         return context.fail(usage);
     const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
     search::TransferRequest request;
     request.selected = args[0];
-    request.newName = args[1];
+    // Without a new name: the copy panel's proposal, a free name beside the file.
+    request.newName =
+        proposed ? search::CopyProposal(args[0],
+                                        [&](const QString& name) {
+                                            return QFileInfo::exists(nativeOf(drives, name));
+                                        })
+                 : args[1];
     request.source = QFile::encodeName(nativeOf(drives, args[0]));
-    request.target = QFile::encodeName(nativeOf(drives, args[1]));
+    request.target = QFile::encodeName(nativeOf(drives, request.newName));
     request.moving = moving;
     // The panel's warning stays on: --replace is the answer "Yes" given in advance.
     const bool replace = context.isSet(QStringLiteral("replace"));
@@ -46,6 +54,8 @@ int transfer(OrvxContext& context, const QStringList& args, bool moving) {
     case search::TransferOutcome::Done:
         break;
     }
+    if (proposed)
+        context.out << request.newName << '\n';
     context.out << "Request Completed!\n";
     context.out.flush();
     return exitcode::Success;
@@ -84,13 +94,14 @@ int trash(OrvxContext& context, const QString& file, const QString& native) {
     return done(context, file + QStringLiteral(" ** Deleted **"));
 }
 
-// Starts what the window would and prints the program it named; fails when there is none or it
-// did not start.
+// Starts what the window would and prints the program it named; fails, saying why, when there is
+// none or it did not start.
 int launch(OrvxContext& context, const search::LaunchCommand& command, const QString& none) {
     if (!command.valid())
-        return context.fail(none);
-    if (!search::StartLaunch(command))
-        return context.fail(command.program + QStringLiteral(" ** Error **"));
+        return context.fail(command.missing.isEmpty() ? none : command.missing);
+    QString reason;
+    if (!search::StartLaunch(command, &reason))
+        return context.fail(search::LaunchErrorText(command, reason));
     return done(context, command.program);
 }
 
@@ -100,20 +111,23 @@ int open(OrvxContext& context, const QString&, const QString& native) {
 
 int opensWith(OrvxContext& context, const QString&, const QString& native) {
     const search::LaunchCommand command = search::OpenCommand(native);
-    return command.valid() ? done(context, command.program)
+    return command.named() ? done(context, command.program)
                            : context.fail(search::NoOpenWithText());
 }
 
-int view(OrvxContext& context, const QString&, const QString& native) {
+int view(OrvxContext& context, const QString& file, const QString& native) {
+    const QString refused = search::ViewRefusal(native);
+    if (!refused.isEmpty())
+        return context.fail(search::CannotViewText(file, refused));
     return launch(context, search::ViewCommand(native, currentAppFolder()), QString());
 }
 
 int edit(OrvxContext& context, const QString& file, const QString& native) {
     const search::LaunchCommand editor = search::EditCommand(native);
-    // As the window: without a text editor (or when it does not start) the viewer shows it.
-    if (editor.valid() && search::StartLaunch(editor))
-        return done(context, editor.program);
-    return view(context, file, native);
+    // As the window: without a text editor the viewer shows it.
+    if (!editor.valid())
+        return view(context, file, native);
+    return launch(context, editor, QString());
 }
 
 int showInFolder(OrvxContext& context, const QString& file, const QString& native) {
@@ -121,7 +135,7 @@ int showInFolder(OrvxContext& context, const QString& file, const QString& nativ
         return done(context, file);
     // No file manager answers: the desktop's program for folders opens the file's folder.
     return launch(context, search::FolderCommand(native),
-                  file + QStringLiteral(" ** Error ** no program opens folders"));
+                  file + QStringLiteral(" ** Error ** ") + search::NoFolderProgramText());
 }
 
 int properties(OrvxContext& context, const QString& file, const QString& native) {
@@ -148,8 +162,9 @@ QList<OrvxCommand> fileCommands() {
     const QCommandLineOption replace(QStringLiteral("replace"),
                                      QStringLiteral("copy, move: replace a file of the new name."));
     return {{QStringLiteral("copy"),
-             QStringLiteral("copy FILE NEWNAME [--replace]"),
-             QStringLiteral("copy a file as the search window does"),
+             QStringLiteral("copy FILE [NEWNAME] [--replace]"),
+             QStringLiteral("copy a file as the search window does (by default to a free name "
+                            "beside it)"),
              copy,
              {replace}},
             {QStringLiteral("move"),

@@ -31,8 +31,8 @@ int grep(OrvxContext& context, const QStringList& args) {
     if (args.size() < 2)
         return context.fail(QStringLiteral("usage: orvx grep TEXT FILE..."));
     // The window starts nothing for an empty text or a single blank; neither does the command.
-    if (args[0].isEmpty() || args[0] == QLatin1String(" "))
-        return context.fail(QStringLiteral("no text to look for"));
+    if (search::IsNoEmbeddedText(args[0]))
+        return context.fail(search::EmbeddedTextNeededText());
     const std::optional<search::FoldedText> text = search::FoldedText::fromText(args[0]);
     const platform::DriveMap drives = platform::DriveMap::forHive(context.registryFile());
     const std::atomic_bool run{true};

@@ -79,7 +79,8 @@ int find(OrvxContext& context, const QStringList& args) {
             search::NameFilter(pattern, search::NameFilter::Mode::Pattern), {true, true});
     }();
     if (!allDrives && !QFileInfo(QString::fromUtf8(walk.roots().first().native)).isDir())
-        return context.fail(QStringLiteral("no such folder: %1").arg(folder));
+        return context.fail(
+            search::FolderMissingText(folder.isEmpty() ? QDir::currentPath() : folder));
 
     context.out.flush();
     std::atomic_bool stop{false};

@@ -1,10 +1,14 @@
 #include "viewer/byte_document.h"
 
+#include "platform/regular_file.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -32,30 +36,38 @@ void ByteDocument::resetIndex() {
 }
 
 QString ByteDocument::open(const QString& path) {
+    QString reason;
+    const int fd = platform::openRegularFile(QFile::encodeName(path), &reason);
+    if (fd < 0)
+        return reason; // the document shown so far stays
+    struct stat st;
+    const qint64 size = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : 0;
     clear();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("The file does not exist.");
-    if (info.isDir())
-        return QStringLiteral("It is a folder, not a file.");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    const qint64 size = file.size();
     // The mapping outlives the descriptor.
-    if (size > 0 && m_mapping.map(file.handle(), size)) {
+    if (size > 0 && m_mapping.map(fd, size)) {
+        ::close(fd);
         m_data = m_mapping.data();
         m_size = size;
         resetIndex();
         return {};
     }
-    // Files that cannot be mapped (or report no size, as /proc files do) are read whole; devices
-    // that never end are refused rather than read forever.
-    if (!info.isFile())
-        return QStringLiteral("It is not a regular file.");
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
+    // Files that cannot be mapped (or report no size, as /proc files do) are read whole.
+    QByteArray bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            reason = QString::fromLocal8Bit(std::strerror(errno)) + u'.';
+            ::close(fd);
+            return reason;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
     setBytes(std::move(bytes));
     return {};
 }

@@ -19,7 +19,8 @@ public:
     ByteDocument(const ByteDocument&) = delete;
     ByteDocument& operator=(const ByteDocument&) = delete;
 
-    // Opens the file read-only. On failure returns the reason and leaves the document empty.
+    // Opens the file read-only; a FIFO, a device or a socket is refused without waiting on it. On
+    // failure returns the reason and keeps the document as it was.
     QString open(const QString& path);
     // For tests and benchmarks: the document shows a copy of these bytes.
     void setBytes(QByteArray bytes);

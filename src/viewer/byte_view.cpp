@@ -46,7 +46,10 @@ void ByteView::indexStep() {
 }
 
 QString ByteView::loadFile(const QString& path) {
+    const char* shown = m_doc.data();
     const QString error = m_doc.open(path);
+    if (!error.isEmpty() && m_doc.data() == shown)
+        return error; // refused before anything changed: the file shown stays
     m_cutReported = false;
     m_anchor = m_cursor = 0;
     m_marks.clear();

@@ -16,7 +16,8 @@ class ByteView : public QAbstractScrollArea {
 public:
     explicit ByteView(QWidget* parent = nullptr);
 
-    // Opens a file; on failure returns the reason and shows nothing.
+    // Opens a file; on failure returns the reason (a file refused before reading keeps the one
+    // shown).
     QString loadFile(const QString& path);
     void setBytes(QByteArray bytes);
     const ByteDocument& document() const { return m_doc; }

@@ -8,6 +8,8 @@
 #include "viewer/cp1252.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QInputDialog>
@@ -15,7 +17,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cstdio>
 
 namespace orvanex::viewer {
 namespace {
@@ -82,6 +88,11 @@ frmViewX::frmViewX(QWidget* parent) : QMainWindow(parent) {
     m_lblDisplay->hide();
     buildMenus();
     resize(640, 480);
+    connect(m_view, &ByteView::fileCut, this, [this] {
+        showMessage(QStringLiteral("The file \"%1\" was shortened while shown: the bytes past its "
+                                   "new end show as NUL characters.")
+                        .arg(m_path));
+    });
 }
 
 void frmViewX::buildMenus() {
@@ -90,16 +101,20 @@ void frmViewX::buildMenus() {
         m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu* m, const char* name, const QString& caption,
-                       void (frmViewX::*slot)()) {
+    auto item = [this](QMenu* m, const char* name, const QString& caption, void (frmViewX::*slot)(),
+                       const QKeySequence& keys = {}) {
         QAction* a = m->addAction(caption);
         a->setObjectName(QLatin1String(name));
+        a->setShortcut(keys);
         connect(a, &QAction::triggered, this, slot);
     };
     auto separator = [](QMenu* m, const char* name) {
         m->addSeparator()->setObjectName(QLatin1String(name));
     };
     QMenu* file = menu("mnuFile", QStringLiteral("   &File"));
+    item(file, "mnuOpen", QStringLiteral("&Open..."), &frmViewX::mnuOpen_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_O));
+    separator(file, "mnuOpenSep");
     item(file, "mnuSelected", QStringLiteral("Print &Selected Text Only"),
          &frmViewX::mnuSelected_Click);
     separator(file, "mnu79");
@@ -119,8 +134,10 @@ void frmViewX::buildMenus() {
     separator(search, "mnu912");
     item(search, "mnuFind", QStringLiteral("Find &Whole Word"), &frmViewX::mnuFind_Click);
     separator(search, "mnu2");
-    item(search, "mnuCase", QStringLiteral("&Find "), &frmViewX::mnuCase_Click);
-    item(search, "MnuNext", QStringLiteral("  Find &Next"), &frmViewX::MnuNext_Click);
+    item(search, "mnuCase", QStringLiteral("&Find "), &frmViewX::mnuCase_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_F));
+    item(search, "MnuNext", QStringLiteral("  Find &Next"), &frmViewX::MnuNext_Click,
+         QKeySequence(Qt::Key_F3));
 }
 
 QFont frmViewX::settingsFont() const {
@@ -133,25 +150,43 @@ QFont frmViewX::settingsFont() const {
     return f;
 }
 
-void frmViewX::Form_Load(const QString& commandLine) {
+bool frmViewX::Form_Load(const QString& commandLine) {
     RestoreWindowPosition(this, kApp, QLatin1String(kViewerTag));
     setWindowTitle(QStringLiteral("PELUSA - ") + commandLine);
     if (commandLine.isEmpty() || commandLine == QLatin1String(" "))
-        return;
+        return true;
     m_lblDisplay->setText(commandLine);
-    const QString path = m_lblDisplay->text();
-    // The four settings exist after the first run.
-    for (int i = 0; i < 4; ++i)
-        saveFontSetting(i, readFontSetting(i));
-    m_view->setFont(settingsFont());
+    return showFile(m_lblDisplay->text());
+}
+
+bool frmViewX::showFile(const QString& path) {
+    if (!m_fontsRead) {
+        // The four settings exist after the first run.
+        for (int i = 0; i < 4; ++i)
+            saveFontSetting(i, readFontSetting(i));
+        m_view->setFont(settingsFont());
+        m_fontsRead = true;
+    }
     const QString error = m_view->loadFile(path);
-    if (!error.isEmpty())
-        showMessage(QStringLiteral("Cannot show the file \"%1\": %2").arg(path, error));
-    connect(m_view, &ByteView::fileCut, this, [this, path] {
-        showMessage(QStringLiteral("The file \"%1\" was shortened while shown: the bytes past its "
-                                   "new end show as NUL characters.")
-                        .arg(path));
-    });
+    if (!error.isEmpty()) {
+        const QString text = QStringLiteral("Cannot show the file \"%1\": %2").arg(path, error);
+        // Also for the shell that started the viewer, before the message waits for its OK.
+        std::fprintf(stderr, "pelusa: %s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        showMessage(text);
+        return false;
+    }
+    m_path = path;
+    m_lblDisplay->setText(path);
+    setWindowTitle(QStringLiteral("PELUSA - ") + path);
+    m_foundPos = 0;
+    return true;
+}
+
+void frmViewX::mnuOpen_Click() {
+    const QString path = chooseFile();
+    if (!path.isEmpty())
+        showFile(path);
 }
 
 qint64 frmViewX::search(qint64 from, bool wholeWord) {
@@ -264,13 +299,28 @@ void frmViewX::munFonts_Click() {
 }
 
 void frmViewX::printCommand(bool selectionPreset) {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!choosePrinter(printer, selectionPreset))
-        return;
     const ByteView& v = *m_view;
     const qint64 from = v.selLength() > 0 ? v.selStart() : 0;
     const qint64 to = v.selLength() > 0 ? v.selStart() + v.selLength() : v.document().size();
-    if (!printBytes(printer, v.document(), from, to, v.font(), &v.marks(), v.markColour()))
+    auto print = [&](QPrinter& device) {
+        return printBytes(device, v.document(), from, to, v.font(), &v.marks(), v.markColour());
+    };
+    QPrinter printer(QPrinter::HighResolution);
+    if (!hasPrinter()) {
+        // As the other windows do: the preview, which still prints to a PDF file.
+        QPrintPreviewDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("printPreview"));
+        bool failed = false;
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                [&](QPrinter* p) { failed = !print(*p) || failed; });
+        showPreview(dialog);
+        if (failed)
+            showMessage(QStringLiteral("The printer could not be started."));
+        return;
+    }
+    if (!choosePrinter(printer, selectionPreset))
+        return;
+    if (!print(printer))
         showMessage(QStringLiteral("The printer could not be started."));
 }
 
@@ -305,6 +355,19 @@ bool frmViewX::chooseFont(QFont& font) {
     if (ok)
         font = chosen;
     return ok;
+}
+
+QString frmViewX::chooseFile() {
+    return QFileDialog::getOpenFileName(this, QStringLiteral("PELUSA Open File"),
+                                        m_path.isEmpty() ? QString() : QFileInfo(m_path).path());
+}
+
+bool frmViewX::hasPrinter() const {
+    return !QPrinterInfo::defaultPrinter().isNull();
+}
+
+void frmViewX::showPreview(QPrintPreviewDialog& dialog) {
+    dialog.exec();
 }
 
 bool frmViewX::choosePrinter(QPrinter& printer, bool selectionPreset) {

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QPrinter;
+class QPrintPreviewDialog;
 
 namespace orvanex::viewer {
 
@@ -22,8 +23,10 @@ public:
     explicit frmViewX(QWidget* parent = nullptr);
 
     // The window's load handler: position, caption, fonts and the file named by the command line.
-    void Form_Load(const QString& commandLine);
+    // False when a file was named and could not be shown (the user was told why).
+    bool Form_Load(const QString& commandLine);
 
+    void mnuOpen_Click(); // shows another file
     void mnuCase_Click(); // Find
     void mnuFind_Click(); // Find Whole Word
     void mnuHigh_Click(); // Find All
@@ -52,12 +55,18 @@ protected:
     virtual void showMessage(const QString& text);
     virtual bool chooseFont(QFont& font);
     virtual bool choosePrinter(QPrinter& printer, bool selectionPreset);
+    virtual QString chooseFile();
+    virtual bool hasPrinter() const;
+    virtual void showPreview(QPrintPreviewDialog& dialog);
 
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
     QFont settingsFont() const;
+    // Shows the file in place of the one shown; false (the user told why, the shown file kept)
+    // when it cannot be read.
+    bool showFile(const QString& path);
     // Searches from `from`; selects and shows a match.
     qint64 search(qint64 from, bool wholeWord);
     void printCommand(bool selectionPreset);
@@ -67,6 +76,8 @@ private:
     QString m_searchText;
     QString m_searchKind;
     qint64 m_foundPos = 0;
+    QString m_path;
+    bool m_fontsRead = false;
 };
 
 // The font the font dialog opens on for a configured font: the family that really draws it, so

@@ -23,7 +23,9 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     orvanex::viewer::frmViewX window;
-    window.Form_Load(commandLine);
+    // A file that cannot be shown was reported; no empty window stays behind.
+    if (!window.Form_Load(commandLine))
+        return 1;
     window.show();
     return app.exec();
 }

@@ -105,13 +105,14 @@ TEST(FileOperations, MoveRenamesAndReportsMissingSources) {
 TEST(FileOperations, QuestionAndErrorTexts) {
     FileFacts existing{true, 1234567, QDateTime(QDate(2020, 1, 2), QTime(3, 4))};
     FileFacts selected{true, 5, QDateTime(QDate(2021, 5, 6), QTime(7, 8))};
-    const QString text = ReplaceQuestionText("C:\\x.txt", existing, selected);
+    const QString text = ReplaceQuestionText("C:\\x.txt", existing, "C:\\sub\\y.txt", selected);
     EXPECT_TRUE(text.startsWith("File already exists  /  Do you want to replace the file?\n\n\n"
                                 "Old File:        C:\\x.txt\n\n" +
                                 QString(23, ' ') + "1,234,567" + QString(10, ' ')))
         << text.toStdString();
-    EXPECT_TRUE(text.contains("\n\nNew File:        C:\\x.txt\n\n" + QString(23, ' ') + "5" +
-                              QString(10, ' ')));
+    EXPECT_TRUE(text.contains("\n\nNew File:        C:\\sub\\y.txt\n\n" + QString(23, ' ') + "5" +
+                              QString(10, ' ')))
+        << text.toStdString();
     EXPECT_EQ(FileErrorText(75), "File Error, File Opened By Another User! (75)");
     EXPECT_EQ(FileErrorText(53), "Invalid File Name! (53)");
     EXPECT_EQ(FileErrorText(57), "File Error! (57)");
@@ -119,6 +120,52 @@ TEST(FileOperations, QuestionAndErrorTexts) {
     EXPECT_EQ(FormatSize(999), "999");
     EXPECT_EQ(FormatSize(1000), "1,000");
     EXPECT_EQ(FormatSize(123456789), "123,456,789");
+}
+
+TEST(FileOperations, CopyProposalsAreFreeNamesBesideTheFile) {
+    QStringList taken = {"C:\\d\\plain2.txt"};
+    auto isTaken = [&](const QString& name) { return taken.contains(name); };
+    EXPECT_EQ(CopyProposal("C:\\d\\free.txt", isTaken), "C:\\d\\free.txt");
+    EXPECT_EQ(CopyProposal("C:\\d\\plain2.txt", isTaken), "C:\\d\\plain2 (copy).txt");
+    taken << "C:\\d\\plain2 (copy).txt"
+          << "C:\\d\\plain2 (copy 2).txt";
+    EXPECT_EQ(CopyProposal("C:\\d\\plain2.txt", isTaken), "C:\\d\\plain2 (copy 3).txt");
+    // The extension stays last; a leading dot and a dot in a folder are no extension.
+    taken = {"C:\\a.b\\archive.tar.gz", "C:\\.profile", "/tmp/x.y/README"};
+    EXPECT_EQ(CopyProposal("C:\\a.b\\archive.tar.gz", isTaken), "C:\\a.b\\archive.tar (copy).gz");
+    EXPECT_EQ(CopyProposal("C:\\.profile", isTaken), "C:\\.profile (copy)");
+    EXPECT_EQ(CopyProposal("/tmp/x.y/README", isTaken), "/tmp/x.y/README (copy)");
+    EXPECT_EQ(FolderOfShownPath("C:\\d\\e.txt"), "C:\\d\\");
+    EXPECT_EQ(FolderOfShownPath("/tmp/e.txt"), "/tmp/");
+}
+
+TEST(FileOperations, ANewNameThatCannotBeUsedIsRefusedBeforeAnythingIsTried) {
+    const QByteArray dir = QFile::encodeName(test::freshDir("new_names"));
+    QDir().mkpath(QFile::decodeName(dir + "/a"));
+    EXPECT_EQ(NewNameProblem("C:\\a\\b.txt", dir + "/a/b.txt"), "");
+    EXPECT_EQ(NewNameProblem("C:\\a/b.txt", dir + "/a/b.txt"),
+              "A file name cannot hold \"/\": a/b.txt");
+    EXPECT_EQ(NewNameProblem("C:\\a\\", dir + "/a/"),
+              "The new name has no file name after its folder.");
+    EXPECT_EQ(NewNameProblem("C:\\zz\\b.txt", dir + "/zz/b.txt"),
+              "The folder C:\\zz\\ does not exist.");
+    EXPECT_EQ(NewNameProblem(QFile::decodeName(dir + "/a/b.txt"), dir + "/a/b.txt"), "");
+    EXPECT_EQ(NewNameProblem("plain.txt", "plain.txt"), ""); // beside the working folder
+
+    // TransferFile stops at the problem: nothing is written, the reason follows the error text.
+    QFile source(QFile::decodeName(dir + "/s.txt"));
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    source.write("s");
+    source.close();
+    TransferRequest request;
+    request.selected = "C:\\s.txt";
+    request.newName = "C:\\a/b.txt";
+    request.source = dir + "/s.txt";
+    request.target = dir + "/a/b.txt";
+    const TransferOutcome outcome = TransferFile(request, [](const QString&) { return true; });
+    EXPECT_EQ(outcome.kind, TransferOutcome::Failed);
+    EXPECT_EQ(outcome.message, "Invalid File Name! (53)\nA file name cannot hold \"/\": a/b.txt");
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(dir + "/a/b.txt")));
 }
 
 TEST(DesktopApps, TheDefaultApplicationAndItsArgumentList) {

@@ -125,34 +125,42 @@ TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     QTest::mouseClick(w.window->cmdCancelSearch, Qt::LeftButton);
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(w.window->isVisible()); // Stop does not close the window
-    EXPECT_EQ(w.window->lblScan->text(), "Search Finished!");
     const int rows = w.window->results()->rowCount();
     EXPECT_LT(rows - 1, total);
     EXPECT_EQ(w.window->lblCount->text(), QString::number(rows - 1));
+    // Stopped, and how far it got.
+    EXPECT_EQ(w.window->lblScan->text(), "Search Stopped! " + w.window->lblBoom->text() +
+                                             " folders scanned, " + w.window->lblCount->text() +
+                                             " files found.");
     QTest::mouseClick(w.window->cmdCancelSearch, Qt::LeftButton); // now "&Exit"
     EXPECT_FALSE(w.window->isVisible());
 }
 
-TEST(frmSearch, HeaderClicksSortDescendingFirstAndSizesAsText) {
+TEST(frmSearch, HeaderClicksSortDescendingFirstSizesByNumberAndBlankRowsLast) {
     World w("win_sort", "TXT");
-    writeFile(w.native("/a.txt"), QByteArray(512, 'x'));
-    writeFile(w.native("/b.txt"), QByteArray(1024, 'x'));
-    writeFile(w.native("/c.txt"), QByteArray(7, 'x'));
+    const int sizes[] = {8, 75, 34, 12, 1024, 512};
+    for (int i = 0; i < 6; ++i)
+        writeFile(w.native("/") + char('a' + i) + ".txt", QByteArray(sizes[i], 'x'));
     w.window->setStartFolder(w.root);
     w.search();
     QHeaderView* header = w.window->MSFlexGrid1->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(0) + 5, 5));
-    EXPECT_EQ(w.paths(), QStringList({"C:\\c.txt", "C:\\b.txt", "C:\\a.txt", ""}));
+    const QString a = "C:\\a.txt", b = "C:\\b.txt", c = "C:\\c.txt", d = "C:\\d.txt",
+                  e = "C:\\e.txt", f = "C:\\f.txt";
+    EXPECT_EQ(w.paths(), QStringList({f, e, d, c, b, a, ""}));
     EXPECT_EQ(w.window->MSFlexGrid1->currentIndex().row(), 0);
-    w.window->MSFlexGrid1_HeaderClick(0);
-    EXPECT_EQ(w.paths(), QStringList({"", "C:\\a.txt", "C:\\b.txt", "C:\\c.txt"}));
-    w.window->MSFlexGrid1_HeaderClick(1); // descending as text: "7" > "512" > "1,024" > ""
-    EXPECT_EQ(w.paths(), QStringList({"C:\\c.txt", "C:\\a.txt", "C:\\b.txt", ""}));
+    w.window->MSFlexGrid1_HeaderClick(0); // ascending: the empty first row stays below the data
+    EXPECT_EQ(w.paths(), QStringList({a, b, c, d, e, f, ""}));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, 5));
+    EXPECT_EQ(w.paths(), QStringList({e, f, b, c, d, a, ""})); // 1,024 512 75 34 12 8
     w.window->MSFlexGrid1_HeaderClick(1);
-    EXPECT_EQ(w.paths(), QStringList({"", "C:\\b.txt", "C:\\a.txt", "C:\\c.txt"}));
+    EXPECT_EQ(w.paths(), QStringList({a, d, c, b, f, e, ""}));
+    EXPECT_EQ(w.window->results()->cellText(6, 3), "9999999999");
+    test::screenshot("sorted-sizes.png");
     w.window->MSFlexGrid1_HeaderClick(3); // the hidden column does not sort
-    EXPECT_EQ(w.paths(), QStringList({"", "C:\\b.txt", "C:\\a.txt", "C:\\c.txt"}));
+    EXPECT_EQ(w.paths(), QStringList({a, d, c, b, f, e, ""}));
 }
 
 TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
@@ -173,8 +181,9 @@ TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
     EXPECT_EQ(w.window->SelectedFile, "TXT");
     w.window->cmdCopy_Click();
     EXPECT_EQ(w.window->PanelOpen, 1);
-    EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\one.txt");
+    EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\one (copy).txt"); // a free name beside it
     EXPECT_FALSE(w.window->cmdCancelSearch->isEnabled());
+    w.window->txtNewNameX->setText("C:\\one.txt");
     w.window->cmdCopyOK_Click(); // the same name
     EXPECT_EQ(w.window->lastMessage, "File Name Not Changed!");
     EXPECT_EQ(w.window->PanelOpen, 1);
@@ -188,6 +197,8 @@ TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
     // Sorted by sequence: the copy sits beside its source, both listed files stay.
     EXPECT_EQ(w.paths(),
               QStringList({"C:\\one.txt", "C:\\two.txt", "C:\\three.txt", "C:\\two.txt", ""}));
+    EXPECT_EQ(w.window->lblCount->text(), "4"); // the totals follow the rows
+    EXPECT_EQ(w.window->lblBytes->text(), "21");
 
     // Move three onto two: the rows listing two are emptied and go to the bottom.
     w.select("C:\\three.txt");
@@ -200,6 +211,8 @@ TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
     EXPECT_EQ(w.read("/three.txt"), "<missing>");
     EXPECT_EQ(w.paths(), QStringList({"C:\\one.txt", "C:\\two.txt", "", "", ""}));
     EXPECT_EQ(w.window->results()->cellText(2, 3), "9999999999");
+    EXPECT_EQ(w.window->lblCount->text(), "2");
+    EXPECT_EQ(w.window->lblBytes->text(), "10");
     EXPECT_EQ(GetSetting(kMainAppName, "CheckWarning2", "TheCopy"), "n");
 
     // Answering No to the replace question copies nothing.
@@ -228,9 +241,10 @@ TEST(frmSearch, DefaultFolderProposalAddsTheBackslash) {
     w.window->txtDefaultDirectoryX->setText("C:\\other\\");
     w.window->chkDefaultDirectory_Click();
     EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\other\\x.txt");
-    // A folder that does not exist: the copy fails and says so, the panel stays.
+    // A folder that does not exist: the copy fails and says why, the panel stays.
     w.window->cmdCopyOK_Click();
-    EXPECT_EQ(w.window->lastMessage, "Invalid File Name! (53)");
+    EXPECT_EQ(w.window->lastMessage,
+              "Invalid File Name! (53)\nThe folder C:\\other\\ does not exist.");
     EXPECT_EQ(w.window->PanelOpen, 1);
 }
 
@@ -255,9 +269,13 @@ TEST(frmSearch, DeleteSendsTheFileToTheTrash) {
     EXPECT_EQ(trashed.readAll(), "bye");
     QFile info(trash + "/info/gone soon.txt.trashinfo");
     ASSERT_TRUE(info.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(info.readAll().contains("Path=")) << "trashinfo";
+    const QByteArray record = info.readAll();
+    EXPECT_TRUE(record.contains("\nPath=" + QFile::encodeName(w.root).replace(" ", "%20") +
+                                "/gone%20soon.txt\n"))
+        << record.constData();
     EXPECT_EQ(w.paths(), QStringList({"C:\\stays.txt", "", ""}));
-    EXPECT_EQ(w.window->lblCount->text(), "2"); // counters are not reduced
+    EXPECT_EQ(w.window->lblCount->text(), "1"); // the totals follow the rows
+    EXPECT_EQ(w.window->lblBytes->text(), "2");
 }
 
 TEST(frmSearch, MenuRulesFollowTheFilesOwnExtensionAndViewAsksOverTheLimit) {

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace orvanex;
@@ -85,7 +86,7 @@ TEST(OrvxFileCommands, CopyAndMoveFollowThePanelsRules) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Invalid File Name! (53)")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(home + "/x.txt"));
-    EXPECT_EQ(orvx({"copy", a}, home).code, 1); // a usage error
+    EXPECT_EQ(orvx({"copy"}, home).code, 1); // a usage error
 }
 
 TEST(OrvxFileCommands, TrashKeepsTheFileInTheUsersTrash) {
@@ -242,11 +243,25 @@ TEST(OrvxFileCommands, ImageGivesThePicturesSizeAndPixelsOrSaysWhyNot) {
     // the file (a folder of that name) is reported and left as it was.
     EXPECT_EQ(QDir(home).entryList(QDir::Files | QDir::Hidden),
               QStringList({"a picture.bmp", "out.png"}));
+
     ASSERT_TRUE(QDir().mkpath(home + "/taken.png/inside"));
     r = orvx({"image", bmp, "--png", home + "/taken.png"}, home);
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("cannot write")) << r.err.toStdString();
     EXPECT_TRUE(QFileInfo(home + "/taken.png/inside").isDir());
+
+    // Every format the window offers Image for is read.
+    for (const char* format : {"png", "jpeg", "ico"}) {
+        const QString file = home + "/p." + format;
+        ASSERT_TRUE(picture.save(file, format)) << format;
+        r = orvx({"image", file}, home);
+        EXPECT_EQ(r.out, "3 x 2\n") << format << r.err.toStdString();
+    }
+    writeFile(home + "/p.gif",
+              QByteArray::fromHex("47494638396101000100800000ffffff00000021f9040100"
+                                  "0000002c00000000010001000002024401003b"));
+    r = orvx({"image", home + "/p.gif"}, home);
+    EXPECT_EQ(r.out, "1 x 1\n") << r.err.toStdString();
 
     // Not a picture: the window's status text, and nothing written.
     const QString text = home + "/notes.bmp";
@@ -255,4 +270,89 @@ TEST(OrvxFileCommands, ImageGivesThePicturesSizeAndPixelsOrSaysWhyNot) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("Cannot show " + text + " as a picture: ")) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(home + "/none.png"));
+}
+
+TEST(OrvxFileCommands, CopyWithoutANewNameTakesAFreeNameBesideTheFile) {
+    const QString home = test::freshDir("orvx_copy_proposal");
+    const QString plain = home + "/plain2.txt";
+    writeFile(plain, "two");
+    test::OrvxRun r = orvx({"copy", onDriveZ(plain)}, home);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, onDriveZ(home + "/plain2 (copy).txt") + "\nRequest Completed!\n");
+    EXPECT_EQ(readFile(home + "/plain2 (copy).txt"), "two");
+    r = orvx({"copy", plain}, home);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, home + "/plain2 (copy 2).txt\nRequest Completed!\n");
+    // The question names the file that would go and the one that would replace it.
+    writeFile(home + "/other.txt", "other");
+    r = orvx({"copy", home + "/other.txt", plain}, home);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Old File:        " + plain + "\n")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("New File:        " + home + "/other.txt\n"));
+    // A name that cannot be used says why, and nothing is written.
+    r = orvx({"copy", plain, onDriveZ(home) + "\\sub/x.txt"}, home);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("A file name cannot hold \"/\": sub/x.txt")) << r.err.toStdString();
+    r = orvx({"move", plain, home + "/none/x.txt"}, home);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("The folder " + home + "/none/ does not exist."))
+        << r.err.toStdString();
+    EXPECT_EQ(readFile(plain), "two");
+    EXPECT_EQ(orvx({"move", plain}, home).code, 1); // a move needs its new name
+}
+
+TEST(OrvxFileCommands, TerminalEditorsRunInATerminalAndTheViewerRefusesAFifo) {
+    const QString home = test::freshDir("orvx_terminal");
+    const QString data = home + "/xdg_data", config = home + "/xdg_config", bin = home + "/bin";
+    const QString mimeOnly = home + "/mime_only";
+    ASSERT_TRUE(QDir().mkpath(data + "/applications") && QDir().mkpath(config) &&
+                QDir().mkpath(bin) && QDir().mkpath(mimeOnly) &&
+                QFile::link("/usr/share/mime", mimeOnly + "/mime"));
+    const QString vim = writeRecorder(home + "/vimlike");
+    const QString viewer = writeRecorder(home + "/pelusa");
+    writeFile(data + "/applications/vimlike.desktop",
+              ("[Desktop Entry]\nType=Application\nName=V\nExec=" + vim +
+               " %f\nTerminal=true\nMimeType=text/plain;\n")
+                  .toUtf8());
+    writeFile(config + "/mimeapps.list", "[Default Applications]\ntext/plain=vimlike.desktop;\n");
+    const QString notes = home + "/notes.txt";
+    writeFile(notes, "text\n");
+    auto run = [&](const QStringList& args) {
+        test::OrvxSetup setup;
+        setup.env.insert("ORVANEX_HIVE", home + "/registry.hive");
+        setup.env.insert("XDG_DATA_HOME", data);
+        setup.env.insert("XDG_DATA_DIRS", data + ":" + mimeOnly);
+        setup.env.insert("XDG_CONFIG_HOME", config);
+        setup.env.insert("XDG_CONFIG_DIRS", config);
+        setup.env.insert("PATH", bin); // never the system's own terminal
+        const QByteArray folder = QFile::encodeName(home);
+        setup.inChild = [folder] {
+            if (::chdir(folder.constData()) != 0)
+                ::_exit(126);
+        };
+        return test::runOrvx(args, setup);
+    };
+    ASSERT_TRUE(QFile::link("/bin/mv", bin + "/mv")); // all the recorders need
+    const QString terminal = writeRecorder(bin + "/x-terminal-emulator");
+    test::OrvxRun r = run({"edit", notes});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, vim + "\n");
+    EXPECT_EQ(recorded(terminal), ("-e\n" + vim + "\n" + notes + "\n").toUtf8());
+    QFile::remove(terminal);
+    r = run({"edit", notes}); // no terminal: the viewer
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, viewer + "\n");
+    EXPECT_EQ(recorded(viewer), (notes + "\n").toUtf8());
+    r = run({"open", notes});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(vim + " runs in a terminal, and this desktop has none"))
+        << r.err.toStdString();
+
+    const QString fifo = home + "/pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    r = run({"view", fifo});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Cannot view " + fifo + ": It is not a regular file."))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(viewer + ".out"));
 }

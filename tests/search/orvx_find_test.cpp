@@ -110,7 +110,7 @@ TEST(OrvxFind, RefusesWhatItCannotDo) {
     EXPECT_TRUE(err.contains("usage: orvx find")) << err.constData();
     EXPECT_EQ(test::runProgram(orvx(), {"find", "txt", "--in", "/nonexistent/folder"}, &out, &err),
               1);
-    EXPECT_TRUE(err.contains("no such folder")) << err.constData();
+    EXPECT_TRUE(err.contains("The folder /nonexistent/folder/ does not exist.")) << err.constData();
     EXPECT_EQ(test::runProgram(orvx(), {"find", "txt", "--in", "/", "--all-drives"}, &out, &err),
               1);
     EXPECT_EQ(test::runProgram(orvx(), {"find", "txt", "--bogus"}, &out, &err), 1);

@@ -90,9 +90,11 @@ TEST(OrvxGrep, FilesAreNamedAsGivenAndFailuresReported) {
     EXPECT_NE(test::runProgram(orvx(), {"grep", "x", "missing.txt", "a.txt"}, &out, &err), 0);
     EXPECT_EQ(out, "a.txt\n");
     EXPECT_TRUE(err.contains("missing.txt"));
-    EXPECT_NE(test::runProgram(orvx(), {"grep", " ", "a.txt"}, &out), 0);
+    EXPECT_NE(test::runProgram(orvx(), {"grep", " ", "a.txt"}, &out, &err), 0);
     EXPECT_TRUE(out.isEmpty());
-    EXPECT_NE(test::runProgram(orvx(), {"grep", "", "a.txt"}, &out), 0);
+    EXPECT_TRUE(err.contains("A text to find is needed: nothing was searched.")) << err.constData();
+    EXPECT_NE(test::runProgram(orvx(), {"grep", "", "a.txt"}, &out, &err), 0);
+    EXPECT_TRUE(err.contains("A text to find is needed")) << err.constData();
 }
 
 TEST(OrvxCount, AgreesWithACountMadeByFind) {

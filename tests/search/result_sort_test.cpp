@@ -69,16 +69,38 @@ TEST(ResultSort, KeysAreTheTextsTheGridShows) {
     };
     model.appendRows(rows);
     const SortKeys names = nameKeys(RowView::of(rows), model.roots());
-    const SortKeys sizes = sizeKeys(RowView::of(rows));
     ASSERT_EQ(names.size(), rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         SCOPED_TRACE(r);
         EXPECT_EQ(names.key(r).toByteArray(), model.cellText(r, 0).toUtf8());
-        EXPECT_EQ(sizes.key(r).toByteArray(), model.cellText(r, 1).toLatin1());
     }
-    EXPECT_EQ(sizes.key(3).toByteArray(), "1,000");
-    EXPECT_EQ(sizes.key(7).toByteArray(), "9,223,372,036,854,775,807");
-    EXPECT_EQ(sizes.key(5).toByteArray(), ""); // an emptied row shows no size
+}
+
+TEST(ResultSort, SizesSortByTheirNumberAndBlankRowsStayLastBothWays) {
+    QList<ResultRow> rows = {ResultRow(), // the first row of a search, sentinel set
+                             fileRow(0, "/a", 8, 1),
+                             fileRow(0, "/b", 75, 2),
+                             ResultRow(), // an emptied row
+                             fileRow(0, "/c", 1024, 3),
+                             fileRow(0, "/d", 512, 4),
+                             fileRow(0, "/e", 75, 5),
+                             fileRow(0, "/f", 0, 6),
+                             fileRow(0, "/g", std::numeric_limits<qint64>::max(), 7)};
+    rows[0].sequence = -1;
+    const QList<platform::DriveRoot> roots = {{u'C', "/", QStringLiteral("C:\\")}};
+    const RowView view = RowView::of(rows);
+    // Equal sizes keep their order in both directions; blank rows follow the data in theirs.
+    EXPECT_EQ(resultOrder(view, roots, 1, Qt::AscendingOrder),
+              (std::vector<int>{7, 1, 2, 6, 5, 4, 8, 0, 3}));
+    EXPECT_EQ(resultOrder(view, roots, 1, Qt::DescendingOrder),
+              (std::vector<int>{8, 4, 5, 2, 6, 1, 7, 0, 3}));
+    // Names too: the blank rows are no data at the top of an ascending list.
+    EXPECT_EQ(resultOrder(view, roots, 0, Qt::AscendingOrder),
+              (std::vector<int>{1, 2, 4, 5, 6, 7, 8, 0, 3}));
+    EXPECT_EQ(resultOrder(view, roots, 0, Qt::DescendingOrder),
+              (std::vector<int>{8, 7, 6, 5, 4, 2, 1, 0, 3}));
+    const std::atomic_bool cancel{true};
+    EXPECT_TRUE(resultOrder(view, roots, 1, Qt::AscendingOrder, &cancel).empty());
 }
 
 TEST(ResultSort, TextOrderMatchesAStableByteSortAcrossTheEightByteSteps) {

@@ -13,13 +13,14 @@ namespace orvanex::test {
 
 struct SearchWindowWorld {
     QString root;
+    QString app; // the App folder, where the window looks for the viewer
     platform::DriveMap drives;
     std::unique_ptr<search::frmSearch> window;
 
     SearchWindowWorld(const char* name, const QString& extensions) {
         root = freshDir(QString::fromLatin1(name));
         drives.setDrive(u'C', root);
-        const QString app = freshDir(QString::fromLatin1(name) + "_app");
+        app = freshDir(QString::fromLatin1(name) + "_app");
         window = std::make_unique<search::frmSearch>(extensions, "Text Document", drives, app);
         window->popUpMenus = false;
         window->scriptedAnswer = QMessageBox::Yes;

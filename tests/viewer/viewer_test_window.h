@@ -3,6 +3,7 @@
 
 #include "viewer/frm_view_x.h"
 
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStringList>
 
@@ -19,6 +20,10 @@ public:
     std::function<bool(QFont&)> onFont; // null: Cancel
     QString pdfPath;                    // printer dialog: print to this PDF; empty: Cancel
     bool lastSelectionPreset = false;
+    bool printerPresent = true; // false: printing goes to the preview
+    QString previewPdf;         // the preview paints into this PDF
+    int previews = 0;
+    std::deque<QString> chosenFiles; // the open dialog's answers; none is Cancel
 
 protected:
     QString askText(const QString& prompt, const QString& title) override {
@@ -38,6 +43,23 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath);
         return true;
+    }
+    QString chooseFile() override {
+        if (chosenFiles.empty())
+            return {};
+        QString f = chosenFiles.front();
+        chosenFiles.pop_front();
+        return f;
+    }
+    bool hasPrinter() const override { return printerPresent; }
+    void showPreview(QPrintPreviewDialog& dialog) override {
+        ++previews;
+        if (previewPdf.isEmpty())
+            return;
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(previewPdf);
+        Q_EMIT dialog.paintRequested(&pdf);
     }
 };
 
