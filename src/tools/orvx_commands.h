@@ -83,5 +83,6 @@ QList<OrvxCommand> iconCommands();
 std::unique_ptr<QCoreApplication> makeOrvxApplication(int& argc, char** argv);
 QList<OrvxCommand> insightCommands();
 QList<OrvxCommand> editCommands();
+QList<OrvxCommand> checkCommands();
 
 } // namespace orvanex::tools
