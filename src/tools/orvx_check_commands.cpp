@@ -54,9 +54,9 @@ int fix(OrvxContext& context, const QStringList& args) {
         return exitcode::Failure;
     if (unreadable(*w.registry))
         return context.fail(QStringLiteral("the registry cannot be read whole: nothing changed"));
-    const model::HealthReport report =
+    const model::HealthReport found =
         model::CheckAssociations(w.state, w.drives, w.extensions, w.fileTypes);
-    for (const model::Finding& f : report.findings) {
+    for (const model::Finding& f : found.findings) {
         if (model::findingKindName(f.kind) != args[0] || f.entry != args[1])
             continue;
         if (!editing::isFixable(f, w.extensions))
