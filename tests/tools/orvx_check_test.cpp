@@ -146,7 +146,8 @@ TEST(OrvxLists, CsvReadsBackAsTheListsCellsAndHtmlEscapesThem) {
     EXPECT_EQ(parsedByPython(h.dir + "/types.csv"),
               QString::fromUtf8("Registered file types | # files | Size(Bytes) | File extensions\n"
                                 "Text <b>&amp; \"notes\"</b> |  |  | TXT\n"
-                                "Values, comma \"separated\" café |  |  | CSV\n"));
+                                "Values, comma \"separated\" café |  |  | CSV\n"
+                                "nosuchtype |  |  | GONE\n"));
     EXPECT_TRUE(r.out.startsWith("Registered file types,# files,Size(Bytes),File extensions\r\n"));
 
     const QString page = h.dir + "/ext.html";
