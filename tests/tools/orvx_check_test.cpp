@@ -107,7 +107,12 @@ TEST(OrvxCheck, AFailedBackupStopsTheFixAndAnUnreadableRegistryFailsTheCheck) {
     };
     const OrvxRun fixed = h.run({"fix", "missing-type", ".gone"}, inWork);
     EXPECT_EQ(fixed.code, 1) << fixed.out.toStdString();
-    EXPECT_TRUE(h.run({"check"}).out.startsWith("missing-type\t.gone\t"));
+    const OrvxRun icon = h.run({"fix", "missing-icon", "csvfile"}, inWork);
+    EXPECT_EQ(icon.code, 1) << icon.out.toStdString();
+    EXPECT_TRUE(icon.err.contains(" Not Updated!   Backup Failed!")) << icon.err.toStdString();
+    const QString still = h.run({"check"}).out;
+    EXPECT_TRUE(still.startsWith("missing-type\t.gone\t")) << still.toStdString();
+    EXPECT_TRUE(still.contains("missing-icon\tcsvfile\t")) << still.toStdString();
 
     const QString bad = freshDir("orvx-check-bad") + "/r.hive";
     writeFile(bad, QByteArray(4096, '\x7f'));
