@@ -83,6 +83,7 @@ void FilterBox::ensureFilter() {
     if (m_filter && m_builtFor == session.extensions.size())
         return;
     m_filter.emplace(session.extensions, session.lists.typeTexts);
+    m_filter->prepare(session.grids.extensions->records(), session.grids.fileTypes->records());
     m_builtFor = session.extensions.size();
     m_folded.clear();
 }

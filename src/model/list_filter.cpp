@@ -11,10 +11,6 @@ QString typeText(const QString& typeName, const TypeFilterTexts& t) {
     return ListFilter::fold(typeName + u'\n' + t.openCommand + u'\n' + t.icon);
 }
 
-bool shows(const QString& text, const QString& folded) {
-    return text.contains(folded, Qt::CaseInsensitive);
-}
-
 } // namespace
 
 QString openCommandOf(const QString& defaultVerb, const QList<QPair<QString, QString>>& commands) {
@@ -75,36 +71,59 @@ bool ListFilter::refreshType(const QString& typeName, const TypeFilterTexts& tex
     if (known == text)
         return false;
     known = text;
+    m_extRows.clear(); // made again as the rows are next tested
+    m_typeRows.clear();
     return true;
 }
 
+QString ListFilter::typeTextOf(const QString& typeName) const {
+    const auto text = m_typeText.constFind(typeName);
+    return text != m_typeText.cend() ? text.value() : fold(typeName);
+}
+
+const QString& ListFilter::extensionRowText(const IndexRow& row) const {
+    RowText& cached = m_extRows[row.name];
+    if (cached.folded.isNull() || cached.name != row.name || cached.related != row.related) {
+        QString text = fold(row.name + u'\n' + row.related) + u'\n' + m_extText.value(row.name);
+        const auto type = m_typeOfExt.constFind(row.name);
+        if (type != m_typeOfExt.cend())
+            text += u'\n' + typeTextOf(type.value());
+        cached = {row.name, row.related, text};
+    }
+    return cached.folded;
+}
+
+const QString& ListFilter::typeRowText(const IndexRow& row) const {
+    RowText& cached = m_typeRows[row.related];
+    if (cached.folded.isNull() || cached.name != row.name || cached.related != row.related) {
+        QString text = fold(row.name + u'\n' + row.related);
+        // Every extension of a type's row names the type: the first one tells which.
+        const qsizetype blank = row.related.indexOf(u' ');
+        const QString first = blank < 0 ? row.related : row.related.left(blank);
+        const auto type = m_typeOfExt.constFind(first);
+        if (type != m_typeOfExt.cend())
+            text += u'\n' + m_contentTypes.value(type.value()) + u'\n' + typeTextOf(type.value());
+        cached = {row.name, row.related, text};
+    }
+    return cached.folded;
+}
+
 bool ListFilter::extensionRowMatches(const IndexRow& row, const QString& folded) const {
-    if (shows(row.name, folded) || shows(row.related, folded))
-        return true;
-    if (m_extText.value(row.name).contains(folded))
-        return true;
-    const auto type = m_typeOfExt.constFind(row.name);
-    if (type == m_typeOfExt.cend())
-        return false;
-    const auto text = m_typeText.constFind(type.value());
-    return text != m_typeText.cend() ? text.value().contains(folded)
-                                     : fold(type.value()).contains(folded);
+    return extensionRowText(row).contains(folded);
 }
 
 bool ListFilter::typeRowMatches(const IndexRow& row, const QString& folded) const {
-    if (shows(row.name, folded) || shows(row.related, folded))
-        return true;
-    // Every extension of a type's row names the type: the first one tells which.
-    const qsizetype blank = row.related.indexOf(u' ');
-    const QString first = blank < 0 ? row.related : row.related.left(blank);
-    const auto type = m_typeOfExt.constFind(first);
-    if (type == m_typeOfExt.cend())
-        return false;
-    if (m_contentTypes.value(type.value()).contains(folded))
-        return true;
-    const auto text = m_typeText.constFind(type.value());
-    return text != m_typeText.cend() ? text.value().contains(folded)
-                                     : fold(type.value()).contains(folded);
+    return typeRowText(row).contains(folded);
+}
+
+void ListFilter::prepare(const QList<IndexRow>& extensionRows,
+                         const QList<IndexRow>& typeRows) const {
+    m_extRows.reserve(extensionRows.size());
+    for (const IndexRow& r : extensionRows)
+        extensionRowText(r);
+    m_typeRows.reserve(typeRows.size());
+    for (const IndexRow& r : typeRows)
+        typeRowText(r);
 }
 
 QList<IndexRow> filterExtensionRows(const QList<IndexRow>& rows, const ListFilter& filter,

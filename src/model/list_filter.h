@@ -34,12 +34,27 @@ public:
     static QString fold(const QString& text) { return text.toCaseFolded(); }
     bool extensionRowMatches(const IndexRow& row, const QString& foldedText) const;
     bool typeRowMatches(const IndexRow& row, const QString& foldedText) const;
+    // Folds every row's texts ahead of the first keystroke (they are folded on first use else).
+    void prepare(const QList<IndexRow>& extensionRows, const QList<IndexRow>& typeRows) const;
 
 private:
-    QHash<QString, QString> m_typeOfExt;    // Ext to TypeName
-    QHash<QString, QString> m_extText;      // Ext: its key name and content type, folded
-    QHash<QString, QString> m_typeText;     // TypeName: key, command and icon, folded
-    QHash<QString, QString> m_contentTypes; // TypeName: its extensions' content types, folded
+    // All texts a row is found by, folded into one, with the row texts it was made from: a
+    // keystroke then costs one case-sensitive search per row, and an edited row is made again.
+    struct RowText {
+        QString name;
+        QString related;
+        QString folded;
+    };
+    const QString& extensionRowText(const IndexRow& row) const;
+    const QString& typeRowText(const IndexRow& row) const;
+    QString typeTextOf(const QString& typeName) const;
+
+    mutable QHash<QString, RowText> m_extRows;  // by the row's Ext
+    mutable QHash<QString, RowText> m_typeRows; // by the row's extensions
+    QHash<QString, QString> m_typeOfExt;        // Ext to TypeName
+    QHash<QString, QString> m_extText;          // Ext: its key name and content type, folded
+    QHash<QString, QString> m_typeText;         // TypeName: key, command and icon, folded
+    QHash<QString, QString> m_contentTypes;     // TypeName: its extensions' content types, folded
 };
 
 // The rows of a list that the filter keeps (the list's own order).

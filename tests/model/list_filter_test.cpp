@@ -61,6 +61,15 @@ TEST(ListFilter, KeepsRowsByEachOfTheirTextsAndFollowsAnEditedType) {
     EXPECT_FALSE(filter.refreshType("pngfile", ReadTypeFilterTexts(hive.state, "pngfile")));
     EXPECT_EQ(ext("pic.ico"), "");
     EXPECT_EQ(ext("other.ico"), "PNG");
+
+    // A row whose description was edited is found by its new text alone.
+    QList<IndexRow> edited = m.extensions.rows;
+    for (IndexRow& r : edited)
+        if (r.name == "PNG")
+            r.related = "Photograph";
+    EXPECT_EQ(names(filterExtensionRows(edited, filter, "PHOTO")).join(' '), "PNG");
+    EXPECT_EQ(names(filterExtensionRows(edited, filter, "picture")).join(' '), "");
+    EXPECT_EQ(ext("picture"), "PNG");
 }
 
 TEST(ListFilter, OpenCommandIsTheDefaultVerbsThenOpensThenTheFirstOne) {
