@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QShortcut>
 #include <QTableView>
 
 namespace orvanex::editing {
@@ -61,6 +62,14 @@ FilterBox::FilterBox(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx
     m_box->lower();
     m_box->show();
     m_box->installEventFilter(this);
+    // Reached from the keyboard: just before the grids in the Tab order, and by Ctrl+F.
+    if (QWidget* before = ui->flex1->previousInFocusChain(); before && before != m_box)
+        QWidget::setTabOrder(before, m_box);
+    auto* find = new QShortcut(QKeySequence::Find, ui->centralwidget);
+    connect(find, &QShortcut::activated, m_box, [this] {
+        m_box->setFocus(Qt::ShortcutFocusReason);
+        m_box->selectAll();
+    });
     connect(m_box, &QLineEdit::textChanged, this, &FilterBox::apply);
 }
 
