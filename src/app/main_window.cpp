@@ -5,6 +5,9 @@
 #include "editing/backup_window_handlers.h"
 #include "editing/count_handlers.h"
 #include "editing/editing_session.h"
+#include "editing/filter_box.h"
+#include "editing/frm_check.h"
+#include "editing/list_export_handlers.h"
 #include "editing/main_handlers.h"
 #include "editing/report_handlers.h"
 #include "editing/search_launch.h"
@@ -71,6 +74,9 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     new reports::ReportHandlers(m_ctx, this);
     new backup::BackupWindowHandlers(m_ctx, this);
     new editing::CountHandlers(m_ctx, this);
+    new editing::FilterBox(m_ctx, this);
+    editing::installCheckWindow(m_ctx, this);
+    new reports::ListExportHandlers(m_ctx, this);
     connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
         about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this,
                               m_ctx.registry);

@@ -100,32 +100,30 @@ int GridModelBase::findText(int column, const QString& text, int from) const {
 void GridModelBase::sortBy(int column, SortAs as, Qt::SortOrder order) {
     if (column < 0 || column >= m_columns)
         return;
-    const int n = recordCount();
+    const int n = storedCount();
+    const int shown = recordCount();
     const bool ascending = order == Qt::AscendingOrder;
     std::vector<qsizetype> sorted;
     if (as == SortAs::Text) {
         std::vector<QString> keys;
         keys.reserve(size_t(n));
         for (int r = 0; r < n; ++r)
-            keys.push_back(cellText(r, column));
+            keys.push_back(storedText(r, column));
         sorted = stableOrder(keys, ascending);
     } else {
         std::vector<double> keys;
         keys.reserve(size_t(n));
         for (int r = 0; r < n; ++r)
-            keys.push_back(cellNumber(r, column));
+            keys.push_back(storedNumber(r, column));
         sorted = stableOrder(keys, ascending);
     }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    reorder(sorted);
-    std::vector<int> newRow(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        newRow[size_t(sorted[size_t(i)])] = i;
+    const std::vector<int> newRow = reorder(sorted);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex& p : from)
-        to.append(p.row() < n ? index(newRow[size_t(p.row())], p.column()) : p);
+        to.append(p.row() < shown ? index(newRow[size_t(p.row())], p.column()) : p);
     changePersistentIndexList(from, to);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

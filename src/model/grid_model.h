@@ -3,6 +3,8 @@
 // record when a view asks, so filling a grid costs one change notice however many rows it has,
 // and a grid of a million rows costs only its records. The operations the windows use (add,
 // remove, set a cell, sort as text or as a number, find) keep the views' selection on its rows.
+// A filter hides records: rows are then the records shown, and every operation but records()
+// and setRecords() works on them.
 
 #include "model/grid_sort.h"
 
@@ -66,10 +68,15 @@ public:
 protected:
     virtual QString cellText(int row, int column) const = 0;
     virtual QColor cellColour(int row, int column) const = 0; // invalid: the view's own
-    virtual double cellNumber(int row, int column) const {
-        return leadingNumber(cellText(row, column));
+    // Every record, those a filter hides too: a sort orders them all, so that clearing the
+    // filter shows a sorted list.
+    virtual int storedCount() const = 0;
+    virtual QString storedText(int index, int column) const = 0;
+    virtual double storedNumber(int index, int column) const {
+        return leadingNumber(storedText(index, column));
     }
-    virtual void reorder(const std::vector<qsizetype>& order) = 0;
+    // Puts the stored records in order; returns, for each row shown before, its row after.
+    virtual std::vector<int> reorder(const std::vector<qsizetype>& order) = 0;
     virtual void eraseRecords(int row, int count) = 0;
 
     // Change notices around the subclasses' edits of their records; they keep the padding.
@@ -106,22 +113,53 @@ public:
     explicit GridModel(QList<GridColumn<Row>> columns, QObject* parent = nullptr)
         : GridModelBase(static_cast<int>(columns.size()), parent), m_columns(std::move(columns)) {}
 
-    int recordCount() const override { return static_cast<int>(m_rows.size()); }
+    // The rows shown (every record unless a filter hides some).
+    int recordCount() const override {
+        return static_cast<int>(m_filtered ? m_shown.size() : size_t(m_rows.size()));
+    }
+    // Every record, hidden ones too, in the grid's order.
     const QList<Row>& records() const { return m_rows; }
-    const Row& record(int row) const { return m_rows.at(row); }
+    const Row& record(int row) const { return m_rows.at(stored(row)); }
 
-    // Replaces every record with one change notice.
+    // Replaces every record with one change notice; a filter in force applies to the new ones.
     void setRecords(QList<Row> rows) {
         beginRecordsReset();
         m_rows = std::move(rows);
+        if (m_filtered)
+            m_shown = matching(false);
         endRecordsReset();
     }
     void clearRecords() { setRecords({}); }
-    // Inserts before `row` (clamped to the records); returns the record's row.
+    // Shows only the records keep() accepts, or all of them when keep is null. narrowing: the
+    // new rule accepts no record the last one hid (the filter text grew), so only the rows shown
+    // are tested.
+    void setFilter(std::function<bool(const Row&)> keep, bool narrowing = false) {
+        beginRecordsReset();
+        const bool wasFiltered = m_filtered;
+        m_keep = std::move(keep);
+        m_filtered = bool(m_keep);
+        m_shown = m_filtered ? matching(narrowing && wasFiltered) : std::vector<int>();
+        endRecordsReset();
+    }
+    bool isFiltered() const { return m_filtered; }
+
+    // Inserts before `row` (clamped to the rows); returns the record's row. A new record is
+    // shown whatever the filter says, so that what was just added can be seen.
     int insertRecord(int row, Row record) {
         row = std::clamp(row, 0, recordCount());
         beginRecordInsert(row);
-        m_rows.insert(row, std::move(record));
+        if (!m_filtered) {
+            m_rows.insert(row, std::move(record));
+        } else {
+            const int at = row < recordCount()
+                               ? m_shown[size_t(row)]
+                               : (m_shown.empty() ? int(m_rows.size()) : m_shown.back() + 1);
+            m_rows.insert(at, std::move(record));
+            for (int& s : m_shown)
+                if (s >= at)
+                    ++s;
+            m_shown.insert(m_shown.begin() + row, at);
+        }
         endRecordInsert();
         return row;
     }
@@ -130,7 +168,7 @@ public:
     bool setRecord(int row, Row record) {
         if (!isRecordRow(row))
             return false;
-        m_rows[row] = std::move(record);
+        m_rows[stored(row)] = std::move(record);
         recordChanged(row);
         return true;
     }
@@ -138,14 +176,14 @@ public:
     bool setCell(int row, int column, const QString& text) {
         if (!isRecordRow(row) || column < 0 || column >= m_columns.size() || !m_columns[column].set)
             return false;
-        m_columns[column].set(m_rows[row], text);
+        m_columns[column].set(m_rows[stored(row)], text);
         recordChanged(row);
         return true;
     }
-    // The first record row at or after `from` that matches; -1 when none.
+    // The first row at or after `from` that matches; -1 when none.
     template <typename Pred> int findRecord(Pred matches, int from = 0) const {
         for (int r = std::max(from, 0); r < recordCount(); ++r)
-            if (matches(m_rows[r]))
+            if (matches(m_rows[stored(r)]))
                 return r;
         return -1;
     }
@@ -156,18 +194,85 @@ public:
 
 protected:
     QString cellText(int row, int column) const override {
-        return m_columns[column].text(m_rows[row]);
+        return m_columns[column].text(m_rows[stored(row)]);
     }
     QColor cellColour(int row, int column) const override {
         const auto& colour = m_columns[column].colour;
-        return colour ? colour(m_rows[row]) : QColor();
+        return colour ? colour(m_rows[stored(row)]) : QColor();
     }
-    void reorder(const std::vector<qsizetype>& order) override { applyOrder(m_rows, order); }
-    void eraseRecords(int row, int count) override { m_rows.remove(row, count); }
+    int storedCount() const override { return static_cast<int>(m_rows.size()); }
+    QString storedText(int index, int column) const override {
+        return m_columns[column].text(m_rows[index]);
+    }
+    std::vector<int> reorder(const std::vector<qsizetype>& order) override {
+        std::vector<int> place(order.size()); // a stored record's index after the sort
+        for (size_t k = 0; k < order.size(); ++k)
+            place[size_t(order[k])] = int(k);
+        applyOrder(m_rows, order);
+        if (!m_filtered)
+            return place;
+        // The shown records keep being shown, in their new order.
+        std::vector<int> rank(order.size(), -1);
+        for (int s : m_shown)
+            rank[size_t(place[size_t(s)])] = 0;
+        std::vector<int> shown;
+        shown.reserve(m_shown.size());
+        for (size_t k = 0; k < rank.size(); ++k)
+            if (rank[k] == 0) {
+                rank[k] = int(shown.size());
+                shown.push_back(int(k));
+            }
+        std::vector<int> newRow(m_shown.size());
+        for (size_t r = 0; r < m_shown.size(); ++r)
+            newRow[r] = rank[size_t(place[size_t(m_shown[r])])];
+        m_shown = std::move(shown);
+        return newRow;
+    }
+    void eraseRecords(int row, int count) override {
+        if (!m_filtered) {
+            m_rows.remove(row, count);
+            return;
+        }
+        std::vector<bool> gone(size_t(m_rows.size()), false);
+        for (int r = row; r < row + count; ++r)
+            gone[size_t(m_shown[size_t(r)])] = true;
+        m_shown.erase(m_shown.begin() + row, m_shown.begin() + row + count);
+        std::vector<int> moved(gone.size()); // old stored index to new
+        int to = 0;
+        for (size_t i = 0; i < gone.size(); ++i) {
+            moved[i] = to;
+            if (!gone[i]) {
+                if (to != int(i))
+                    m_rows[to] = std::move(m_rows[qsizetype(i)]);
+                ++to;
+            }
+        }
+        m_rows.resize(to);
+        for (int& s : m_shown)
+            s = moved[size_t(s)];
+    }
 
 private:
+    int stored(int row) const { return m_filtered ? m_shown[size_t(row)] : row; }
+    std::vector<int> matching(bool amongShown) const {
+        std::vector<int> shown;
+        if (amongShown) {
+            for (int s : m_shown)
+                if (m_keep(m_rows[s]))
+                    shown.push_back(s);
+        } else {
+            for (int i = 0; i < int(m_rows.size()); ++i)
+                if (m_keep(m_rows[i]))
+                    shown.push_back(i);
+        }
+        return shown;
+    }
+
     QList<GridColumn<Row>> m_columns;
     QList<Row> m_rows;
+    bool m_filtered = false;
+    std::vector<int> m_shown; // stored indices of the rows shown, in order
+    std::function<bool(const Row&)> m_keep;
 };
 
 } // namespace orvanex::model

@@ -188,15 +188,25 @@ bool IconFileList::add(const QString& path) {
 AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveMap& drives,
                                     const QList<FileTypeEntry>& types) {
     AuxiliaryLists lists;
+    lists.typeTexts.reserve(types.size());
     FileExistsMemo memo; // types share their icon files
     for (const FileTypeEntry& type : types) {
         detail::OpenedKey typeKey(state, type.TypeName); // read below, opened once
         detail::OpenedKey shell(typeKey, QStringLiteral("Shell"));
+        QList<QPair<QString, QString>> commands;
         for (const QString& verb : shell.subkeys()) {
             detail::OpenedKey command(shell, verb + QStringLiteral("\\command"));
-            lists.applications.add(ReadCommand(command));
+            commands.append({verb, ReadCommand(command)});
+            lists.applications.add(commands.last().second);
+        }
+        TypeFilterTexts& texts = lists.typeTexts[type.TypeName];
+        if (!commands.isEmpty()) {
+            QString defaultVerb;
+            shell.readText(QString(), QString(), &defaultVerb);
+            texts.openCommand = openCommandOf(defaultVerb, commands);
         }
         const IconLocation icon = ReadDefaultIcon(typeKey, drives, &memo);
+        texts.icon = icon.Present ? icon.Raw : QString();
         if (icon.Exists)
             lists.iconFiles.add(icon.File);
     }

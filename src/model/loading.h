@@ -4,6 +4,7 @@
 
 #include "model/file_type_model.h"
 #include "model/grid_rows.h"
+#include "model/list_filter.h"
 #include "platform/drive_map.h"
 #include "registry/reg_state.h"
 
@@ -75,6 +76,7 @@ private:
 struct AuxiliaryLists {
     ApplicationList applications;
     IconFileList iconFiles;
+    QHash<QString, TypeFilterTexts> typeTexts; // each type's open command and icon, for the filter
 };
 // The known lists: the commands of every verb of every type, and every type's existing
 // icon file.

@@ -44,6 +44,16 @@ int IconFile::count() const {
     return ico_ ? 1 : int(groups_.size());
 }
 
+QList<std::uint32_t> IconFile::iconGroupIds() const {
+    QList<std::uint32_t> ids;
+    if (changed())
+        return ids;
+    for (const ResourceEntry& g : groups_)
+        if (g.name.isEmpty())
+            ids.append(g.id);
+    return ids;
+}
+
 QImage IconFile::icon(int index, int size) const {
     if (index < 0 || index >= count())
         return {};

@@ -27,6 +27,9 @@ public:
 
     // Number of icons (icon groups; 1 for an ICO file), 0 when none or unreadable.
     int count() const;
+    // The numeric resource ids of the icon groups, in the file's order (a negative icon index
+    // names one of them); empty for an ICO file.
+    QList<std::uint32_t> iconGroupIds() const;
     // Icon `index` drawn at size x size (32 is the standard icon), null when there is none.
     QImage icon(int index, int size = 32) const;
 

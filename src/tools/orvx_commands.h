@@ -85,5 +85,6 @@ QList<OrvxCommand> insightCommands();
 QList<OrvxCommand> editCommands();
 // query and compare, listed with the registry commands.
 QList<OrvxCommand> queryCommands();
+QList<OrvxCommand> checkCommands();
 
 } // namespace orvanex::tools

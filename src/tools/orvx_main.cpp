@@ -12,8 +12,9 @@ namespace {
 
 // Every command group, one line each.
 const std::function<QList<OrvxCommand>()> CommandGroups[] = {
-    registryCommands, platformCommands, modelCommands,   searchCommands, fileCommands,
-    reportCommands,   backupCommands,   insightCommands, editCommands,   iconCommands,
+    registryCommands, platformCommands, modelCommands,  searchCommands,
+    fileCommands,     reportCommands,   backupCommands, insightCommands,
+    editCommands,     iconCommands,     checkCommands,
 };
 
 QList<OrvxCommand> allCommands() {

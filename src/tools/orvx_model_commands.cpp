@@ -3,14 +3,18 @@
 
 #include "model/default_registry.h"
 #include "model/detail_view.h"
+#include "model/list_filter.h"
 #include "model/loading.h"
 #include "platform/drive_map.h"
 #include "platform/drives.h"
+#include "reports/list_export.h"
+#include "reports/report_sources.h"
 #include "search/file_count_columns.h"
 #include "search/file_walk.h"
 #include "tools/orvx_commands.h"
 #include "tools/orvx_detail_lookup.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <atomic>
 
@@ -82,25 +86,64 @@ void printRows(QTextStream& out, const QList<model::IndexRow>& rows) {
     out.flush();
 }
 
-int listExtensions(OrvxContext& context, const QStringList& args) {
+const QString kFilter = QStringLiteral("filter");
+const QString kCsv = QStringLiteral("csv");
+
+// One of the lists as the window shows it with the filter box holding --filter's text, printed
+// as tab-separated rows or, with --csv, as CSV.
+int listRows(OrvxContext& context, const QStringList& args, bool types) {
     if (!args.isEmpty())
-        return context.fail(QStringLiteral("usage: orvx extensions"));
+        return context.fail(
+            QStringLiteral("usage: orvx %1 [--filter TEXT] [--csv]")
+                .arg(types ? QStringLiteral("types") : QStringLiteral("extensions")));
     OpenModel m;
     if (!openModel(context, m))
         return 1;
-    printRows(context.out, model::LoadExtensions(m.state).rows);
-    return 0;
+    model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    model::FileTypeLoad fileTypes;
+    if (types || context.isSet(kFilter))
+        fileTypes = model::BuildFileTypes(extensions.entries);
+    QList<model::IndexRow> rows = types ? fileTypes.rows : extensions.rows;
+    if (context.isSet(kFilter)) {
+        // The texts the filter box finds rows by, gathered as the window's start-up does.
+        const model::AuxiliaryLists lists =
+            model::GatherAuxiliaryLists(m.state, m.drives, fileTypes.types);
+        const model::ListFilter filter(extensions.entries, lists.typeTexts);
+        const QString text = context.value(kFilter);
+        rows = types ? model::filterTypeRows(rows, filter, text)
+                     : model::filterExtensionRows(rows, filter, text);
+    }
+    if (!context.isSet(kCsv)) {
+        printRows(context.out, rows);
+        return 0;
+    }
+    context.out.flush();
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return context.fail(QStringLiteral("could not write the list"));
+    const QByteArray csv =
+        reports::listCsv(types ? reports::fileTypeListHeaders() : reports::extensionListHeaders(),
+                         reports::reportRows(rows, 4));
+    return out.write(csv) == csv.size() && out.flush()
+               ? 0
+               : context.fail(QStringLiteral("could not write the list"));
+}
+
+int listExtensions(OrvxContext& context, const QStringList& args) {
+    return listRows(context, args, false);
 }
 
 int listTypes(OrvxContext& context, const QStringList& args) {
-    if (!args.isEmpty())
-        return context.fail(QStringLiteral("usage: orvx types"));
-    OpenModel m;
-    if (!openModel(context, m))
-        return 1;
-    const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
-    printRows(context.out, model::BuildFileTypes(extensions.entries).rows);
-    return 0;
+    return listRows(context, args, true);
+}
+
+QList<QCommandLineOption> listOptions() {
+    return {QCommandLineOption(kFilter,
+                               QStringLiteral("extensions, types: only the rows whose extension, "
+                                              "type key, description, content type, open command "
+                                              "or icon contains <text> (any case)."),
+                               QStringLiteral("text")),
+            QCommandLineOption(kCsv, QStringLiteral("extensions, types: CSV with a header row."))};
 }
 
 QString field(const QString& text) {
@@ -203,12 +246,12 @@ int countLists(OrvxContext& context, const QStringList& args) {
 
 QList<OrvxCommand> modelCommands() {
     return {
-        {QStringLiteral("extensions"), QStringLiteral("extensions"),
+        {QStringLiteral("extensions"), QStringLiteral("extensions [--filter TEXT] [--csv]"),
          QStringLiteral("the extension list, one tab-separated row per line, as sorted at start"),
-         listExtensions},
-        {QStringLiteral("types"), QStringLiteral("types"),
+         listExtensions, listOptions()},
+        {QStringLiteral("types"), QStringLiteral("types [--filter TEXT] [--csv]"),
          QStringLiteral("the file-type list, one tab-separated row per line, as sorted at start"),
-         listTypes},
+         listTypes, listOptions()},
         {QStringLiteral("show"), QStringLiteral("show .EXT|TYPE"),
          QStringLiteral("the detail of one extension (\".txt\") or file type"), show},
         {QStringLiteral("count-lists"),

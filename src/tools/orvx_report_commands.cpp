@@ -9,6 +9,7 @@
 #include "platform/drive_map.h"
 #include "registry/hive_location.h"
 #include "registry/reg_diff.h"
+#include "reports/list_export.h"
 #include "reports/report_pdf.h"
 #include "reports/report_sources.h"
 #include "settings/app_folder.h"
@@ -70,10 +71,27 @@ int reportDetail(OrvxContext& context, ReportModel& m, const QString& name, cons
                   out);
 }
 
+// A list as CSV or HTML (by the name's suffix), as the window's "Export List…" writes it.
+int exportListFile(OrvxContext& context, bool types, const model::ExtensionLoad& extensions,
+                   const QString& path, const QDateTime& now) {
+    const QList<model::IndexRow> rows =
+        types ? model::BuildFileTypes(extensions.entries).rows : extensions.rows;
+    const reports::ExportOutcome out = reports::exportList(
+        path,
+        types ? QStringLiteral("Registered File Types")
+              : QStringLiteral("Registered File Extensions"),
+        types ? reports::fileTypeListHeaders() : reports::extensionListHeaders(),
+        reports::reportRows(rows, 4), now);
+    if (!out.ok)
+        return context.fail(out.error);
+    context.out << path << ": " << rows.size() << " rows" << Qt::endl;
+    return 0;
+}
+
 int report(OrvxContext& context, const QStringList& args) {
     const QString usage = QStringLiteral(
-        "usage: orvx report extensions|types|backups OUT.pdf, or orvx report detail .EXT|TYPE "
-        "OUT.pdf");
+        "usage: orvx report extensions|types|backups OUT.pdf, orvx report extensions|types "
+        "OUT.html|OUT.csv, or orvx report detail .EXT|TYPE OUT.pdf");
     if (args.isEmpty())
         return context.fail(usage);
     const QString what = args.first();
@@ -96,6 +114,8 @@ int report(OrvxContext& context, const QStringList& args) {
     if (what == QLatin1String("detail"))
         return reportDetail(context, m, args[1], args[2]);
     const model::ExtensionLoad extensions = model::LoadExtensions(m.state);
+    if (reports::listFormatFor(args[1]) != reports::ListFormat::Unknown)
+        return exportListFile(context, what == QLatin1String("types"), extensions, args[1], now);
     if (what == QLatin1String("extensions"))
         return finish(context,
                       reports::writeListReportPdf(args[1], reports::extensionListLayout(),
@@ -176,6 +196,8 @@ QList<OrvxCommand> reportCommands() {
     return {
         {QStringLiteral("report"), QStringLiteral("report extensions|types|backups OUT.pdf"),
          QStringLiteral("a list report as printed, into a PDF file"), report},
+        {QStringLiteral("report"), QStringLiteral("report extensions|types OUT.html|OUT.csv"),
+         QStringLiteral("a list as one self-contained HTML page, or as CSV"), report},
         {QStringLiteral("report"), QStringLiteral("report detail .EXT|TYPE OUT.pdf"),
          QStringLiteral("the detail report of one extension or file type, into a PDF file"),
          report},

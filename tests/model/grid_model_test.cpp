@@ -322,3 +322,54 @@ TEST(GridModel, StableOrderAgreesWithAStableSortOnEveryShape) {
         check(std::vector<int>(size_t(n), 7), "all equal");
     }
 }
+
+TEST(GridModelFilter, RowsAreTheShownRecordsAndEditsReachTheRightOnes) {
+    CheckerWarnings warnings;
+    GridModel<Item> m(itemColumns());
+    QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
+    m.setRecords({{"d", "4"}, {"a", "1"}, {"c", "3"}, {"b", "2"}, {"e", "5"}});
+    auto odd = [](const Item& i) { return i.size.toInt() % 2 == 1; };
+    m.setFilter(odd);
+    EXPECT_TRUE(m.isFiltered());
+    EXPECT_EQ(names(m), QStringList({"a", "c", "e"}));
+    EXPECT_EQ(m.records().size(), 5);
+    // A selection follows its record through a sort of every record.
+    QItemSelectionModel selection(&m);
+    selection.setCurrentIndex(m.index(1, 0), QItemSelectionModel::ClearAndSelect);
+    m.sortBy(0, SortAs::Text, Qt::DescendingOrder);
+    EXPECT_EQ(names(m), QStringList({"e", "c", "a"}));
+    EXPECT_EQ(m.record(selection.currentIndex().row()).name, QStringLiteral("c"));
+    EXPECT_TRUE(m.setCell(2, 0, "A"));
+    m.insertRecord(1, {"x", "8"}); // shown although the filter would hide it
+    EXPECT_EQ(names(m), QStringList({"e", "x", "c", "A"}));
+    EXPECT_TRUE(m.removeRecord(2));
+    EXPECT_EQ(m.findRecord([](const Item& i) { return i.name == "A"; }), 2);
+    m.setFilter(nullptr);
+    EXPECT_FALSE(m.isFiltered());
+    // Hidden records took part in the sort and kept their place; the edits went to their rows.
+    EXPECT_EQ(names(m), QStringList({"e", "d", "x", "b", "A"}));
+    m.setFilter(odd);
+    m.setRecords({{"f", "7"}, {"g", "6"}});
+    EXPECT_EQ(names(m), QStringList({"f"}));
+    EXPECT_EQ(warnings.count(), 0);
+}
+
+TEST(GridModelFilter, NarrowingTestsOnlyTheRowsShown) {
+    GridModel<Item> m(itemColumns());
+    m.setRecords({{"ab", "1"}, {"abc", "2"}, {"b", "3"}});
+    int tested = 0;
+    auto containing = [&tested](QString text) {
+        return [&tested, text](const Item& i) {
+            ++tested;
+            return i.name.contains(text);
+        };
+    };
+    m.setFilter(containing("ab"));
+    EXPECT_EQ(tested, 3);
+    tested = 0;
+    m.setFilter(containing("abc"), true);
+    EXPECT_EQ(tested, 2);
+    EXPECT_EQ(names(m), QStringList({"abc"}));
+    m.setFilter(containing("b")); // not narrowing: every record again
+    EXPECT_EQ(names(m), QStringList({"ab", "abc", "b"}));
+}
