@@ -28,9 +28,17 @@ struct Maker {
     void key(const QString& path, const QString& name = {}, std::uint32_t type = 0,
              const QByteArray& data = {}) {
         reg::HKey k = 0;
-        ok = ok && r.createKey(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\" + path, &k) == 0;
-        if (ok && type)
-            ok = r.setValueEx(k, name, type, data.constData(), std::uint32_t(data.size())) == 0;
+        if (!ok)
+            return;
+        const reg::Status made = r.createKey(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\" + path, &k);
+        const reg::Status set = made || !type ? made
+                                              : r.setValueEx(k, name, type, data.constData(),
+                                                             std::uint32_t(data.size()));
+        if (made || set) {
+            std::fprintf(stderr, "nt_bench: cannot write %s (status %d): %s\n",
+                         qUtf8Printable(path), int(made ? made : set), qUtf8Printable(r.problem()));
+            ok = false;
+        }
         r.closeKey(k);
         ++keys;
     }

@@ -149,12 +149,31 @@ Status NtRegistry::endBatch() {
     return commitDirty();
 }
 
+NtRegistry::Hive* NtRegistry::hiveBelow(const KeyNode* node) {
+    for (const KeyNode* n = node; n; n = n->parent)
+        for (Hive& hive : m_hives)
+            if (n == hive.root)
+                return hive.file && hive.file->holds(n) ? &hive : nullptr;
+    return nullptr;
+}
+
 bool NtRegistry::addKeys(KeyNode** at, const std::vector<QStringView>& parts, std::size_t from) {
-    Hive* hive = hiveOf(*at);
+    Hive* hive = hiveBelow(*at);
     if (!hive)
         return false;
     hive->dirty = true;
     ++m_shape;
+    // Keys only the tree has (the machine's Classes of a hive without one) go into the hive first.
+    std::vector<KeyNode*> missing;
+    for (KeyNode* n = *at; !hive->file->holds(n); n = n->parent)
+        missing.push_back(n);
+    for (auto n = missing.rbegin(); n != missing.rend(); ++n) {
+        QString why;
+        if (!hive->file->addChild((*n)->parent, *n, &why)) {
+            setProblem(why);
+            return false;
+        }
+    }
     for (std::size_t j = from; j < parts.size(); ++j) {
         KeyNode* child = (*at)->ensureChild(parts[j]);
         QString why;
@@ -222,7 +241,7 @@ Status NtRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     if (i < parts.size()) {
         // A new key goes below the machine's copy when there is one, as Windows does it.
         KeyNode* at = view.merged ? (view.machine ? view.machine : view.user) : view.node;
-        if (!at || !hiveOf(at))
+        if (!at || !hiveBelow(at))
             return status::AccessDenied;
         const Status s = write([&]() -> Status {
             return addKeys(&at, parts, i) ? status::Success : status::CantWrite;

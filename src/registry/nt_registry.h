@@ -82,6 +82,8 @@ private:
     KeyNode* userClasses() const { return m_hives[1].root; }
     HKey newHandle(const View& view);
     Hive* hiveOf(const KeyNode* node);
+    // The hive whose tree node is in, held by it or not yet (null when it cannot be written).
+    Hive* hiveBelow(const KeyNode* node);
     bool isProtected(const KeyNode* node) const;
     // Makes the key at and below it in the tree and in its hive; false when the hive refused.
     bool addKeys(KeyNode** at, const std::vector<QStringView>& parts, std::size_t from);

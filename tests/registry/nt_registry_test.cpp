@@ -209,6 +209,23 @@ TEST(NtRegistryMerge, AChangeGoesToTheHiveWhereItsKeyLivesAndNewKeysToTheMachine
     EXPECT_EQ(query(again, HKEY_CLASSES_ROOT, ".txt", ""), QByteArray("mine\0", 5));
 }
 
+TEST(NtRegistryMerge, ANewClassGoesIntoAMachineHiveThatHasNoClassesKeyYet) {
+    QTemporaryDir dir;
+    NtLocation where;
+    where.machineHive = dir.filePath(QStringLiteral("SOFTWARE"));
+    ASSERT_TRUE(
+        makeHive(where.machineHive, QStringLiteral("[\\Vendor]\n\"Keep\"=dword:00000003\n")));
+    {
+        NtRegistry r(where);
+        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "newfile"), 0);
+        EXPECT_EQ(query(r, HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.new", ""),
+                  QByteArray("newfile\0", 8));
+    }
+    EXPECT_TRUE(exportHive(where.machineHive, "\\Classes\\.new")
+                    .contains("@=hex(1):6e,00,65,00,77,00,66,00,69,00,6c,00,65,00,00,00"));
+    EXPECT_TRUE(exportHive(where.machineHive, "\\Vendor").contains("\"Keep\"=dword:00000003"));
+}
+
 TEST(NtRegistryMerge, DeletingAKeyTakesBothCopiesAndItsBackupBringsItBackByteForByte) {
     Hives h;
     const QByteArray before = exportHive(h.machine, QStringLiteral("\\Classes\\txtfile"));
