@@ -6,6 +6,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libbench
           clang libclang-rt-14-dev clang-format
           xvfb xauth xdotool imagemagick poppler-utils fonts-liberation2
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 zlib1g-dev
+          libhivex-dev libhivex-bin libwin-hivex-perl
           desktop-file-utils appstream man-db file dpkg-dev ccache)
 quiet_packages=(icoutils wine wine64) # installed without recommends
 

@@ -45,8 +45,12 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const orvanex::reg::RegistryChoice choice =
         orvanex::reg::chooseRegistry(optionValue(args, QStringLiteral("--hive")),
-                                     optionValue(args, QStringLiteral("--wine-prefix")));
-    if (choice.winePrefix.isEmpty()) {
+                                     optionValue(args, QStringLiteral("--wine-prefix")),
+                                     {optionValue(args, QStringLiteral("--windows")),
+                                      optionValue(args, QStringLiteral("--windows-user")),
+                                      optionValue(args, QStringLiteral("--nt-hive")),
+                                      optionValue(args, QStringLiteral("--nt-user-classes"))});
+    if (choice.isOwnHive()) {
         const orvanex::model::DefaultRegistryResult made =
             orvanex::model::ensureDefaultRegistry(choice.hive);
         if (!made.error.isEmpty())

@@ -15,10 +15,17 @@ namespace {
 
 void printUsage(QTextStream& out) {
     const QString help = platform::installedDataFolder() + QStringLiteral("/help/orvanex.html");
-    out << "Usage: orvanex [--hive FILE] [--wine-prefix DIR] [--user-app-folder]\n\n"
+    out << "Usage: orvanex [--hive FILE] [--wine-prefix DIR] [--windows DIR [--windows-user "
+           "NAME]]\n"
+           "               [--nt-hive FILE [--nt-user-classes FILE]] [--user-app-folder]\n\n"
            "Browses and edits the file-type associations of a Windows registry.\n\n"
            "  --hive FILE          use the registry kept in FILE\n"
            "  --wine-prefix DIR    use the registry of the Wine prefix DIR\n"
+           "  --windows DIR        use the registry of the Windows installation mounted at DIR\n"
+           "  --windows-user NAME  with --windows: the user whose classes to use (needed when\n"
+           "                       several users have them)\n"
+           "  --nt-hive FILE       use the Windows SOFTWARE hive FILE\n"
+           "  --nt-user-classes FILE  with --nt-hive: a user's classes hive (UsrClass.dat)\n"
            "  --user-app-folder    keep the Backup folder in the user's data folder\n"
            "                       (the App folder is the current directory otherwise)\n"
            "  --help               this text\n"

@@ -41,8 +41,8 @@ void showIcon(reg::RegState& state, const platform::DriveMap& drives, DetailView
 
     if (isIconContainerKind(icon.Kind)) {
         QString path = icon.File;
-        if (path.size() < 2 || path[1] != u':') {
-            // A bare name is looked for in the system folder.
+        if ((path.size() < 2 || path[1] != u':') && !path.startsWith(u'%')) {
+            // A bare name is looked for in the system folder; %SystemRoot%\... names its own.
             QString system = platform::DriveMap::systemDirectory();
             if (!system.endsWith(u'\\'))
                 system += u'\\';

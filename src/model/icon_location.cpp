@@ -89,7 +89,8 @@ IconLocation ReadDefaultIcon(reg::RegState& state, const platform::DriveMap& dri
 IconLocation IconFromValue(const QString& value, const platform::DriveMap& drives,
                            FileExistsMemo* memo) {
     IconLocation icon = SplitIconLocation(value);
-    if (isIconKind(icon.Kind) && icon.File.size() > 1 && icon.File[1] == u':')
+    if (isIconKind(icon.Kind) &&
+        ((icon.File.size() > 1 && icon.File[1] == u':') || icon.File.startsWith(u'%')))
         icon.Exists = memo ? memo->exists(drives, icon.File) : FileExists(drives, icon.File);
     return icon;
 }

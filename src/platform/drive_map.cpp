@@ -42,6 +42,39 @@ qint64 changeTime(const QString& folder) {
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// The partition root of a Windows installation whose SOFTWARE hive this is
+// (<root>/Windows/System32/config/SOFTWARE, in any case); empty for any other file.
+QString windowsRootOf(const QString& hivePath) {
+    static const char* const above[] = {"config", "System32", "Windows"};
+    QFileInfo at(hivePath);
+    if (at.fileName().compare(QLatin1String("SOFTWARE"), Qt::CaseInsensitive) != 0)
+        return QString();
+    QDir dir = at.absoluteDir();
+    for (const char* name : above) {
+        if (dir.dirName().compare(QLatin1String(name), Qt::CaseInsensitive) != 0 || !dir.cdUp())
+            return QString();
+    }
+    return dir.absolutePath();
+}
+
+// The variables Windows' own paths are written with, as they stand on a standard installation.
+QString expandWindowsVariables(const QString& path) {
+    static const std::pair<QLatin1String, QLatin1String> variables[] = {
+        {QLatin1String("%SystemRoot%"), QLatin1String("C:\\Windows")},
+        {QLatin1String("%windir%"), QLatin1String("C:\\Windows")},
+        {QLatin1String("%SystemDrive%"), QLatin1String("C:")},
+        {QLatin1String("%ProgramFiles%"), QLatin1String("C:\\Program Files")},
+        {QLatin1String("%ProgramFiles(x86)%"), QLatin1String("C:\\Program Files (x86)")},
+        {QLatin1String("%CommonProgramFiles%"), QLatin1String("C:\\Program Files\\Common Files")},
+    };
+    if (!path.startsWith(u'%'))
+        return path;
+    for (const auto& [name, value] : variables)
+        if (path.startsWith(name, Qt::CaseInsensitive))
+            return value + path.mid(name.size());
+    return path;
+}
+
 } // namespace
 
 struct DriveMap::ListingCache {
@@ -74,8 +107,14 @@ QString DriveMap::matchEntry(const QString& folder, const QString& name) const {
     return listing.byLowerName.value(name.toLower());
 }
 
+// A Windows installation's own SOFTWARE hive makes its partition drive C:.
 DriveMap DriveMap::forHive(const QString& hivePath) {
     DriveMap map;
+    if (const QString root = windowsRootOf(hivePath); !root.isEmpty()) {
+        map.setDrive(u'C', root);
+        map.setDrive(u'Z', QStringLiteral("/"));
+        return map;
+    }
     const QString folder = QFileInfo(hivePath).absolutePath();
     const QDir devices(folder + QStringLiteral("/dosdevices"));
     if (devices.exists()) {
@@ -109,8 +148,10 @@ QString DriveMap::driveFolder(QChar letter) const {
     return m_drives.value(letter.toUpper());
 }
 
+// %SystemRoot%, %windir%, %ProgramFiles% (and their kin) at the start stand for their folders on
+// C:.
 QString DriveMap::toNative(const QString& windowsPath) const {
-    const QString path = windowsPath.trimmed();
+    const QString path = expandWindowsVariables(windowsPath.trimmed());
     if (path.size() < 2 || path[1] != u':' || !path[0].isLetter())
         return QString();
     QString current = driveFolder(path[0]);

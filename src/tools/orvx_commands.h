@@ -31,12 +31,13 @@ struct OrvxContext {
     QString hiveOption; // from --hive, empty when not given (an explicit empty one is refused)
     QTextStream& out;
     QTextStream& err;
-    const QCommandLineParser* parser = nullptr; // the parsed command line, for command options
-    QString winePrefixOption = QString();       // from --wine-prefix, empty when not given
+    const QCommandLineParser* parser = nullptr;     // the parsed command line, for command options
+    QString winePrefixOption = QString();           // from --wine-prefix, empty when not given
+    reg::OfflineWindowsOptions offlineOptions = {}; // --windows, --nt-hive and theirs
 
     // --hive, then ORVANEX_HIVE, then the default hive.
     reg::HiveChoice hive() const;
-    // --hive, then --wine-prefix, then ORVANEX_HIVE, then the default hive.
+    // --hive, then --wine-prefix, then --windows/--nt-hive, then ORVANEX_HIVE, then the default.
     reg::RegistryChoice registryChoice() const;
     // The file the drive map is found beside: the hive, or the Wine prefix's system.reg.
     QString registryFile() const;

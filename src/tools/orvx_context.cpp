@@ -1,5 +1,7 @@
 #include "tools/orvx_commands.h"
 
+#include "registry/nt_windows.h"
+
 #include <QCommandLineParser>
 #include <QImage>
 #include <QSaveFile>
@@ -11,11 +13,20 @@ reg::HiveChoice OrvxContext::hive() const {
 }
 
 reg::RegistryChoice OrvxContext::registryChoice() const {
-    return reg::chooseRegistry(hiveOption, winePrefixOption);
+    return reg::chooseRegistry(hiveOption, winePrefixOption, offlineOptions);
 }
 
 QString OrvxContext::registryFile() const {
     const reg::RegistryChoice choice = registryChoice();
+    if (!choice.offline.isEmpty()) {
+        const reg::OfflineWindowsOptions& o = choice.offline;
+        reg::NtLocation where;
+        QString why;
+        const bool found = o.windows.isEmpty()
+                               ? reg::locateHiveFiles(o.ntHive, o.ntUserClasses, &where, &why)
+                               : reg::locateWindows(o.windows, o.windowsUser, &where, &why);
+        return found ? where.machineHive : QString();
+    }
     return choice.winePrefix.isEmpty() ? choice.hive.path
                                        : choice.winePrefix + QStringLiteral("/system.reg");
 }

@@ -14,7 +14,7 @@ namespace {
 // icon files come with it).
 std::unique_ptr<reg::Registry> openIconRegistry(OrvxContext& context) {
     const reg::RegistryChoice choice = context.registryChoice();
-    if (choice.winePrefix.isEmpty()) {
+    if (choice.isOwnHive()) {
         const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
         if (!made.error.isEmpty()) {
             context.fail(made.error);

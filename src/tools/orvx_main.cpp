@@ -31,20 +31,38 @@ const QCommandLineOption
     WinePrefixOption(QStringLiteral("wine-prefix"),
                      QStringLiteral("Use the registry of the Wine prefix <dir>."),
                      QStringLiteral("dir"));
+const QCommandLineOption
+    WindowsOption(QStringLiteral("windows"),
+                  QStringLiteral("Use the registry of the Windows installation mounted at <dir>."),
+                  QStringLiteral("dir"));
+const QCommandLineOption WindowsUserOption(
+    QStringLiteral("windows-user"),
+    QStringLiteral("With --windows: the user whose classes to use (needed when several have "
+                   "them)."),
+    QStringLiteral("name"));
+const QCommandLineOption NtHiveOption(QStringLiteral("nt-hive"),
+                                      QStringLiteral("Use the Windows SOFTWARE hive <file>."),
+                                      QStringLiteral("file"));
+const QCommandLineOption
+    NtUserClassesOption(QStringLiteral("nt-user-classes"),
+                        QStringLiteral("With --nt-hive: a user's classes hive (UsrClass.dat)."),
+                        QStringLiteral("file"));
 const QCommandLineOption HelpOption({QStringLiteral("h"), QStringLiteral("help")},
                                     QStringLiteral("Show this text."));
 const QCommandLineOption VersionOption(QStringLiteral("version"),
                                        QStringLiteral("Show the version."));
 // Options that every command takes, one line each; main() reads them into the context.
-const QCommandLineOption* const GlobalOptions[] = {&HiveOption, &WinePrefixOption, &HelpOption,
-                                                   &VersionOption};
+const QCommandLineOption* const GlobalOptions[] = {
+    &HiveOption,   &WinePrefixOption,    &WindowsOption, &WindowsUserOption,
+    &NtHiveOption, &NtUserClassesOption, &HelpOption,    &VersionOption};
 
 void setUp(QCommandLineParser& parser, const QList<OrvxCommand>& commands) {
     parser.setApplicationDescription(
         QStringLiteral("Reads and changes the file-type associations of an ORVANEX registry.\n"
                        "The registry is the one named by --hive, else the Wine prefix named by "
-                       "--wine-prefix, else the hive named by ORVANEX_HIVE, else the default "
-                       "hive."));
+                       "--wine-prefix, else the Windows installation named by --windows (or "
+                       "the Windows hive files named by --nt-hive), else the hive named by "
+                       "ORVANEX_HIVE, else the default hive."));
     QStringList known;
     for (const QCommandLineOption* o : GlobalOptions) {
         known += o->names();
@@ -188,6 +206,29 @@ int main(int argc, char** argv) {
             return context.fail(QStringLiteral("--wine-prefix needs a folder; it was given an "
                                                "empty one"));
     }
+
+    // A name given empty, as from an unset variable in a script, must not fall through to
+    // another registry.
+    const std::pair<const QCommandLineOption*, QString*> offline[] = {
+        {&WindowsOption, &context.offlineOptions.windows},
+        {&WindowsUserOption, &context.offlineOptions.windowsUser},
+        {&NtHiveOption, &context.offlineOptions.ntHive},
+        {&NtUserClassesOption, &context.offlineOptions.ntUserClasses}};
+    for (const auto& [option, field] : offline) {
+        if (!parser.isSet(*option))
+            continue;
+        *field = parser.value(*option);
+        if (field->isEmpty())
+            return context.fail(QStringLiteral("--%1 needs a value; it was given an empty one")
+                                    .arg(option->names().first()));
+    }
+    if (!context.offlineOptions.windows.isEmpty() && !context.offlineOptions.ntHive.isEmpty())
+        return context.fail(QStringLiteral("--windows and --nt-hive name two registries; give "
+                                           "one of them"));
+    if (!context.offlineOptions.windowsUser.isEmpty() && context.offlineOptions.windows.isEmpty())
+        return context.fail(QStringLiteral("--windows-user goes with --windows"));
+    if (!context.offlineOptions.ntUserClasses.isEmpty() && context.offlineOptions.ntHive.isEmpty())
+        return context.fail(QStringLiteral("--nt-user-classes goes with --nt-hive"));
 
     QStringList args = parser.positionalArguments();
     if (args.isEmpty())

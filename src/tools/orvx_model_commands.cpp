@@ -55,7 +55,7 @@ bool openPrefixModel(OrvxContext& context, OpenModel& model) {
 // A hive that cannot be read whole fails the command: a list of what could be read would pass for
 // the registry's contents.
 bool openModel(OrvxContext& context, OpenModel& model) {
-    if (!context.winePrefixOption.isEmpty() && context.hiveOption.isEmpty())
+    if (!context.registryChoice().isOwnHive())
         return openPrefixModel(context, model);
     const reg::HiveChoice hive = context.hive();
     const model::DefaultRegistryResult made = model::ensureDefaultRegistry(hive);

@@ -9,7 +9,7 @@ namespace orvanex::tools {
 bool openWorkbench(OrvxContext& context, Workbench& w) {
     // The default hive is made on first use, as at the window's start; a Wine prefix is not.
     const reg::RegistryChoice choice = context.registryChoice();
-    if (choice.winePrefix.isEmpty()) {
+    if (choice.isOwnHive()) {
         const model::DefaultRegistryResult made = model::ensureDefaultRegistry(choice.hive);
         if (!made.error.isEmpty()) {
             context.fail(made.error);

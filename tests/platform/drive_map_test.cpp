@@ -91,3 +91,24 @@ TEST(DriveMap, ForAHiveUsesTheFolderBesideItOrAWinePrefix) {
     EXPECT_EQ(s(wine.driveFolder(u'C')), s(QFileInfo(prefix + "/drive_c").canonicalFilePath()));
     EXPECT_EQ(s(wine.driveFolder(u'E')), s(QFileInfo(prefix + "/other").canonicalFilePath()));
 }
+
+TEST(DriveMap, AWindowsInstallationsOwnHiveMakesItsPartitionDriveC) {
+    const QString root = orvanex::test::freshDir("drive_windows");
+    touch(root + "/WINDOWS/system32/Config/SOFTWARE");
+    touch(root + "/WINDOWS/system32/shell32.dll");
+    touch(root + "/Program Files/App/app.exe");
+    const DriveMap map = DriveMap::forHive(root + "/WINDOWS/system32/Config/SOFTWARE");
+    EXPECT_EQ(s(map.driveFolder(u'C')), s(root));
+    EXPECT_EQ(s(map.toNative("C:\\Windows\\System32\\SHELL32.dll")),
+              s(root + "/WINDOWS/system32/shell32.dll"));
+    EXPECT_EQ(s(map.toNative("%SystemRoot%\\System32\\shell32.dll")),
+              s(root + "/WINDOWS/system32/shell32.dll"));
+    EXPECT_EQ(s(map.toNative("%WINDIR%\\system32\\shell32.dll")),
+              s(root + "/WINDOWS/system32/shell32.dll"));
+    EXPECT_TRUE(map.fileExists("%ProgramFiles%\\app\\APP.EXE"));
+    EXPECT_FALSE(map.fileExists("%ProgramFilesX%\\app\\APP.EXE"));
+    // A SOFTWARE file anywhere else is a hive like any other.
+    touch(root + "/copies/SOFTWARE");
+    EXPECT_EQ(s(DriveMap::forHive(root + "/copies/SOFTWARE").driveFolder(u'C')),
+              s(root + "/copies/drive_c"));
+}
