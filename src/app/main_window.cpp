@@ -206,8 +206,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::Form_Unload(int& /*cancel*/) {
     SaveWindowPosition(this, QLatin1String(kMainAppName), QLatin1String(kMainWindowTag));
-    // A closed window must not go on walking the drives or loading behind the user's back.
+    // A closed window must not go on walking the drives or loading behind the user's back: the
+    // walk ends now, not at its next progress tick.
     m_ctx.Counting = false;
+    if (auto* count = findChild<editing::CountHandlers*>(QStringLiteral("countHandlers")))
+        count->stopWalk();
     m_timer1->stop();
     m_unloaded = true;
     releaseSplash(m_frmLoad);

@@ -55,6 +55,20 @@ bool CountHandlers::counting() const {
     return m_worker != nullptr;
 }
 
+void CountHandlers::stopWalk() {
+    m_ctx.Counting = false;
+    if (m_worker)
+        m_worker->stop();
+}
+
+bool CountHandlers::walkStopping() const {
+    return m_worker && m_worker->stopping();
+}
+
+void CountHandlers::setFolderHook(std::function<void(const QByteArray&)> hook) {
+    m_folderHook = std::move(hook);
+}
+
 void CountHandlers::setCommandsEnabled(bool enabled) {
     Ui::frmORVANEX* ui = m_ctx.ui;
     ui->cmdExtNew->setEnabled(enabled);
@@ -92,6 +106,7 @@ void CountHandlers::cmdLoad_Click() {
     EditingSession& session = editingSession(m_ctx);
     m_worker = std::make_unique<search::FileCountWorker>(
         search::FileWalk::allDrives(session.drives, search::NameFilter()));
+    m_worker->setFolderHook(m_folderHook);
     connect(m_worker.get(), &search::FileCountWorker::finished, this, &CountHandlers::walkEnded);
     if (!m_worker->roots().isEmpty())
         ui->lblScan->setText(m_worker->roots().first().windowsRoot);

@@ -6,6 +6,7 @@
 #include "platform/drives.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -34,6 +35,11 @@ public:
 
     void cmdLoad_Click();
     bool counting() const;
+    // Ends a running walk at once (the window closes); its end is handled as a Stop's.
+    void stopWalk();
+    bool walkStopping() const; // a walk runs and was told to stop
+    // Every walk started from now on runs hook as it enters a folder (tests hold it there).
+    void setFolderHook(std::function<void(const QByteArray&)> hook);
 
 Q_SIGNALS:
     void countFinished(); // after the lists were filled and the window given back
@@ -47,6 +53,7 @@ private:
     std::unique_ptr<search::FileCountWorker> m_worker; // while the walk runs
     std::unique_ptr<search::FileCountWorker> m_ended;
     QTimer* m_progress = nullptr;
+    std::function<void(const QByteArray&)> m_folderHook;
 };
 
 } // namespace orvanex::editing

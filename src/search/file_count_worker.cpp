@@ -12,9 +12,13 @@ class FileCountWorker::Sink : public WalkSink {
 public:
     explicit Sink(FileCountWorker& worker) : m_worker(worker) {}
     void folder(const QByteArray& path) override {
-        QMutexLocker lock(&m_worker.m_mutex);
-        m_worker.m_progress.folder = path;
-        m_worker.m_progress.files = m_worker.m_counts.total().files;
+        {
+            QMutexLocker lock(&m_worker.m_mutex);
+            m_worker.m_progress.folder = path;
+            m_worker.m_progress.files = m_worker.m_counts.total().files;
+        }
+        if (m_worker.m_folderHook)
+            m_worker.m_folderHook(path);
     }
     void file(int rootIndex, const QByteArray& path, qint64 size) override {
         m_worker.m_counts.file(rootIndex, path, size);

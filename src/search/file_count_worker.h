@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace orvanex::search {
@@ -22,6 +23,12 @@ public:
 
     void start();
     void stop() { m_stop.store(true); }
+    bool stopping() const { return m_stop.load(); }
+    // Runs on the walk's thread as each folder is entered (a test holds the walk there); set
+    // before start.
+    void setFolderHook(std::function<void(const QByteArray&)> hook) {
+        m_folderHook = std::move(hook);
+    }
     bool running() const { return m_thread && m_thread->isRunning(); }
 
     struct Progress {
@@ -47,6 +54,7 @@ private:
     std::unique_ptr<QThread> m_thread;
     mutable QMutex m_mutex;
     Progress m_progress;
+    std::function<void(const QByteArray&)> m_folderHook;
 };
 
 } // namespace orvanex::search

@@ -9,9 +9,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
 
 using namespace orvanex;
 using namespace orvanex::test;
@@ -64,6 +68,33 @@ struct CountWorld {
     }
     EditingWorld world;
     Ui::frmORVANEX* ui = nullptr;
+};
+
+// Holds the walk in the first folder it enters until the test lets it go, so that what the
+// test does meanwhile never races the walk. Shared with the hook, which may outlive the test's
+// copy; let go on destruction, so that a failed test never leaves the walk's thread waiting.
+struct WalkHold {
+    QSemaphore entered;
+    QSemaphore go;
+    std::atomic_bool held{false};
+    static std::shared_ptr<WalkHold> on(editing::CountHandlers& handlers) {
+        auto hold = std::make_shared<WalkHold>();
+        handlers.setFolderHook([hold](const QByteArray&) {
+            if (hold->held.exchange(true))
+                return;
+            hold->entered.release();
+            hold->go.acquire();
+        });
+        return hold;
+    }
+    // Waits until the walk is held (a condition; the limit only ends a broken run).
+    bool waitHeld() { return entered.tryAcquire(1, 60000); }
+    void letGo() { go.release(1); }
+};
+
+struct LetGo {
+    std::shared_ptr<WalkHold> hold;
+    ~LetGo() { hold->go.release(1); }
 };
 
 } // namespace
@@ -135,21 +166,25 @@ TEST(EditingCount, CountColumnsSortAsNumbers) {
 
 TEST(EditingCount, StopEndsTheWalkAndShowsWhatWasCounted) {
     const QString tree = freshDir("count-stop-tree");
-    const int folders = 3000;
+    const int folders = 40;
     for (int i = 0; i < folders; ++i)
         makeFile(tree + QStringLiteral("/f%1/x.txt").arg(i), 1);
     CountWorld w("count-stop", tree);
     Ui::frmORVANEX* ui = w.ui;
 
+    // The walk is held in its first folder, the drive's root, while Stop is clicked.
+    const std::shared_ptr<WalkHold> hold = WalkHold::on(w.handlers());
+    const LetGo letGo{hold};
     ui->cmdLoad->trigger();
+    ASSERT_TRUE(hold->waitHeld());
     QTest::mouseClick(ui->cmdExit, Qt::LeftButton);
+    EXPECT_TRUE(w.handlers().walkStopping());
+    hold->letGo();
     w.waitForEnd();
     EXPECT_TRUE(w.world.window().isVisible()); // Stop stops; it does not exit
-    const QStringList txt = w.row(ui->flex1, "TXT");
-    ASSERT_EQ(txt.size(), 3);
-    EXPECT_LT(txt[0].toInt(), folders);
-    EXPECT_EQ(ui->lblScan->text(),
-              search::CountTotalsText({txt[0].toInt() > 0 ? 1 : 0, txt[0].toInt()}));
+    // Stopped before the root was listed: no folder below it was counted.
+    EXPECT_EQ(w.row(ui->flex1, "TXT"), (QStringList{"0", "0", "0"}));
+    EXPECT_EQ(ui->lblScan->text(), search::CountTotalsText({0, 0}));
     EXPECT_TRUE(ui->mnuAction->menuAction()->isEnabled());
 
     // A panel operation in progress keeps the count from starting.
@@ -160,6 +195,7 @@ TEST(EditingCount, StopEndsTheWalkAndShowsWhatWasCounted) {
     w.world.ctx().Busy = false;
 
     // A count that runs to its end sees every folder.
+    w.handlers().setFolderHook(nullptr);
     ui->cmdLoad->trigger();
     w.waitForEnd();
     EXPECT_EQ(w.row(ui->flex1, "TXT").value(0), QString::number(folders));
@@ -180,12 +216,18 @@ TEST(EditingCount, TheStatusLineNamesTheFolderBelowItsClosestDrive) {
 
 TEST(EditingCount, ClosingTheWindowEndsTheWalk) {
     const QString tree = freshDir("count-close-tree");
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 40; ++i)
         makeFile(tree + QStringLiteral("/f%1/x.txt").arg(i), 1);
     CountWorld w("count-close", tree);
+    const std::shared_ptr<WalkHold> hold = WalkHold::on(w.handlers());
+    const LetGo letGo{hold};
     w.ui->cmdLoad->trigger();
+    ASSERT_TRUE(hold->waitHeld());
     w.world.window().close();
     EXPECT_FALSE(w.world.ctx().Counting);
+    // Told to stop by the close itself, with no progress tick in between.
+    EXPECT_TRUE(w.handlers().walkStopping());
+    hold->letGo();
     QTRY_VERIFY_WITH_TIMEOUT(!w.handlers().counting(), 60000);
-    EXPECT_LT(w.row(w.ui->flex1, "TXT").value(0).toInt(), 3000);
+    EXPECT_EQ(w.row(w.ui->flex1, "TXT").value(0), QStringLiteral("0"));
 }
