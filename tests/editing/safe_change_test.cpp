@@ -5,6 +5,7 @@
 #include "../backup/backup_fixture.h"
 #include "backup/backup_records.h"
 #include "backup/update_slots.h"
+#include "editing/grid_view.h"
 #include "editing_world.h"
 #include "settings/app_folder.h"
 #include "support/test_env.h"
