@@ -258,9 +258,16 @@ void ChangeHandlers::cmdOKExtType_Click() {
         finishOutcome(ui, out);
         return;
     }
-    const int current = currentRow(ui->flex2);
-    if (current >= 0)
-        indexModel(ui->flex2)->setCell(current, 3, out.extensions);
+    // The row of the type shown, not the grid's current row (Locate may have moved that).
+    const EditingSession::ShownRow& shown = editingSession(m_ctx).shownRow;
+    model::IndexGridModel* types = indexModel(ui->flex2);
+    if (shown.shown && shown.byType)
+        for (int r = types->findText(0, shown.column0); r >= 0;
+             r = types->findText(0, shown.column0, r + 1))
+            if (types->text(r, 3) == shown.column3) {
+                types->setCell(r, 3, out.extensions);
+                break;
+            }
     ui->fraAddExtType->setVisible(false);
     ClearDetailArea(m_ctx);
     ClearActionFields(m_ctx);

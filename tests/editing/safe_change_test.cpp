@@ -20,9 +20,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace orvanex;
@@ -162,6 +164,8 @@ TEST_F(SafeChange, ARowMadeCurrentWithoutShowingItIsNotWhatApplyBacksUp) {
 
 TEST_F(SafeChange, TabLeavesTheGridsAndAnOpenPanelKeepsTheRow) {
     showType("Text Document");
+    world.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&world.window()));
     ui->flex2->setFocus();
     ASSERT_TRUE(ui->flex2->hasFocus());
     const int row = editing::currentRow(ui->flex2);
@@ -192,7 +196,7 @@ TEST_F(SafeChange, AFailedBackupStopsApplyAndTheActionPanel) {
     EXPECT_TRUE(exists("txtfile\\QuickView"));
     EXPECT_EQ(read("txtfile\\DefaultIcon"), "icons.dll,1");
     EXPECT_FALSE(ui->mnuUpdate01->isEnabled());
-    EXPECT_EQ(backup::UpdateSlots::load(1).Handle, "");
+    EXPECT_EQ(backup::UpdateSlots::load(1).Handle.trimmed(), ""); // no slot saved
 
     // The action panel's OK as well.
     const QRect rect = ui->flex3->visualRect(ui->flex3->model()->index(0, 0));
@@ -358,4 +362,47 @@ TEST_F(SafeChange, AStatusTooLongForTheLineIsCutWithTheWholeTextAsItsToolTip) {
     ui->lblScan->setText("Short");
     ui->lblScan->repaint();
     EXPECT_EQ(ui->lblScan->toolTip(), tip);
+}
+
+TEST_F(SafeChange, AddedExtensionsGoToTheRowOfTheTypeShownNotTheLocatedOne) {
+    showType("Text Document");
+    const int located = 2; // B
+    ui->Combo2->setCurrentIndex(located);
+    Q_EMIT ui->Combo2->activated(located);
+    ASSERT_EQ(cell(ui->flex2, editing::currentRow(ui->flex2), 0), "Big Index");
+    ui->mnuAddExtType->trigger();
+    ASSERT_EQ(ui->lblExtsTypes->text(), "LOG TXT");
+    QTest::keyClicks(ui->txtNewExtTypes, "ini");
+    QTest::mouseClick(ui->cmdOKExtType, Qt::LeftButton);
+    ASSERT_EQ(ui->lblScan->text(), "File Extension(s) Added!   ini");
+    EXPECT_EQ(cell(ui->flex2, tableRowOf(ui->flex2, 0, "Text Document"), 3), "INI LOG TXT");
+    EXPECT_EQ(cell(ui->flex2, tableRowOf(ui->flex2, 0, "Big Index"), 3), "BIG");
+}
+
+TEST_F(SafeChange, CtrlTAndCtrlFReachTheSecondCaptionOfTheirLetter) {
+    world.window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&world.window()));
+    QWindow* window = world.window().windowHandle();
+    showExtension("TXT");
+    ASSERT_EQ(world.ctx().SelectByType, 0);
+    QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(world.ctx().SelectByType, 1);
+
+    // Find: the icons' button, or the action panel's when that is up. Only the routing is
+    // watched here; what each button does is tested with its panel.
+    pressRowText(ui->flex2, "Text Document");
+    ASSERT_TRUE(ui->cmdIcons->isEnabled());
+    QObject::disconnect(ui->cmdIcons, &QPushButton::clicked, nullptr, nullptr);
+    QObject::disconnect(ui->cmdBrowseApplX, &QPushButton::clicked, nullptr, nullptr);
+    QSignalSpy icons(ui->cmdIcons, &QPushButton::clicked);
+    QSignalSpy application(ui->cmdBrowseApplX, &QPushButton::clicked);
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(icons.count(), 1);
+    EXPECT_EQ(application.count(), 0);
+    const QRect rect = ui->flex3->visualRect(ui->flex3->model()->index(0, 0));
+    QTest::mouseClick(ui->flex3->viewport(), Qt::LeftButton, {}, rect.center());
+    ASSERT_TRUE(ui->fraAction->isVisible());
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(icons.count(), 1);
+    EXPECT_EQ(application.count(), 1);
 }
