@@ -171,7 +171,15 @@ void HelpHandlers::showInHelpWindow(const QString& path) {
         QFile file(path);
         // A text file is shown as text: a fresh document, none of the format of a link the
         // last topic may have left at the cursor, wrapped at word ends to the window's width.
-        window->setSource(QUrl());
+        // A browser keeps the last topic as its source (for Back and reload) whatever text it
+        // is given after it: one that showed a topic is replaced, where it stood.
+        if (!window->source().isEmpty()) {
+            const QRect where = window->geometry();
+            delete m_topic;
+            m_topic = nullptr;
+            window = helpWindow();
+            window->setGeometry(where);
+        }
         window->clear();
         window->setCurrentCharFormat(QTextCharFormat());
         window->setLineWrapMode(QTextEdit::WidgetWidth);
