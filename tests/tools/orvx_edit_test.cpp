@@ -204,7 +204,7 @@ TEST(OrvxEdit, UndoTakesBackDeletesAndChangesNewestFirst) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith("Undo " + deletion + " (Delete, " + several->Description + "): "))
         << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("  create key HKEY_CLASSES_ROOT\\" + several->TypeName + "\n"))
+    EXPECT_TRUE(r.out.contains("  create key [HKEY_CLASSES_ROOT\\" + several->TypeName + "]\n"))
         << r.out.toStdString();
     EXPECT_EQ(w.exportClasses(), deleted);
 
