@@ -132,6 +132,7 @@ public:
     double tabX(int tab) const { return (tab - 1) * m_columnWidth; }
     double lineHeight() const { return m_lineHeight; }
     double columnWidth() const { return m_columnWidth; }
+    const QFont& font() const { return m_font; }
 
     // Text whose top is at y; cut with an ellipsis where it would pass maxWidth.
     void text(double x, double y, const QString& s, double maxWidth) {
@@ -215,6 +216,20 @@ PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportLayout& 
             printer.text(rowX + printer.tabX(list.tabs[c]), y, cells[c], cellWidth(c));
     };
     const qsizetype last = list.tabs.size() - 1;
+    // A title wider than its column (the page can be too narrow for the last one) starts early
+    // enough to end where its column does, clear of the title before it, so it is never cut.
+    const auto titleLine = [&] {
+        const QFontMetricsF metrics(printer.font());
+        double clear = 0;
+        for (qsizetype c = 0; c < list.tabs.size() && c < list.titles.size(); ++c) {
+            const double x = rowX + printer.tabX(list.tabs[c]);
+            const double end = x + cellWidth(c);
+            const double width = metrics.horizontalAdvance(list.titles[c]);
+            const double start = qMax(qMin(x, end - width), clear);
+            printer.text(start, y, list.titles[c], end - start);
+            clear = start + width + printer.columnWidth();
+        }
+    };
     // A new page: its heading, one empty line and the column titles.
     const auto beginPage = [&] {
         if (outcome.pages > 0 && !printer.newPage(&outcome.error))
@@ -223,7 +238,7 @@ PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportLayout& 
         printer.text(0, 0, listHeadingLine(list.heading, now, outcome.pages), rightEdge);
         y = 2.0 * rowStepTwips;
         if (!list.titles.isEmpty()) {
-            line(list.titles);
+            titleLine();
             y += rowStepTwips;
         }
         return true;
