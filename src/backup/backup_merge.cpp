@@ -35,10 +35,19 @@ QString backupRecordPath(const QString& recordName, const QString& appFolder) {
 }
 
 MergePreview previewMerge(reg::Registry& registry, const QString& path) {
-    MergePreview preview;
     QByteArray bytes;
-    if (!readFile(path, &bytes, &preview.error))
+    QString error;
+    if (!readFile(path, &bytes, &error)) {
+        MergePreview preview;
+        preview.error = error;
         return preview;
+    }
+    return previewRegBytes(registry, bytes, path);
+}
+
+MergePreview previewRegBytes(reg::Registry& registry, const QByteArray& bytes,
+                             const QString& path) {
+    MergePreview preview;
     preview.diff = reg::diffRegFile(registry, bytes);
     if (preview.diff.refused) {
         preview.error = path + QStringLiteral(": ") + preview.diff.error;
@@ -49,13 +58,22 @@ MergePreview previewMerge(reg::Registry& registry, const QString& path) {
 }
 
 MergeOutcome mergeBackupFile(reg::Registry& registry, const QString& path) {
-    MergeOutcome outcome;
     QByteArray bytes;
-    if (!readFile(path, &bytes, &outcome.message)) {
-        outcome.message += QStringLiteral("; nothing was merged");
+    QString error;
+    if (!readFile(path, &bytes, &error)) {
+        MergeOutcome outcome;
+        outcome.message = error + QStringLiteral("; nothing was merged");
         return outcome;
     }
-    const int unreadable = int(reg::parseRegFile(bytes).warnings.size());
+    return mergeRegBytes(registry, bytes, path);
+}
+
+MergeOutcome mergeRegBytes(reg::Registry& registry, const QByteArray& bytes, const QString& path) {
+    MergeOutcome outcome;
+    const reg::RegFileParse parse = reg::parseRegFile(bytes);
+    const int unreadable = int(parse.warnings.size());
+    // Counted as the preview counts: the changes to the registry as it is now, not the lines.
+    const qsizetype changes = qsizetype(reg::diffRegParse(registry, parse, bytes).changes.size());
     const reg::RegImport imported = reg::importRegFile(registry, bytes);
     outcome.problems = imported.warnings;
     if (imported.refused || !imported.error.isEmpty()) {
@@ -65,11 +83,10 @@ MergeOutcome mergeBackupFile(reg::Registry& registry, const QString& path) {
     }
     outcome.wrote = true;
     outcome.complete = imported.warnings.isEmpty();
-    const QString counts = QStringLiteral("%1 keys created, %2 deleted, %3 values set, %4 deleted")
-                               .arg(imported.keysCreated)
-                               .arg(imported.keysDeleted)
-                               .arg(imported.valuesSet)
-                               .arg(imported.valuesDeleted);
+    outcome.changes = changes;
+    const QString counts = changes == 0
+                               ? QStringLiteral("nothing in the registry changed")
+                               : QStringLiteral("made %1 change(s) to the registry").arg(changes);
     if (outcome.complete) {
         outcome.message = QStringLiteral("Merged %1: %2").arg(path, counts);
     } else {

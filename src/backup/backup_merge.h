@@ -24,10 +24,15 @@ struct MergeOutcome {
     bool wrote = false;    // the batch was committed
     bool complete = false; // every line was read and every change written
     QString message;       // one line for the status line or standard error
+    qsizetype changes = 0; // as the preview counts them: what differed before the merge
     QStringList problems;  // the lines that were skipped or could not be written
 };
 // Merges the file as one batch through the .reg importer.
 MergeOutcome mergeBackupFile(reg::Registry& registry, const QString& path);
+// The same for the bytes of a file (path names it in the message).
+MergeOutcome mergeRegBytes(reg::Registry& registry, const QByteArray& bytes, const QString& path);
+// What merging the bytes would change (path names the file in errors).
+MergePreview previewRegBytes(reg::Registry& registry, const QByteArray& bytes, const QString& path);
 
 // "Merge" = "yes" and "Type" = "Merged" in the record; false when the settings could not be saved.
 bool markRecordMerged(const QString& recordName);

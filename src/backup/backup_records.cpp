@@ -51,7 +51,8 @@ bool writeBackupRecord(const BackupRecord& record) {
     ok = SaveSetting(app(), section, QStringLiteral("FileType"), record.FileType) && ok;
     ok = SaveSetting(app(), section, QStringLiteral("FileExt"), record.FileExt) && ok;
     ok = SaveSetting(app(), section, QStringLiteral("DateTime"), record.DateTime) && ok;
-    return SaveSetting(app(), section, QStringLiteral("Merge"), record.Merge) && ok;
+    ok = SaveSetting(app(), section, QStringLiteral("Merge"), record.Merge) && ok;
+    return SaveSetting(app(), section, QStringLiteral("Registry"), record.Registry) && ok;
 }
 
 bool readBackupRecord(const QString& name, BackupRecord* record) {
@@ -66,6 +67,7 @@ bool readBackupRecord(const QString& name, BackupRecord* record) {
     record->FileExt = GetSetting(app(), section, QStringLiteral("FileExt"));
     record->DateTime = GetSetting(app(), section, QStringLiteral("DateTime"));
     record->Merge = GetSetting(app(), section, QStringLiteral("Merge"));
+    record->Registry = GetSetting(app(), section, QStringLiteral("Registry"));
     return true;
 }
 

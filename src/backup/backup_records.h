@@ -20,6 +20,7 @@ struct BackupRecord {
     QString FileExt;
     QString DateTime;
     QString Merge = QStringLiteral("no");
+    QString Registry; // the hive file (or prefix file) whose keys it holds; "" for none known
 };
 
 QString backupName(int number);             // "Reg1000"
@@ -31,11 +32,16 @@ QString backupFilePath(const QString& backupFolder, int number);
 QString nextNumberText();
 bool saveNextNumber(int number);
 
-// The six keys in their order, in one settings write.
+// The six keys in their order and the registry's, in one settings write.
 bool writeBackupRecord(const BackupRecord& record);
 // The record of name, when its "File" key exists.
 bool readBackupRecord(const QString& name, BackupRecord* record);
 bool setBackupType(const QString& name, const QString& type);
+// Types of the records a change or a delete wrote, which undo takes back, and of an undone one.
+inline const QString kChangeType = QStringLiteral("Change");
+inline const QString kDeleteType = QStringLiteral("Delete");
+inline const QString kUndoneType = QStringLiteral("Undone");
+inline const QString kUndoType = QStringLiteral("Undo"); // the backup an undo takes first
 // Every record from 1000 up to the counter, in number order.
 QList<BackupRecord> listBackupRecords();
 

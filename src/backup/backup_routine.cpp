@@ -29,6 +29,10 @@ QList<QByteArray> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
+QString cannotWrite(const QString& path) {
+    return QStringLiteral("Cannot Write ") + QDir::toNativeSeparators(path);
+}
+
 } // namespace
 
 QString extensionLookupError(const QString& fileExt) {
@@ -64,10 +68,15 @@ struct BackupRoutine::Run {
             reg::exportRegFile(routine.m_registry, QStringLiteral("HKEY_CLASSES_ROOT\\") + key,
                                reg::RegFormat::Regedit4);
         QFile file(workFile);
-        if (exported.status != reg::status::Success ||
-            !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(exported.bytes) != exported.bytes.size() || !file.flush())
+        if (exported.status != reg::status::Success) {
+            state.Failure = QStringLiteral("The Registry Key Could Not Be Exported: ") + key;
             return Export::Failed;
+        }
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(exported.bytes) != exported.bytes.size() || !file.flush()) {
+            state.Failure = cannotWrite(workFile);
+            return Export::Failed;
+        }
         return Export::Done;
     }
 
@@ -75,8 +84,10 @@ struct BackupRoutine::Run {
     // and every header line, so that the backup keeps a single header.
     bool append(const QString& workFile, bool skipHeader) {
         QFile file(workFile);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.Failure = QStringLiteral("Cannot Read ") + QDir::toNativeSeparators(workFile);
             return false;
+        }
         const QList<QByteArray> lines = splitLines(file.readAll());
         file.close();
         QFile::remove(workFile);
@@ -110,17 +121,22 @@ struct BackupRoutine::Run {
         for (const QByteArray& line : out)
             bytes += line + "\r\n";
         const QString path = backupFilePath(routine.m_folder, number);
-        if (!writeNewFile(path, bytes))
+        if (!writeNewFile(path, bytes)) {
+            state.Failure = cannotWrite(path);
             return false;
+        }
         BackupRecord record;
         record.Name = state.BackupName;
         record.File = QDir::toNativeSeparators(path);
         record.FileType = request.FileType;
         record.FileExt = request.FileExt;
         record.DateTime = backupDateTime();
+        record.Registry = routine.m_registry.hivePath();
         if (!writeBackupRecord(record) ||
-            (!markAs.isEmpty() && !setBackupType(record.Name, markAs)))
+            (!markAs.isEmpty() && !setBackupType(record.Name, markAs))) {
+            state.Failure = QStringLiteral("The Backup Record Could Not Be Saved In The Settings");
             return false;
+        }
         state.BackupFile = record.File;
         state.BackupResult = QStringLiteral("OK");
         return true;
@@ -136,6 +152,7 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state,
     state.BackupResult = QStringLiteral("XX");
     state.BackupName = QStringLiteral("XXXX");
     state.BackupFile.clear();
+    state.Failure.clear();
     const bool typeMode = request.mode == BackupRequest::Mode::FileType;
 
     // The words in list order; each is looked up by its exact text, the first entry wins.
@@ -158,13 +175,18 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state,
     const QString lookupError =
         typeMode ? typeLookupError(request.FileExt) : extensionLookupError(request.FileExt);
     if (std::none_of(words.begin(), words.end(),
-                     [&](const QString& w) { return firstEntry[w] >= 0; }))
+                     [&](const QString& w) { return firstEntry[w] >= 0; })) {
+        state.Failure = lookupError;
         return lookupError;
+    }
 
     QDir().mkpath(m_folder);
     FolderLock lock(m_folder);
-    if (!lock.isLocked())
+    if (!lock.isLocked()) {
+        state.Failure = QStringLiteral("The Backup Folder Cannot Be Written: ") +
+                        QDir::toNativeSeparators(m_folder);
         return QString();
+    }
     // The counter and the record reach the settings file in one write, while the lock is held.
     SettingsBatch settings(QString::fromLatin1(kMainAppName));
     Run run{*this,
@@ -189,8 +211,10 @@ QString BackupRoutine::run(const BackupRequest& request, BackupState& state,
                 e2 = run.exportKey(entry.TypeName, run.work2);
             if (e2 == Run::Export::Failed)
                 return QString();
-            if (e1 == Run::Export::Skipped && e2 == Run::Export::Skipped)
+            if (e1 == Run::Export::Skipped && e2 == Run::Export::Skipped) {
+                state.Failure = lookupError;
                 return lookupError;
+            }
             number = run.chooseNumber();
             if (e1 == Run::Export::Done && !run.append(run.work1, false))
                 return QString();

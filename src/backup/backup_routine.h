@@ -17,6 +17,7 @@ struct BackupState {
     QString BackupResult; // "XX" until the record is written, then "OK"
     QString BackupName;   // "XXXX" until a number is chosen, then "Reg" + number
     QString BackupFile;   // the backup file written, empty when none
+    QString Failure;      // why the last backup was not taken, empty after a success
 };
 
 struct BackupRequest {

@@ -72,8 +72,14 @@ ActionOutcome ApplyAction(EditContext& ctx, const ActionFields& f) {
     const QString typeVerb = f.CurrentTypeKey + QStringLiteral("\\Shell\\") + out.Verb;
     // An added action whose verb key exists already overwrites that action: back it up as well.
     const bool backedUp = !f.adding || model::detail::keyOpens(st, typeVerb);
-    if (backedUp)
-        quietBackup(ctx, f.backup, QStringLiteral("Change"));
+    // No change without its backup.
+    if (QString why; backedUp && !backUpFirst(ctx, f.backup, QStringLiteral("Change"), &why)) {
+        out.status = QStringLiteral("Error!   ") + cell + QStringLiteral(" Not Updated!   ") +
+                     backupFailedText(why);
+        out.beep = true;
+        out.failed = true;
+        return out;
+    }
     const QString updated =
         cell + (backedUp ? QStringLiteral(" Updated!    Backup=") + ctx.backup.BackupName
                          : QStringLiteral(" Updated!"));

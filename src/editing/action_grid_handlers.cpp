@@ -25,6 +25,7 @@ ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
     connect(ui->chkQuickView, &QCheckBox::toggled, this, &ActionGridHandlers::entryFlagClicked);
     connect(ui->txtDesc, &QLineEdit::textChanged, this, &ActionGridHandlers::entryTextChanged);
     connect(ui->txtRel, &QLineEdit::textChanged, this, &ActionGridHandlers::entryTextChanged);
+    connect(ui->txtMIME, &QLineEdit::textChanged, this, &ActionGridHandlers::entryTextChanged);
     connect(ui->txtIcon, &QLineEdit::textChanged, this, &ActionGridHandlers::txtIcon_Change);
     connect(ui->hs, &QScrollBar::valueChanged, this, &ActionGridHandlers::hs_Change);
     connect(ui->chkSetDefault, &QCheckBox::toggled, this, &ActionGridHandlers::actionFieldEdited);

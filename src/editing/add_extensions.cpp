@@ -67,8 +67,10 @@ AddExtensionsOutcome AddExtensions(EditContext& ctx, const QString& targetTypeKe
             out.backups.append(backupName);
         if (s != reg::status::Success) {
             reg::RegErrorText(ctx.state, s);
-            out.status = QStringLiteral("** Error **   .") + word.toLower() +
-                         QStringLiteral(" Not Added!   ") + ctx.state.ErrorText;
+            out.status =
+                QStringLiteral("** Error **   .") + word.toLower() +
+                QStringLiteral(" Not Added!   ") +
+                (s == kBackupFailed ? backupFailedText(ctx.backup.Failure) : ctx.state.ErrorText);
             out.beep = true;
             return out;
         }

@@ -1,6 +1,7 @@
 #include "editing/apply_change.h"
 
 #include "model/extension_tokens.h"
+#include "model/registry_access.h"
 #include "model/writers.h"
 
 namespace orvanex::editing {
@@ -11,7 +12,35 @@ QString yesNo(bool checked) {
     return checked ? model::kYes : model::kNo;
 }
 
+const QString kContentTypeValue = QStringLiteral("Content Type");
+
+// The new description in the tables: every extension of the type and the type's entry.
+void renameType(EditContext& ctx, const QString& typeKey, const QString& description,
+                ChangeOutcome* out) {
+    for (model::ExtensionEntry& e : ctx.extensions)
+        if (e.TypeName == typeKey)
+            e.Description = e.DescriptionCopy = description;
+    for (model::FileTypeEntry& t : ctx.fileTypes)
+        if (t.TypeName == typeKey)
+            t.Description = description;
+    out->descriptionChanged = true;
+}
+
 } // namespace
+
+bool descriptionEditable(reg::RegState& state, const QString& typeKey) {
+    if (typeKey.isEmpty() || typeKey.startsWith(u'.') || typeKey == model::kAllKey ||
+        typeKey.compare(model::kUnknownKey, Qt::CaseInsensitive) == 0)
+        return false;
+    return model::detail::keyOpens(state, typeKey);
+}
+
+QString extensionKeyOf(const QList<model::ExtensionEntry>& entries, const QString& ext) {
+    for (const model::ExtensionEntry& e : entries)
+        if (e.Ext == ext)
+            return e.KeyName;
+    return QString();
+}
 
 QString anotherTypeError(const QString& word) {
     return QStringLiteral("**Error** The File Extension Existed In Another File Type!   ") + word;
@@ -27,14 +56,32 @@ ChangeOutcome ApplyChange(EditContext& ctx, ChangeFields& f) {
     const QString newAlwaysShow = yesNo(f.alwaysShowChecked);
     const QString newQuickView = yesNo(f.quickViewChecked);
     const QString iconNumber = f.iconNumber.trimmed();
+    const bool descChanged = f.descriptionEditable && f.txtDesc != f.OldDescription;
+    const QString newContentType = f.txtMIME.trimmed();
+    const bool mimeChanged =
+        !f.ExtensionKey.isEmpty() && newContentType != f.OldContentType.trimmed();
     if (f.txtIcon == f.OldIconFile && newAlwaysShow == f.OldAlwaysShow &&
-        newQuickView == f.OldQuickView && iconNumber == f.OldIconNumber) {
+        newQuickView == f.OldQuickView && iconNumber == f.OldIconNumber && !descChanged &&
+        !mimeChanged) {
         out.status = QStringLiteral("Nothing To Update!");
         out.nothingToUpdate = true;
         return out;
     }
-    // A failed backup does not stop the change; its name then shows as "XXXX".
-    quietBackup(ctx, f.backup, QStringLiteral("Change"));
+    if (descChanged && f.txtDesc.trimmed().isEmpty()) {
+        out.status = QStringLiteral("Please Enter Registered File Type!");
+        out.focus = EditOutcome::Focus::Description;
+        out.beep = true;
+        return out;
+    }
+    // No change without its backup.
+    QString why;
+    if (!backUpFirst(ctx, f.backup, QStringLiteral("Change"), &why)) {
+        out.status = QStringLiteral("Error!   ") + f.txtDesc + QStringLiteral(" Not Updated!   ") +
+                     backupFailedText(why);
+        out.beep = true;
+        out.backupFailed = true;
+        return out;
+    }
 
     reg::RegState& st = ctx.state;
     reg::Status s = reg::status::Success;
@@ -56,6 +103,24 @@ ChangeOutcome ApplyChange(EditContext& ctx, ChangeFields& f) {
             return out;
         }
     }
+    if (s == reg::status::Success && descChanged) {
+        s = reg::WriteText(st, f.CurrentTypeKey, QString(), f.txtDesc);
+        if (s == reg::status::Success)
+            renameType(ctx, f.CurrentTypeKey, f.txtDesc, &out);
+    }
+    if (s == reg::status::Success && mimeChanged) {
+        s = newContentType.isEmpty()
+                ? reg::DeleteValueAt(st, f.ExtensionKey, kContentTypeValue)
+                : reg::WriteText(st, f.ExtensionKey, kContentTypeValue, newContentType);
+        if (s == reg::status::FileNotFound && newContentType.isEmpty())
+            s = reg::status::Success; // no value to delete
+        if (s == reg::status::Success) {
+            for (model::ExtensionEntry& e : ctx.extensions)
+                if (e.KeyName.compare(f.ExtensionKey, Qt::CaseInsensitive) == 0)
+                    e.ContentType = newContentType.isEmpty() ? QStringLiteral(" ") : newContentType;
+            out.contentTypeChanged = true;
+        }
+    }
     if (s != reg::status::Success) {
         reg::RegErrorText(st, s);
         out.status = QStringLiteral("Error!   ") + f.txtDesc + QStringLiteral(" Not Updated!   ") +
@@ -63,7 +128,12 @@ ChangeOutcome ApplyChange(EditContext& ctx, ChangeFields& f) {
         out.beep = true;
         return out;
     }
+    if (out.descriptionChanged)
+        f.OldDescription = f.txtDesc;
+    if (out.contentTypeChanged)
+        f.OldContentType = newContentType.isEmpty() ? QStringLiteral(" ") : newContentType;
     backup::SlotValues slot = f.slot;
+    slot.FileType = f.txtDesc;
     slot.Handle = f.CurrentTypeKey;
     slot.IconFile = f.txtIcon;
     slot.IconNumber = iconNumber;
@@ -113,7 +183,7 @@ NewTypeOutcome ApplyNewType(EditContext& ctx, const NewTypeFields& f) {
     const auto failed = [&](reg::Status s) {
         reg::RegErrorText(st, s);
         out.status = QStringLiteral("Error!   ") + f.txtDesc + QStringLiteral(" Not Added!   ") +
-                     st.ErrorText;
+                     (s == kBackupFailed ? backupFailedText(ctx.backup.Failure) : st.ErrorText);
         out.beep = true;
         return out;
     };

@@ -24,6 +24,15 @@ struct ChangeFields {
     bool quickViewChecked = false;
     // As loaded or last applied; refreshed after a fully successful change.
     QString OldIconFile, OldIconNumber, OldQuickView, OldAlwaysShow;
+    // The description as loaded; a changed txtDesc is written to the type key when it may take
+    // one (see descriptionEditable).
+    QString OldDescription;
+    bool descriptionEditable = false;
+    // The extension key shown ("" in the file-type view) and its content type as loaded (" " for
+    // none); a changed txtMIME is written to its "Content Type" value, an empty one deletes it.
+    QString ExtensionKey;
+    QString txtMIME;
+    QString OldContentType;
     // What the backup routine backs up: the entry shown.
     backup::BackupRequest backup;
     // The slot texts of the entry shown: FileType, FileExtension and WhichKind.
@@ -32,9 +41,20 @@ struct ChangeFields {
 struct ChangeOutcome : EditOutcome {
     bool nothingToUpdate = false;
     bool updated = false;
+    bool backupFailed = false;       // nothing written
+    bool descriptionChanged = false; // the tables hold the new description
+    bool contentTypeChanged = false;
     int slot = 0; // the update slot written
 };
+// Writes what changed after its backup; a failed backup stops it before any write. A changed
+// description or content type goes into the context's tables too.
 ChangeOutcome ApplyChange(EditContext& ctx, ChangeFields& fields);
+
+// A type key whose default value is a description the user may change: a real type key that
+// opens, not an extension key standing for its own type, nor the two wildcards.
+bool descriptionEditable(reg::RegState& state, const QString& typeKey);
+// The key of the first entry of the table with this Ext, "" when none.
+QString extensionKeyOf(const QList<model::ExtensionEntry>& entries, const QString& ext);
 
 // Apply for a new file type (EditState 3).
 struct NewTypeFields {

@@ -37,16 +37,15 @@ QAction* BackupHandlers::slotItem(int slot) const {
 bool BackupHandlers::currentRequest(BackupRequest* request) const {
     if (m_ctx.SelectByType != 0 && m_ctx.SelectByType != 1)
         return false;
-    // The extension list holds the extension in column 0 and its type in 3; the type list the
-    // other way round.
+    // The entry the detail area shows, never the grid's current row (the keyboard may have moved
+    // it). The extension list holds the extension in column 0 and its type in 3; the type list
+    // the other way round.
+    const EditingSession::ShownRow& shown = editingSession(m_ctx).shownRow;
     const bool byType = m_ctx.SelectByType == 1;
-    const QTableView* grid = byType ? m_ctx.ui->flex2 : m_ctx.ui->flex1;
-    const int row = editing::currentRow(grid);
-    if (row < 0)
+    if (!shown.shown || shown.byType != byType)
         return false;
     *request = {byType ? BackupRequest::Mode::FileType : BackupRequest::Mode::Extension,
-                editing::cellText(grid, row, byType ? 3 : 0),
-                editing::cellText(grid, row, byType ? 0 : 3)};
+                byType ? shown.column3 : shown.column0, byType ? shown.column0 : shown.column3};
     return true;
 }
 

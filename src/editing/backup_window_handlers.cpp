@@ -1,15 +1,18 @@
 #include "editing/backup_window_handlers.h"
 
 #include "backup/backup_records.h"
+#include "backup/backup_undo.h"
 #include "backup/frm_backup.h"
 #include "backup/merge_preview_dialog.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
+#include "editing/list_loader.h"
 #include "editing/main_context.h"
 #include "platform/text_editor.h"
 #include "settings/settings_store.h"
 #include "ui_main_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QTableView>
@@ -139,6 +142,43 @@ BackupWindowHandlers::BackupWindowHandlers(MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx) {
     connect(ctx.ui->cmdBackSystem, &QPushButton::clicked, this,
             &BackupWindowHandlers::cmdBackSystem_Click);
+    connect(ctx.ui->mnuBackupFiles, &QAction::triggered, this,
+            &BackupWindowHandlers::cmdBackSystem_Click);
+    connect(ctx.ui->mnuUndo, &QAction::triggered, this, &BackupWindowHandlers::mnuUndo_Click);
+}
+
+void BackupWindowHandlers::mnuUndo_Click() {
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    if (!m_ctx.registry || !m_ctx.editing)
+        return;
+    if (m_ctx.Busy || m_ctx.PanelOpen == 1) {
+        ui->lblScan->setText(QStringLiteral("Please Select Option!"));
+        return;
+    }
+    const UndoPlan plan = planUndo(*m_ctx.registry, m_ctx.AppFolder);
+    if (!plan.found) {
+        ui->lblScan->setText(plan.message);
+        return;
+    }
+    if (!plan.preview.readable) {
+        ui->lblScan->setText(plan.preview.error + QStringLiteral("; nothing was merged"));
+        return;
+    }
+    MergePreviewDialog preview(plan.path, plan.preview, m_ctx.window);
+    preview.setWindowTitle(QStringLiteral("Undo ") + plan.record.Name + QStringLiteral(" (") +
+                           plan.record.FileType + QStringLiteral(") - Merge Preview"));
+    if (preview.exec() != QDialog::Accepted) {
+        ui->lblScan->setText(QStringLiteral("Undo cancelled: ") + plan.record.Name);
+        return;
+    }
+    const UndoOutcome out =
+        runUndo(*m_ctx.registry, m_ctx.editing->extensions, m_ctx.AppFolder, plan);
+    // The lists are read again: the undo may bring back or change any entry it covers.
+    if (out.merge.wrote)
+        editing::reloadLists(m_ctx);
+    ui->lblScan->setText(out.message);
+    if (!out.undone)
+        QApplication::beep();
 }
 
 void BackupWindowHandlers::cmdBackSystem_Click() {

@@ -1,6 +1,6 @@
 #pragma once
-// The main window's side of the backup files window: the "&Backup" button that opens it, and
-// bringing the lists up to date for every backup merged meanwhile.
+// The main window's side of the backup files window: the "&Backup" button and the File menu item
+// that open it, bringing the lists up to date for every backup merged meanwhile, and undo.
 
 #include <QObject>
 
@@ -19,7 +19,10 @@ class BackupWindowHandlers : public QObject {
     Q_OBJECT
 public:
     BackupWindowHandlers(MainContext& ctx, QObject* parent);
+    // The "&Backup" button and "File, Backup &Files…".
     void cmdBackSystem_Click();
+    // "File, &Undo Last Change": the merge preview of the last change's backup, then the undo.
+    void mnuUndo_Click();
 
 private:
     MainContext& m_ctx;

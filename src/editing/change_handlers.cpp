@@ -102,6 +102,11 @@ void ChangeHandlers::applyChange(EditContext& edit) {
     f.quickViewChecked = ui->chkQuickView->isChecked();
     f.OldIconFile = session.OldIconFile;
     f.OldIconNumber = session.OldIconNumber;
+    f.OldDescription = session.OldDescription;
+    f.descriptionEditable = session.DescriptionEditable;
+    f.ExtensionKey = m_ctx.SelectByType == 1 ? QString() : session.ShownExtensionKey;
+    f.txtMIME = ui->txtMIME->text();
+    f.OldContentType = session.OldContentType;
     // The marks as the registry holds them: what was loaded or last applied.
     const model::Flags flags = model::LoadFlags(m_ctx.regState, m_ctx.CurrentTypeKey);
     f.OldQuickView = flags.QuickView;
@@ -110,13 +115,39 @@ void ChangeHandlers::applyChange(EditContext& edit) {
         f.backup = {};
     f.slot = b->currentEntry();
     const ChangeOutcome out = ApplyChange(edit, f);
+    // A description written shows in the lists even when a later write failed.
+    if (out.descriptionChanged) {
+        showNewDescription(session.OldDescription, f.txtDesc);
+        session.OldDescription = f.txtDesc;
+    }
     if (out.updated) {
         session.OldIconFile = f.OldIconFile;
         session.OldIconNumber = f.OldIconNumber;
+        session.OldContentType = f.OldContentType;
         b->slotSaved(out.slot);
     }
     finishOutcome(ui, out);
     ui->cmdApply->setEnabled(false);
+}
+
+void ChangeHandlers::showNewDescription(const QString& before, const QString& description) {
+    EditingSession& session = editingSession(m_ctx);
+    model::IndexGridModel* extensions = indexModel(m_ctx.ui->flex1);
+    for (const model::ExtensionEntry& e : session.extensions)
+        if (e.TypeName == m_ctx.CurrentTypeKey)
+            if (const int r = extensions->findText(0, e.Ext); r >= 0)
+                extensions->setCell(r, 3, description);
+    model::IndexGridModel* types = indexModel(m_ctx.ui->flex2);
+    for (const model::FileTypeEntry& t : session.fileTypes)
+        if (t.TypeName == m_ctx.CurrentTypeKey)
+            for (int r = types->findText(0, before); r >= 0; r = types->findText(0, before, r + 1))
+                if (types->text(r, 3) == t.Extensions) {
+                    types->setCell(r, 0, description);
+                    break;
+                }
+    // The shown row follows, so that the next backup finds the type under its new name.
+    EditingSession::ShownRow& shown = session.shownRow;
+    (shown.byType ? shown.column0 : shown.column3) = description;
 }
 
 void ChangeHandlers::showExtensionRow(qsizetype entryIndex) {
@@ -227,9 +258,16 @@ void ChangeHandlers::cmdOKExtType_Click() {
         finishOutcome(ui, out);
         return;
     }
-    const int current = currentRow(ui->flex2);
-    if (current >= 0)
-        indexModel(ui->flex2)->setCell(current, 3, out.extensions);
+    // The row of the type shown, not the grid's current row (Locate may have moved that).
+    const EditingSession::ShownRow& shown = editingSession(m_ctx).shownRow;
+    model::IndexGridModel* types = indexModel(ui->flex2);
+    if (shown.shown && shown.byType)
+        for (int r = types->findText(0, shown.column0); r >= 0;
+             r = types->findText(0, shown.column0, r + 1))
+            if (types->text(r, 3) == shown.column3) {
+                types->setCell(r, 3, out.extensions);
+                break;
+            }
     ui->fraAddExtType->setVisible(false);
     ClearDetailArea(m_ctx);
     ClearActionFields(m_ctx);

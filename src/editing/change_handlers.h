@@ -29,6 +29,8 @@ public:
 private:
     void applyChange(EditContext& edit);
     void applyNewType(EditContext& edit);
+    // The lists' rows of the type shown take its new description.
+    void showNewDescription(const QString& before, const QString& description);
     // Puts the extension table's row into flex1: a new row, or the row of a claimed extension.
     void showExtensionRow(qsizetype entryIndex);
 

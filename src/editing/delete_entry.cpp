@@ -34,12 +34,10 @@ const QString kNotDeleted = QStringLiteral(" Not Deleted!   ");
 // A deletion cannot be undone without its backup: when the backup fails, nothing is deleted.
 bool backedUp(EditContext& ctx, const backup::BackupRequest& request, DeleteOutcome& out,
               const QString& what) {
-    const QString status = quietBackup(ctx, request, kDeleteType);
-    if (ctx.backup.BackupResult == QLatin1String("OK"))
+    QString why;
+    if (backUpFirst(ctx, request, kDeleteType, &why))
         return true;
-    out.status = QStringLiteral("Error!   ") + out.DeletedName + what +
-                 QStringLiteral("Backup Failed!    ") +
-                 (status.trimmed().isEmpty() ? ctx.backup.BackupName : status.trimmed());
+    out.status = QStringLiteral("Error!   ") + out.DeletedName + what + backupFailedText(why);
     out.beep = true;
     return false;
 }

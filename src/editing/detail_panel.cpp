@@ -1,5 +1,6 @@
 #include "editing/detail_panel.h"
 
+#include "editing/apply_change.h"
 #include "editing/backup_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
@@ -88,6 +89,12 @@ void applyView(MainContext& ctx, const model::DetailView& view, bool fileType) {
     ctx.CurrentTypeKey = view.CurrentTypeKey;
     session.OldIconFile = view.OldIconFile;
     session.OldIconNumber = view.OldIconNumber;
+    session.OldDescription = view.txtDesc;
+    session.OldContentType = view.txtMIME;
+    session.ShownExtensionKey =
+        fileType ? QString() : extensionKeyOf(session.extensions, view.txtExt);
+    session.DescriptionEditable = descriptionEditable(ctx.regState, view.CurrentTypeKey);
+    ui->txtDesc->setReadOnly(!session.DescriptionEditable);
     ui->chkAlwaysShow->setChecked(view.flags.AlwaysShowExt == model::kYes);
     ui->chkQuickView->setChecked(view.flags.QuickView == model::kYes);
     session.actions = view.actions;
@@ -129,6 +136,11 @@ void ClearDetailArea(MainContext& ctx) {
     EditingSession& session = editingSession(ctx);
     session.RememberedIconNumber.clear();
     session.actions = model::ActionList{};
+    session.shownRow = {};
+    session.OldDescription.clear();
+    session.OldContentType.clear();
+    session.ShownExtensionKey.clear();
+    session.DescriptionEditable = false;
     ui->chkAlwaysShow->setChecked(false);
     ui->chkQuickView->setChecked(false);
     ui->txtDesc->setReadOnly(true);
@@ -206,6 +218,7 @@ void ShowExtension(MainContext& ctx, int tableRow, int column) {
     openDetail(ctx);
     ctx.ui->lblScan->setText(model::retrievingStatus(row.cellText, false));
     EditingSession& session = editingSession(ctx);
+    session.shownRow = {!row.column0.isEmpty(), false, row.column0, row.column3};
     applyView(ctx, model::ShowExtension(ctx.regState, session.drives, session.extensions, row),
               false);
 }
@@ -216,6 +229,7 @@ void ShowFileType(MainContext& ctx, int tableRow, int column) {
     openDetail(ctx);
     ctx.ui->lblScan->setText(model::retrievingStatus(row.cellText, true));
     EditingSession& session = editingSession(ctx);
+    session.shownRow = {!row.column0.isEmpty(), true, row.column0, row.column3};
     applyView(ctx, model::ShowFileType(ctx.regState, session.drives, session.fileTypes, row), true);
 }
 

@@ -16,6 +16,24 @@ QString quietBackup(EditContext& ctx, const backup::BackupRequest& request, cons
     return status;
 }
 
+bool backUpFirst(EditContext& ctx, const backup::BackupRequest& request, const QString& type,
+                 QString* why) {
+    const QString status = quietBackup(ctx, request, type);
+    if (ctx.backup.BackupResult == QLatin1String("OK"))
+        return true;
+    if (!status.trimmed().isEmpty())
+        *why = status.trimmed();
+    else if (!ctx.backup.Failure.isEmpty())
+        *why = ctx.backup.Failure;
+    else
+        *why = ctx.backup.BackupName;
+    return false;
+}
+
+QString backupFailedText(const QString& why) {
+    return QStringLiteral("Backup Failed!    ") + why;
+}
+
 QStringList typedExtensions(const QString& text) {
     QStringList words;
     for (const QString& token : model::ExtensionTokens(text)) {
@@ -67,11 +85,15 @@ reg::Status claimExtension(EditContext& ctx, const QString& word, const QString&
         }
     if (*index >= 0) {
         // The key exists and names no file type: changing it is a change like any other.
-        quietBackup(
-            ctx, {backup::BackupRequest::Mode::Extension, ext, ctx.extensions[*index].Description},
-            QStringLiteral("Change"));
-        if (ctx.backup.BackupResult == QLatin1String("OK"))
-            *backupName = ctx.backup.BackupName;
+        QString why;
+        if (!backUpFirst(
+                ctx,
+                {backup::BackupRequest::Mode::Extension, ext, ctx.extensions[*index].Description},
+                QStringLiteral("Change"), &why)) {
+            ctx.backup.Failure = why;
+            return kBackupFailed;
+        }
+        *backupName = ctx.backup.BackupName;
     }
     const reg::Status s = model::setExtension(ctx.state, keyName, typeName);
     if (s != reg::status::Success)

@@ -30,6 +30,14 @@ inline const QString kPleaseWait = QStringLiteral("Please wait...............");
 // Returns the status text the backup wants shown (its failure texts), "" otherwise.
 QString quietBackup(EditContext& ctx, const backup::BackupRequest& request, const QString& type);
 
+// No change goes ahead without its backup: takes it quietly and returns true when it was written;
+// otherwise *why holds what the status line says after "Backup Failed!    ".
+bool backUpFirst(EditContext& ctx, const backup::BackupRequest& request, const QString& type,
+                 QString* why);
+QString backupFailedText(const QString& why); // "Backup Failed!    " + why
+// claimExtension's status when the backup of an existing key failed (nothing written).
+inline constexpr std::int32_t kBackupFailed = 99998;
+
 // The typed extension words in token order (the last typed first), one leading dot dropped.
 QStringList typedExtensions(const QString& text);
 // The first word (in token order) that an extension of the table already naming a file type
@@ -41,7 +49,8 @@ QString repeatedWord(const QStringList& words);
 bool namesFileType(const model::ExtensionEntry& entry);
 
 // Writes ".word" pointing to typeName; an existing key of that name (one naming no file type,
-// as the rules above allow) is backed up first. The table gets the entry, or the existing entry
+// as the rules above allow) is backed up first, and left alone when that fails (kBackupFailed,
+// ctx.backup.Failure saying why). The table gets the entry, or the existing entry
 // is pointed to the type. Returns the status; *backupName is set when a backup was taken, and
 // *index to the entry's index in the table.
 reg::Status claimExtension(EditContext& ctx, const QString& word, const QString& typeName,

@@ -23,10 +23,23 @@ struct EditingSession {
     model::AuxiliaryLists lists;             // known command lines and icon files
     editing::GridModels grids;               // what flex1, flex2 and flex3 show
 
-    // The entry shown: its actions as flex3 shows them and the loaded icon texts.
+    // The row whose entry the detail area shows, as it was shown: backups, update slots and
+    // deletes take this one, whatever row of the grid is current. Cleared with the area.
+    struct ShownRow {
+        bool shown = false;
+        bool byType = false;
+        QString column0; // Ext (flex1) or Description (flex2)
+        QString column3; // Description (flex1) or Extensions (flex2)
+    } shownRow;
+
+    // The entry shown: its actions as flex3 shows them and the loaded texts.
     model::ActionList actions;
     QString OldIconFile;
     QString OldIconNumber;
+    QString OldDescription;
+    QString OldContentType;    // " " for none
+    QString ShownExtensionKey; // the extension key shown ("" by file type)
+    bool DescriptionEditable = false;
     QString RememberedIconNumber;
     // The icon file and type the icon panel last worked on; forgotten on a selection switch.
     QString RememberedIconFile;

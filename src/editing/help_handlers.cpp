@@ -9,9 +9,11 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QTextBrowser>
+#include <QTextCharFormat>
 #include <QUrl>
 
 namespace orvanex::editing {
@@ -102,6 +104,13 @@ HelpHandlers::HelpHandlers(MainContext& ctx, QObject* parent) : QObject(parent),
 }
 
 bool HelpHandlers::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_topic) {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        m_topic->close();
+        return true;
+    }
     // The press is taken too, so that the release comes back to the same control.
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
@@ -145,6 +154,7 @@ QTextBrowser* HelpHandlers::helpWindow() {
         m_topic->setWindowTitle(QStringLiteral("ORVANEX Help"));
         m_topic->resize(420, 300);
         m_topic->setOpenLinks(true);
+        m_topic->installEventFilter(this); // Escape closes it, as it closes the dialogs
     }
     return m_topic;
 }
@@ -159,6 +169,21 @@ void HelpHandlers::showInHelpWindow(const QString& path) {
         window->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
     } else {
         QFile file(path);
+        // A text file is shown as text: a fresh document, none of the format of a link the
+        // last topic may have left at the cursor, wrapped at word ends to the window's width.
+        // A browser keeps the last topic as its source (for Back and reload) whatever text it
+        // is given after it: one that showed a topic is replaced, where it stood.
+        if (!window->source().isEmpty()) {
+            const QRect where = window->geometry();
+            delete m_topic;
+            m_topic = nullptr;
+            window = helpWindow();
+            window->setGeometry(where);
+        }
+        window->clear();
+        window->setCurrentCharFormat(QTextCharFormat());
+        window->setLineWrapMode(QTextEdit::WidgetWidth);
+        window->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         window->setPlainText(file.open(QIODevice::ReadOnly)
                                  ? QString::fromUtf8(file.readAll())
                                  : QStringLiteral("The help file \"%1\" cannot be read: %2")
@@ -180,7 +205,10 @@ void HelpHandlers::mnuHelp_Click() {
 }
 
 void HelpHandlers::mnuReadMe_Click() {
-    openDocument(readmePath(m_ctx.AppFolder));
+    // Always the program's own window: the read-me is plain text, whatever the desktop would do.
+    const QString path = readmePath(m_ctx.AppFolder);
+    m_ctx.ui->lblScan->setText(path);
+    showInHelpWindow(path);
 }
 
 } // namespace orvanex::editing

@@ -56,6 +56,23 @@ void FileTypeLoader::buildLists(MainContext& ctx) {
     ctx.FirstIconFilePending = session.lists.iconFiles.firstPending();
 }
 
+void reloadLists(MainContext& ctx) {
+    EditingSession& session = editingSession(ctx);
+    ClearDetailArea(ctx);
+    ClearActionFields(ctx);
+    DisableEntryControls(ctx);
+    model::ExtensionLoad load = model::LoadExtensions(ctx.regState);
+    session.extensions = std::move(load.entries);
+    session.grids.extensions->setRecords(std::move(load.rows));
+    model::FileTypeLoad types = model::BuildFileTypes(session.extensions);
+    session.fileTypes = std::move(types.types);
+    session.grids.fileTypes->setRecords(std::move(types.rows));
+    for (QTableView* grid : {ctx.ui->flex1, ctx.ui->flex2}) {
+        sortGrid(grid, 0, model::kSortStringAscending);
+        setTopRow(grid, 0);
+    }
+}
+
 std::unique_ptr<StartupLoader> makeFileTypeLoader() {
     return std::make_unique<FileTypeLoader>();
 }

@@ -18,6 +18,10 @@ public:
 
 std::unique_ptr<StartupLoader> makeFileTypeLoader();
 
+// Both lists and their tables read again from the registry (after an undo), sorted by name, with
+// nothing shown.
+void reloadLists(MainContext& ctx);
+
 // The two locate boxes: cleared, "   Locate" shown, the 26 letter items and the tool tip.
 void fillLocateList(MainContext& ctx, bool fileTypes);
 

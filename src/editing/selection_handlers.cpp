@@ -9,7 +9,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 
 namespace orvanex::editing {
@@ -49,15 +51,30 @@ SelectionHandlers::SelectionHandlers(MainContext& ctx, QObject* parent)
     connect(ui->Combo2, &QComboBox::activated, this, &SelectionHandlers::Combo2_Click);
     for (QWidget* w : std::initializer_list<QWidget*>{ui->flex1, ui->flex2, ui->Combo1, ui->Combo2})
         w->installEventFilter(this);
+    // The second caption of each pair sharing a mnemonic (Alt+Y, Alt+F) gets a key of its own.
+    auto* byType = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), ctx.window);
+    connect(byType, &QShortcut::activated, ui->cmdSelectByFileType, &QPushButton::click);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), ctx.window);
+    connect(find, &QShortcut::activated, this, [ui] {
+        // The action panel's Find when the panel is up, else the icons' Find.
+        QPushButton* button = ui->cmdBrowseApplX->isVisible() ? ui->cmdBrowseApplX : ui->cmdIcons;
+        if (button->isVisible() && button->isEnabled())
+            button->click();
+    });
+    // Tab and Shift+Tab move between the window's controls; the arrows move within a grid.
+    for (QTableView* grid : {ui->flex1, ui->flex2, ui->flex3})
+        grid->setTabKeyNavigation(false);
 }
 
 bool SelectionHandlers::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    if ((watched == ui->flex1 || watched == ui->flex2) && isRowMove(key))
+        return moveByKey(static_cast<QTableView*>(watched), event);
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
-    Ui::frmORVANEX* ui = m_ctx.ui;
     if (watched == ui->flex1)
         flex1_KeyDown(kKeyEnter);
     else if (watched == ui->flex2)
@@ -68,6 +85,31 @@ bool SelectionHandlers::eventFilter(QObject* watched, QEvent* event) {
         locate(box == ui->Combo1 ? ui->flex1 : ui->flex2, box);
     } else
         return false;
+    return true;
+}
+
+bool SelectionHandlers::isRowMove(int key) {
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+           key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+}
+
+// The grid moves its current row as always; a row that changed then shows its entry, as a click
+// does, so that the highlighted row is the one shown.
+bool SelectionHandlers::moveByKey(QTableView* grid, QEvent* event) {
+    if (m_ctx.PanelOpen == 1) {
+        m_ctx.ui->lblScan->setText(kPleaseSelect);
+        return true; // the row stays with the entry the open panel works on
+    }
+    const int before = currentRow(grid);
+    static_cast<QObject*>(grid)->event(event); // the view's own handling, past this filter
+    const int after = currentRow(grid);
+    if (after < 0 || after == before)
+        return true;
+    // The status quotes the current cell, or the row's name where that cell is empty.
+    int col = std::max(grid->currentIndex().column(), 0);
+    if (cellText(grid, after, col).isEmpty())
+        col = 0;
+    gridMouseDown(grid, after + 1, col, grid == m_ctx.ui->flex2);
     return true;
 }
 
@@ -209,8 +251,11 @@ void SelectionHandlers::locate(QTableView* grid, QComboBox* box) {
     m_ctx.LocateLetter = box->currentText().trimmed();
     const int tableRow = FindLocateRow(grid, box->currentText());
     m_ctx.LocateRow = tableRow + 1;
-    if (m_ctx.LocateRow != 0)
+    if (m_ctx.LocateRow != 0) {
         setTopRow(grid, tableRow);
+        // The arrows go on from the located row.
+        setCurrentRow(grid, tableRow);
+    }
 }
 
 int FindLocateRow(const QTableView* grid, const QString& item) {

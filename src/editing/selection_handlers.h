@@ -37,6 +37,8 @@ private:
     void gridMouseDown(QTableView* grid, int row, int col, bool fileTypes);
     void showCurrent(QTableView* grid, int tableRow, int col, bool fileTypes);
     void locate(QTableView* grid, QComboBox* box);
+    static bool isRowMove(int key);
+    bool moveByKey(QTableView* grid, QEvent* event);
 
     MainContext& m_ctx;
 };

@@ -10,15 +10,20 @@
 namespace orvanex::reports {
 
 ListReportLayout extensionListLayout() {
-    return {QStringLiteral("Registered File Extensions            "), {1, 41, 61, 81}};
+    return {QStringLiteral("Registered File Extensions            "), {1, 41, 61, 81}, {}, false};
 }
 
 ListReportLayout fileTypeListLayout() {
-    return {QStringLiteral("Registered File Types             "), {1, 61, 75, 95}};
+    return {QStringLiteral("Registered File Types             "), {1, 61, 75, 95}, {}, false};
 }
 
 ListReportLayout backupListLayout() {
-    return {QStringLiteral("Registry Backup Files            "), {1, 27, 40, 67, 110}};
+    // The extensions of a type can be many: they go on over further lines, never cut.
+    return {QStringLiteral("Registry Backup Files            "),
+            {1, 27, 40, 67, 110},
+            {QStringLiteral("Backup File"), QStringLiteral("Type"), QStringLiteral("Date/Time"),
+             QStringLiteral("File Type"), QStringLiteral("File Extension(s)")},
+            true};
 }
 
 QString reportDate(const QDateTime& now) {
@@ -127,6 +132,7 @@ public:
     double tabX(int tab) const { return (tab - 1) * m_columnWidth; }
     double lineHeight() const { return m_lineHeight; }
     double columnWidth() const { return m_columnWidth; }
+    const QFont& font() const { return m_font; }
 
     // Text whose top is at y; cut with an ellipsis where it would pass maxWidth.
     void text(double x, double y, const QString& s, double maxWidth) {
@@ -153,6 +159,25 @@ public:
         pieces << piece;
         return pieces;
     }
+    // The same at blanks where it can: a word longer than the width alone is broken.
+    QStringList wrapWords(const QString& s, double maxWidth) const {
+        QStringList lines;
+        const QFontMetricsF metrics(m_font);
+        QString line;
+        for (const QString& word : s.split(u' ', Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + u' ' + word;
+            if (line.isEmpty() || metrics.horizontalAdvance(longer) <= maxWidth) {
+                line = longer;
+                continue;
+            }
+            lines << line;
+            line = word;
+        }
+        QStringList out;
+        for (const QString& l : lines + QStringList{line})
+            out += metrics.horizontalAdvance(l) > maxWidth ? wrap(l, maxWidth) : QStringList{l};
+        return out;
+    }
 
 private:
     QPagedPaintDevice* m_device;
@@ -178,24 +203,69 @@ PrintOutcome printListReport(QPagedPaintDevice* device, const ListReportLayout& 
     const double rowX = kListIndentTwips;
     const double rightEdge = printer.printableWidth();
     double y = limit + 1; // the first row begins a page
+    const double top = (list.titles.isEmpty() ? 2.0 : 3.0) * rowStepTwips;
+    // Where a cell may go: short of the next column, so columns never run into each other.
+    const auto cellWidth = [&](qsizetype c) {
+        const double x = rowX + printer.tabX(list.tabs[c]);
+        const double next =
+            c + 1 < list.tabs.size() ? rowX + printer.tabX(list.tabs[c + 1]) : rightEdge;
+        return next - x - printer.columnWidth() / 2;
+    };
+    const auto line = [&](const QStringList& cells) {
+        for (qsizetype c = 0; c < list.tabs.size() && c < cells.size(); ++c)
+            printer.text(rowX + printer.tabX(list.tabs[c]), y, cells[c], cellWidth(c));
+    };
+    const qsizetype last = list.tabs.size() - 1;
+    // A title wider than its column (the page can be too narrow for the last one) starts early
+    // enough to end where its column does, clear of the title before it, so it is never cut.
+    const auto titleLine = [&] {
+        const QFontMetricsF metrics(printer.font());
+        double clear = 0;
+        for (qsizetype c = 0; c < list.tabs.size() && c < list.titles.size(); ++c) {
+            const double x = rowX + printer.tabX(list.tabs[c]);
+            const double end = x + cellWidth(c);
+            const double width = metrics.horizontalAdvance(list.titles[c]);
+            const double start = qMax(qMin(x, end - width), clear);
+            printer.text(start, y, list.titles[c], end - start);
+            clear = start + width + printer.columnWidth();
+        }
+    };
+    // A new page: its heading, one empty line and the column titles.
+    const auto beginPage = [&] {
+        if (outcome.pages > 0 && !printer.newPage(&outcome.error))
+            return false;
+        ++outcome.pages;
+        printer.text(0, 0, listHeadingLine(list.heading, now, outcome.pages), rightEdge);
+        y = 2.0 * rowStepTwips;
+        if (!list.titles.isEmpty()) {
+            titleLine();
+            y += rowStepTwips;
+        }
+        return true;
+    };
     for (const QStringList& row : rows) {
-        if (y > limit) {
-            if (outcome.pages > 0 && !printer.newPage(&outcome.error)) {
+        QStringList rest; // the last column's further lines
+        QStringList cells = row;
+        if (list.wrapLast && last >= 0 && row.size() > last) {
+            rest = printer.wrapWords(row[last], cellWidth(last));
+            cells[last] = rest.takeFirst();
+        }
+        // A row starts a page when it would not end on this one (unless nothing is on it yet).
+        if ((y > limit || (y > top && y + double(rest.size()) * rowStepTwips > limit)) &&
+            !beginPage()) {
+            outcome.ok = false;
+            return outcome;
+        }
+        line(cells);
+        y += rowStepTwips;
+        for (const QString& more : rest) {
+            if (y > limit && !beginPage()) {
                 outcome.ok = false;
                 return outcome;
             }
-            ++outcome.pages;
-            printer.text(0, 0, listHeadingLine(list.heading, now, outcome.pages), rightEdge);
-            y = 2.0 * rowStepTwips; // the heading and one empty line
+            printer.text(rowX + printer.tabX(list.tabs[last]), y, more, cellWidth(last));
+            y += rowStepTwips;
         }
-        for (qsizetype c = 0; c < list.tabs.size() && c < row.size(); ++c) {
-            const double x = rowX + printer.tabX(list.tabs[c]);
-            // A cell stops short of the next column, so columns never run into each other.
-            const double next =
-                c + 1 < list.tabs.size() ? rowX + printer.tabX(list.tabs[c + 1]) : rightEdge;
-            printer.text(x, y, row[c], next - x - printer.columnWidth() / 2);
-        }
-        y += rowStepTwips;
     }
     if (!printer.end(&outcome.error))
         outcome.ok = false;

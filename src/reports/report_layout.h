@@ -18,7 +18,9 @@ inline constexpr int kListIndentTwips = 500;       // rows start this far right 
 
 struct ListReportLayout {
     QString heading;
-    QList<int> tabs; // character tab positions of the columns, from 1
+    QList<int> tabs;       // character tab positions of the columns, from 1
+    QStringList titles;    // column titles, a line of their own under the heading ("" for none)
+    bool wrapLast = false; // the last column goes on over further lines instead of being cut
 };
 ListReportLayout extensionListLayout();
 ListReportLayout fileTypeListLayout();

@@ -3,6 +3,7 @@
 
 #include "backup/backup_records.h"
 #include "backup/backup_routine.h"
+#include "backup/backup_undo.h"
 #include "editing/add_extensions.h"
 #include "editing/apply_change.h"
 #include "model/default_registry.h"
@@ -35,13 +36,11 @@ bool backupRequestFor(const Workbench& w, const QString& name, backup::BackupReq
         *error = QStringLiteral("no extension %1 in the registry").arg(name);
         return false;
     }
-    for (const model::FileTypeEntry& t : w.fileTypes)
-        if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0) {
-            *request = {backup::BackupRequest::Mode::FileType, t.Extensions, t.Description};
-            return true;
-        }
-    *error = QStringLiteral("no file type %1 in the registry").arg(name);
-    return false;
+    const model::FileTypeEntry* t = findFileType(w.fileTypes, name, error);
+    if (!t)
+        return false;
+    *request = {backup::BackupRequest::Mode::FileType, t->Extensions, t->Description};
+    return true;
 }
 
 int runBackup(OrvxContext& context, const QStringList& args) {
@@ -169,30 +168,50 @@ int setType(OrvxContext& context, const QStringList& args) {
     Options o;
     if (!parseOptions(context, args,
                       {QStringLiteral("--icon"), QStringLiteral("--quick-view"),
-                       QStringLiteral("--always-show")},
+                       QStringLiteral("--always-show"), QStringLiteral("--description"),
+                       QStringLiteral("--content-type")},
                       {}, &o))
         return 1;
     if (o.positional.size() != 1)
-        return context.fail(QStringLiteral("usage: orvx set TYPE [--icon FILE[,N]] "
-                                           "[--quick-view yes|no] [--always-show yes|no]"));
+        return context.fail(QStringLiteral("usage: orvx set TYPE|.EXT [--icon FILE[,N]] "
+                                           "[--quick-view yes|no] [--always-show yes|no] "
+                                           "[--description TEXT] [--content-type TEXT]"));
     Workbench w;
     if (!openWorkbench(context, w))
         return 1;
-    const model::FileTypeEntry* type = findType(context, w, o.positional[0]);
-    if (!type)
-        return 1;
-    // The type as its detail view shows it.
-    const model::DetailView view = model::ShowFileType(
-        w.state, w.drives, w.fileTypes, {type->Description, type->Extensions, type->Description});
+    const QString& name = o.positional[0];
+    const bool isExtension = name.startsWith(u'.') || name == model::kAllKey ||
+                             name.compare(model::kUnknownKey, Qt::CaseInsensitive) == 0;
+    if (!isExtension && o.values.contains(QStringLiteral("--content-type")))
+        return context.fail(QStringLiteral("the content type belongs to an extension: orvx set "
+                                           ".EXT --content-type TEXT"));
+    backup::BackupRequest request;
+    QString error;
+    if (!backupRequestFor(w, name, &request, &error))
+        return context.fail(error);
+    // The entry as its detail view shows it: by extension or by file type.
+    const model::DetailView view =
+        isExtension ? model::ShowExtension(w.state, w.drives, w.extensions,
+                                           {request.FileExt, request.FileType, request.FileExt})
+                    : model::ShowFileType(w.state, w.drives, w.fileTypes,
+                                          {request.FileType, request.FileExt, request.FileType});
+    if (!view.typeFound)
+        return context.fail(
+            QStringLiteral("%1 names no file type whose details can be set").arg(name));
     editing::ChangeFields f;
     f.CurrentTypeKey = view.CurrentTypeKey;
-    f.txtDesc = view.txtDesc;
+    f.txtDesc = f.OldDescription = view.txtDesc;
+    f.descriptionEditable = editing::descriptionEditable(w.state, view.CurrentTypeKey);
     f.txtIcon = view.txtIcon;
     f.iconNumber = view.txtIconNumber;
     f.OldIconFile = view.OldIconFile;
     f.OldIconNumber = view.OldIconNumber;
     f.OldQuickView = view.flags.QuickView;
     f.OldAlwaysShow = view.flags.AlwaysShowExt;
+    if (isExtension) {
+        f.ExtensionKey = editing::extensionKeyOf(w.extensions, view.txtExt);
+        f.txtMIME = f.OldContentType = view.txtMIME;
+    }
     if (!yesNoOption(context, o, QStringLiteral("--quick-view"), f.OldQuickView == model::kYes,
                      &f.quickViewChecked) ||
         !yesNoOption(context, o, QStringLiteral("--always-show"), f.OldAlwaysShow == model::kYes,
@@ -200,13 +219,52 @@ int setType(OrvxContext& context, const QStringList& args) {
         return 1;
     if (o.values.contains(QStringLiteral("--icon")))
         splitIcon(o.values.value(QStringLiteral("--icon")), &f.txtIcon, &f.iconNumber);
-    f.backup = {backup::BackupRequest::Mode::FileType, type->Extensions, type->Description};
+    if (o.values.contains(QStringLiteral("--description"))) {
+        if (!f.descriptionEditable)
+            return context.fail(QStringLiteral("the description of %1 is not kept in a type key "
+                                               "of its own: it cannot be set")
+                                    .arg(name));
+        f.txtDesc = o.values.value(QStringLiteral("--description"));
+    }
+    if (o.values.contains(QStringLiteral("--content-type")))
+        f.txtMIME = o.values.value(QStringLiteral("--content-type"));
+    f.backup = request;
     f.slot.FileType = view.txtDesc;
-    f.slot.FileExtension = view.txtRel;
-    f.slot.WhichKind = backup::whichKind(true, false);
+    f.slot.FileExtension = isExtension ? view.txtExt : view.txtRel;
+    f.slot.WhichKind = backup::whichKind(!isExtension, false);
     Editing e(w);
     const editing::ChangeOutcome r = editing::ApplyChange(e.ctx, f);
     return report(context, r.status, r.updated || r.nothingToUpdate);
+}
+
+int undo(OrvxContext& context, const QStringList& args) {
+    if (!args.isEmpty())
+        return context.fail(QStringLiteral("usage: orvx undo [--preview]"));
+    Workbench w;
+    if (!openWorkbench(context, w))
+        return 1;
+    const backup::UndoPlan plan = backup::planUndo(*w.registry, w.appFolder);
+    if (!plan.found)
+        return context.fail(plan.message);
+    if (!plan.preview.readable)
+        return context.fail(plan.preview.error + QStringLiteral("; nothing was merged"));
+    // The merge preview first, as the window shows it.
+    context.out << QStringLiteral("Undo %1 (%2, %3): %4 change(s)")
+                       .arg(plan.record.Name, plan.record.Type, plan.record.FileType)
+                       .arg(plan.preview.diff.changes.size())
+                << '\n';
+    for (const reg::RegChange& c : plan.preview.diff.changes)
+        context.out << "  " << reg::describeRegChange(c) << '\n';
+    context.out.flush();
+    if (context.isSet(QStringLiteral("preview")))
+        return 0;
+    const backup::UndoOutcome out = backup::runUndo(*w.registry, w.extensions, w.appFolder, plan);
+    for (const QString& p : out.merge.problems)
+        context.err << "orvx: " << p << '\n';
+    if (!out.undone)
+        return context.fail(out.message);
+    context.out << out.message << Qt::endl;
+    return 0;
 }
 
 QCommandLineOption iconOption() {
@@ -224,6 +282,13 @@ QList<OrvxCommand> backupCommands() {
         {QStringLiteral("backups"), QStringLiteral("backups"),
          QStringLiteral("the backup records: name, type, date, file type, extensions"),
          listBackups},
+        {QStringLiteral("undo"),
+         QStringLiteral("undo [--preview]"),
+         QStringLiteral("merge back the backup of the last change or delete of this registry, "
+                        "after printing what it changes (--preview: print only)"),
+         undo,
+         {QCommandLineOption(QStringLiteral("preview"),
+                             QStringLiteral("Print what the undo would change; change nothing."))}},
         {QStringLiteral("add-type"),
          QStringLiteral("add-type DESCRIPTION \"EXT ...\" [--icon FILE[,N]] [--quick-view] "
                         "[--always-show]"),
@@ -236,10 +301,19 @@ QList<OrvxCommand> backupCommands() {
         {QStringLiteral("add-extensions"), QStringLiteral("add-extensions TYPE \"EXT ...\""),
          QStringLiteral("add extensions to a file type"), addExtensions},
         {QStringLiteral("set"),
-         QStringLiteral("set TYPE [--icon FILE[,N]] [--quick-view yes|no] [--always-show yes|no]"),
-         QStringLiteral("change a file type's icon and marks (backed up first)"),
+         QStringLiteral("set TYPE|.EXT [--icon FILE[,N]] [--quick-view yes|no] "
+                        "[--always-show yes|no] [--description TEXT] [--content-type TEXT]"),
+         QStringLiteral("change a file type's icon, marks and description, or an extension's "
+                        "content type (backed up first)"),
          setType,
          {iconOption(),
+          QCommandLineOption(QStringLiteral("description"),
+                             QStringLiteral("The file type's description."),
+                             QStringLiteral("TEXT")),
+          QCommandLineOption(QStringLiteral("content-type"),
+                             QStringLiteral("The extension's content type (MIME); empty deletes "
+                                            "it."),
+                             QStringLiteral("TEXT")),
           QCommandLineOption(QStringLiteral("quick-view"), QStringLiteral("Quick View: yes or no."),
                              QStringLiteral("yes|no")),
           QCommandLineOption(QStringLiteral("always-show"),

@@ -1,6 +1,7 @@
 #include "tools/orvx_detail_lookup.h"
 
 #include "model/loading.h"
+#include "tools/orvx_workbench.h"
 
 namespace orvanex::tools {
 
@@ -23,9 +24,8 @@ NamedDetail lookUpDetail(reg::RegState& state, const platform::DriveMap& drives,
         return found;
     }
     const model::FileTypeLoad types = model::BuildFileTypes(extensions.entries);
-    for (const model::FileTypeEntry& type : types.types) {
-        if (type.TypeName.compare(name, Qt::CaseInsensitive) != 0 && type.Description != name)
-            continue;
+    if (const model::FileTypeEntry* typeFound = findFileType(types.types, name, &found.error)) {
+        const model::FileTypeEntry& type = *typeFound;
         for (const model::IndexRow& row : types.rows)
             if (row.name == type.Description && row.related == type.Extensions) {
                 found.found = found.isType = true;
@@ -36,7 +36,8 @@ NamedDetail lookUpDetail(reg::RegState& state, const platform::DriveMap& drives,
         found.error = QStringLiteral("file type %1 has no row in the file-type list").arg(name);
         return found;
     }
-    found.error = QStringLiteral("no extension or file type %1 in the registry").arg(name);
+    if (found.error.startsWith(QStringLiteral("no file type")))
+        found.error = QStringLiteral("no extension or file type %1 in the registry").arg(name);
     return found;
 }
 

@@ -38,10 +38,37 @@ int report(OrvxContext& context, const QString& status, bool ok) {
 
 const model::FileTypeEntry* findType(OrvxContext& context, const Workbench& w,
                                      const QString& name) {
-    for (const model::FileTypeEntry& t : w.fileTypes)
+    QString error;
+    const model::FileTypeEntry* type = findFileType(w.fileTypes, name, &error);
+    if (!type)
+        context.fail(error);
+    return type;
+}
+
+const model::FileTypeEntry* findFileType(const QList<model::FileTypeEntry>& types,
+                                         const QString& name, QString* error) {
+    for (const model::FileTypeEntry& t : types)
         if (t.TypeName.compare(name, Qt::CaseInsensitive) == 0)
             return &t;
-    context.fail(QStringLiteral("no file type %1 in the registry").arg(name));
+    // Else by its description, as the file-type list shows it; one that two types share names
+    // neither.
+    QList<const model::FileTypeEntry*> described;
+    for (const model::FileTypeEntry& t : types)
+        if (t.Description == name)
+            described.append(&t);
+    if (described.size() == 1)
+        return described.first();
+    if (described.isEmpty()) {
+        *error = QStringLiteral("no file type %1 in the registry").arg(name);
+        return nullptr;
+    }
+    QStringList keys;
+    for (const model::FileTypeEntry* t : described)
+        keys.append(t->TypeName);
+    *error = QStringLiteral("%1 describes %2 file types; name one by its type key: %3")
+                 .arg(name)
+                 .arg(keys.size())
+                 .arg(keys.join(QStringLiteral(", ")));
     return nullptr;
 }
 

@@ -35,8 +35,11 @@ struct Editing {
 // error otherwise.
 int report(OrvxContext& context, const QString& status, bool ok);
 
-// The file type of a key name, as the file-type list shows it; null (with the reason printed)
-// when there is none.
+// The file type of a key name (without regard to case), else of a description as the file-type
+// list shows it; null (with the reason printed) when there is none, or when two types share the
+// description (the reason lists their type keys).
 const model::FileTypeEntry* findType(OrvxContext& context, const Workbench& w, const QString& name);
+const model::FileTypeEntry* findFileType(const QList<model::FileTypeEntry>& types,
+                                         const QString& name, QString* error);
 
 } // namespace orvanex::tools

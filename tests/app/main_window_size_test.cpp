@@ -15,7 +15,7 @@ using namespace orvanex;
 
 TEST(MainWindowSize, AnOutsideResizeIsSetBackAndNeverSaved) {
     auto w = runStartup(nullptr, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 60000));
     const QSize fixed = w->size();
     const QSize frame = w->frameGeometry().size() - fixed;
     EXPECT_NEAR(pixelsToTwipsX(fixed.width() + frame.width(), w.get()), kMainWidthTwips,
@@ -25,9 +25,9 @@ TEST(MainWindowSize, AnOutsideResizeIsSetBackAndNeverSaved) {
     for (const QSize outside : {QSize(800, 700), QSize(300, 200), fixed + QSize(1, 0)}) {
         // The native window changes first; the widget hears of it as the window system's news.
         w->windowHandle()->resize(outside);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->windowHandle()->size() == fixed; }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->windowHandle()->size() == fixed; }, 60000))
             << outside.width() << "x" << outside.height();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->size() == fixed; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->size() == fixed; }, 60000));
     }
 
     w->close();

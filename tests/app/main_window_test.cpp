@@ -99,7 +99,7 @@ std::optional<QRect> storedPosition() {
 
 std::unique_ptr<MainWindow> startedWindow() {
     auto w = runStartup(nullptr, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 60000));
     return w;
 }
 
@@ -119,7 +119,7 @@ TEST(Startup, SplashesComeAndGoAroundTheLoadingSteps) {
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->updatesEnabled());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 60000));
     // The timer's loading ran under the hourglass with the second splash over the main window and
     // the first one gone.
     EXPECT_EQ(build.calls, 1);
@@ -223,15 +223,16 @@ TEST(MainWindowSize, ResizeAndMaximiseSnapBack) {
     w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     w->resize(300, 200);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return seen.sizes.contains(QSize(300, 200)) && fixed(); }, 5000));
+        QTest::qWaitFor([&] { return seen.sizes.contains(QSize(300, 200)) && fixed(); }, 60000));
     expectFixedOuterSize(*w);
 
     w->showMaximized();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMaximized() && fixed(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isMaximized() && fixed(); }, 60000));
     expectFixedOuterSize(*w);
 
     w->showMinimized();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMinimized(); }, 5000)) << "minimising is allowed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMinimized(); }, 60000))
+        << "minimising is allowed";
 }
 
 TEST(MainWindowExit, StopButtonEndsTheCountAndKeepsTheWindow) {
@@ -258,7 +259,7 @@ TEST(MainWindowExit, ExitButtonAndMenuCloseAndSaveThePosition) {
         auto w = startedWindow();
         const QPoint target(w->x() + 30 + viaMenu, w->y() + 20);
         w->move(target);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == target; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == target; }, 60000));
         const QRect g = w->frameGeometry();
         if (viaMenu)
             w->form()->mnuExit->trigger();
@@ -277,7 +278,7 @@ TEST(MainWindowExit, ExitButtonAndMenuCloseAndSaveThePosition) {
 TEST(MainWindowExit, ClosingRestoresWhereItWasAndMinimisedSavesNothing) {
     auto first = startedWindow();
     first->move(120, 90);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->pos() == QPoint(120, 90); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->pos() == QPoint(120, 90); }, 60000));
     const QPoint where = first->frameGeometry().topLeft();
     first->close();
     const QString saved = GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
@@ -287,7 +288,7 @@ TEST(MainWindowExit, ClosingRestoresWhereItWasAndMinimisedSavesNothing) {
     EXPECT_EQ(second->frameGeometry().topLeft(), where);
     expectFixedOuterSize(*second);
     second->showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second->isMinimized(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->isMinimized(); }, 60000));
     second->close();
     EXPECT_EQ(GetSetting(QLatin1String(kMainAppName), QStringLiteral("FormPosition"),
                          QLatin1String(kMainWindowTag)),
@@ -311,7 +312,7 @@ TEST(Startup, RealLoaderLeavesEveryControlPainting) {
     auto registry = reg::Registry::inMemory();
     ASSERT_EQ(model::writeDefaultClasses(*registry), reg::status::Success);
     auto w = runStartup(registry.get(), editing::makeFileTypeLoader());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->timer1Runs() == 1; }, 60000));
     EXPECT_GT(w->form()->flex1->model()->rowCount(), 0);
     // Painting was held back for the whole window while the load handler filled it; nothing may
     // stay switched off once it is shown.

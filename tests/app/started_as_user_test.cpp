@@ -60,7 +60,7 @@ private:
                                QStringLiteral("tcp"), QStringLiteral("-noreset")});
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 15000 && !m_process.canReadLine() &&
+        while (t.elapsed() < 60000 && !m_process.canReadLine() &&
                m_process.state() != QProcess::NotRunning)
             m_process.waitForReadyRead(200);
         const QString number = QString::fromLatin1(m_process.readLine()).trimmed();
@@ -73,7 +73,7 @@ private:
                                    .isEmpty() ||
                               m_process.state() == QProcess::NotRunning;
                    },
-                   10000) &&
+                   60000) &&
                m_process.state() == QProcess::Running;
     }
     void stop() {
@@ -133,7 +133,7 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
         app.setWorkingDirectory(appFolder);
         app.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         app.start(program, {});
-        ASSERT_TRUE(app.waitForStarted(10000));
+        ASSERT_TRUE(app.waitForStarted(60000));
         shownOrGone = QTest::qWaitFor(
             [&] {
                 window = runTool(xdotool,
@@ -143,7 +143,7 @@ TEST(StartedAsUser, MainWindowAppearsAndSavesItsPositionWhenClosed) {
                              .section(u'\n', 0, 0);
                 return !window.isEmpty() || app.state() != QProcess::Running;
             },
-            30000);
+            60000);
         if (!window.isEmpty() || app.state() == QProcess::Running)
             break;
         app.waitForFinished(5000);

@@ -208,7 +208,7 @@ TEST(BackupHandlers, AMergedBackupBringsItsExtensionBackIntoTheLists) {
                "[HKEY_CLASSES_ROOT\\qqqfile]\r\n@=\"Qqq Document\"\r\n");
     file.close();
     SaveSetting(kMainAppName, "NextNumber", "NextNumber", "1001");
-    writeBackupRecord({"Reg1000", file.fileName(), "Delete", "Qqq Document", "QQQ", "x", "no"});
+    writeBackupRecord({"Reg1000", file.fileName(), "Delete", "Qqq Document", "QQQ", "x", "no", ""});
     const MergeOutcome outcome = mergeBackupFile(world.registry(), file.fileName());
     ASSERT_TRUE(outcome.complete) << outcome.message.toStdString();
     ASSERT_TRUE(markRecordMerged("Reg1000"));

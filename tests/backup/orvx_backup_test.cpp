@@ -185,3 +185,49 @@ TEST(OrvxBackup, EditsReportTheirStatusAndExitStatus) {
     r = w.run({"backup", ".nosuch"});
     EXPECT_EQ(r.code, 1);
 }
+
+TEST(OrvxBackup, SetChangesTheDescriptionAndTheContentTypeAfterTheirBackup) {
+    OrvxWorld w("set-texts");
+    w.importText(kClasses);
+    // A type named by its description, as orvx show takes it.
+    OrvxRun r = w.run({"set", "Word Document", "--description", "Word 6 Document"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Word 6 Document Updated!   Backup=Reg1000\n");
+    r = w.run({"show", "docfile"});
+    EXPECT_TRUE(r.out.contains("Word 6 Document")) << r.out.toStdString();
+    EXPECT_TRUE(readFile(w.dir + "/Backup/Reg1000.reg").contains("@=\"Word Document\""));
+
+    r = w.run({"set", ".doc", "--content-type", "application/x-word"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Word 6 Document Updated!   Backup=Reg1001\n");
+    EXPECT_TRUE(w.exportClasses("mime.reg").contains("\"Content Type\"=\"application/x-word\""));
+    r = w.run({"backups"});
+    EXPECT_TRUE(r.out.contains("Reg1001\tChange\t")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\tWord 6 Document\tDOC\n")) << r.out.toStdString();
+    r = w.run({"set", ".doc", "--content-type", ""});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(w.exportClasses("nomime.reg").contains("application/x-word"));
+    r = w.run({"set", ".doc", "--content-type", ""});
+    EXPECT_EQ(r.out, "Nothing To Update!\n");
+
+    // The content type belongs to an extension; an extension standing for itself has no type
+    // key to hold a description.
+    r = w.run({"set", "docfile", "--content-type", "text/plain"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("orvx set .EXT --content-type")) << r.err.toStdString();
+
+    // Two types with one description: refused, naming both type keys.
+    r = w.run({"set", "txtfile", "--description", "Word 6 Document"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    for (const QStringList& args :
+         {QStringList{"set", "Word 6 Document", "--quick-view", "yes"},
+          QStringList{"show", "Word 6 Document"}, QStringList{"backup", "Word 6 Document"},
+          QStringList{"add-extensions", "Word 6 Document", "wri"},
+          QStringList{"action", "Word 6 Document", "open", "--command", "x.exe"}}) {
+        r = w.run(args);
+        EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("docfile, txtfile")) << r.err.toStdString();
+    }
+    r = w.run({"add-extensions", "txtfile", "wri"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+}

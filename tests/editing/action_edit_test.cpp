@@ -6,6 +6,7 @@
 #include "faulty_edit_world.h"
 #include "model/readers.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -232,4 +233,26 @@ TEST(ActionEdit, AFailingWriteStopsTheRestAndNamesTheKey) {
     EXPECT_TRUE(dde.status.startsWith("Error!   &Print Not Updated!   txtfile\\Shell\\print\\"
                                       "ddeexec\\topic    "))
         << dde.status.toStdString();
+}
+
+TEST(ActionEdit, AFailedBackupStopsTheChangeBeforeAnyWrite) {
+    ActionWorld w("action-no-backup");
+    QDir(w.f.backupFolder()).removeRecursively();
+    QFile blocker(w.f.backupFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ActionFields a = w.opened("print");
+    a.txtAppl = "write.exe /p %1";
+    a.setDefaultChecked = true;
+    const ActionOutcome out = ApplyAction(w.ctx, a);
+    EXPECT_TRUE(out.failed);
+    EXPECT_TRUE(out.beep);
+    EXPECT_FALSE(out.written);
+    EXPECT_TRUE(out.status.startsWith("Error!   &Print Not Updated!   Backup Failed!    "))
+        << out.status.toStdString();
+    EXPECT_EQ(w.read("txtfile\\Shell\\print\\command"), "notepad.exe /p %1");
+    EXPECT_EQ(w.read("txtfile\\Shell"), "open");
+    EXPECT_EQ(out.slot, 0);
+    // Adding an action over nothing has nothing to back up and goes ahead.
+    EXPECT_EQ(ApplyAction(w.ctx, w.adding("Edit", "edit.exe %1")).status, "Edit Updated!");
 }

@@ -183,16 +183,119 @@ TEST(ApplyChange, FailingWriteStopsTheRestAndKeepsTheBackup) {
     EXPECT_EQ(w.read("docfile", "AlwaysShowExt"), "*");
 }
 
-TEST(ApplyChange, FailedBackupDoesNotStopTheChange) {
-    World w("nobackup");
+// A file where the Backup folder belongs: no backup can be written, whoever runs the test.
+void blockBackups(World& w) {
     QDir(w.f.backupFolder()).removeRecursively();
     QFile blocker(w.f.backupFolder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+}
+
+TEST(ApplyChange, FailedBackupStopsTheChangeAndSaysWhy) {
+    World w("nobackup");
+    blockBackups(w);
     ChangeFields c = w.docChange();
     c.quickViewChecked = false;
-    EXPECT_EQ(ApplyChange(w.ctx, c).status, "Document Updated!   Backup=XXXX");
-    EXPECT_FALSE(w.exists("docfile\\QuickView"));
+    const ChangeOutcome r = ApplyChange(w.ctx, c);
+    EXPECT_EQ(r.status, "Error!   Document Not Updated!   Backup Failed!    The Backup Folder "
+                        "Cannot Be Written: " +
+                            QDir::toNativeSeparators(w.f.backupFolder()));
+    EXPECT_TRUE(r.backupFailed);
+    EXPECT_TRUE(r.beep);
+    EXPECT_FALSE(r.updated);
+    EXPECT_TRUE(w.exists("docfile\\QuickView"));
+    EXPECT_EQ(c.OldQuickView, "yes"); // nothing applied, nothing remembered
+    EXPECT_EQ(w.slots.LastSlot, 0);
+    EXPECT_EQ(w.faulty.failedWrites(), 0);
+
+    // A backup that cannot find its entry stops it as well, naming the lookup error.
+    World other("nobackup-lookup");
+    ChangeFields d = other.docChange();
+    d.quickViewChecked = false;
+    d.backup.FileExt = "NOPE";
+    EXPECT_EQ(ApplyChange(other.ctx, d).status,
+              "Error!   Document Not Updated!   Backup Failed!    " +
+                  backup::typeLookupError("NOPE"));
+    EXPECT_TRUE(other.exists("docfile\\QuickView"));
+}
+
+TEST(ApplyChange, DescriptionAndContentTypeAreWrittenAfterTheBackup) {
+    World w("desc");
+    ChangeFields c = w.docChange();
+    c.OldDescription = "Document";
+    c.descriptionEditable = descriptionEditable(w.state, "docfile");
+    ASSERT_TRUE(c.descriptionEditable);
+    c.txtDesc = "Word Text";
+    ChangeOutcome r = ApplyChange(w.ctx, c);
+    EXPECT_EQ(r.status, "Word Text Updated!   Backup=Reg1000");
+    EXPECT_TRUE(r.descriptionChanged);
+    EXPECT_EQ(w.read("docfile"), "Word Text");
+    EXPECT_TRUE(readFile(w.f.backupFolder() + "/Reg1000.reg").contains("@=\"Document\""));
+    for (const model::ExtensionEntry& e : w.f.extensions) {
+        if (e.TypeName == "docfile") {
+            EXPECT_EQ(e.Description, "Word Text");
+        }
+    }
+    EXPECT_EQ(w.f.fileTypes[1].Description, "Word Text");
+    EXPECT_EQ(c.OldDescription, "Word Text");
+    EXPECT_EQ(backup::UpdateSlots::load(r.slot).FileType, "Word Text");
+    EXPECT_EQ(ApplyChange(w.ctx, c).status, "Nothing To Update!");
+
+    // A description the type key does not hold is never written, even when the field differs.
+    EXPECT_FALSE(descriptionEditable(w.state, ".xyz"));
+    EXPECT_FALSE(descriptionEditable(w.state, "*"));
+    EXPECT_FALSE(descriptionEditable(w.state, "nosuchfile"));
+    c.descriptionEditable = false;
+    c.txtDesc = "Other";
+    EXPECT_EQ(ApplyChange(w.ctx, c).status, "Nothing To Update!");
+
+    // The content type of the extension key shown: written, then deleted when emptied.
+    ChangeFields x = w.docChange();
+    x.ExtensionKey = extensionKeyOf(w.f.extensions, "XYZ");
+    ASSERT_EQ(x.ExtensionKey, ".xyz");
+    x.OldContentType = "text/xyz";
+    x.txtMIME = " text/x-first ";
+    r = ApplyChange(w.ctx, x);
+    EXPECT_TRUE(r.contentTypeChanged);
+    EXPECT_EQ(w.read(".xyz", "Content Type"), "text/x-first");
+    EXPECT_EQ(x.OldContentType, "text/x-first");
+    x.txtMIME = "";
+    EXPECT_TRUE(ApplyChange(w.ctx, x).updated);
+    reg::RegValue v;
+    EXPECT_NE(reg::ReadValue(w.f.state(), ".xyz", "Content Type", v), reg::status::Success);
+    EXPECT_EQ(x.OldContentType, " ");
+    EXPECT_EQ(ApplyChange(w.ctx, x).status, "Nothing To Update!"); // " " is no content type
+    // Deleting a value that is not there is no failure.
+    x.OldContentType = "text/stale";
+    EXPECT_TRUE(ApplyChange(w.ctx, x).updated);
+}
+
+TEST(ApplyChange, AFailedContentTypeWriteIsReported) {
+    World w("mimefail");
+    w.faulty.failWritesAt(".xyz", reg::status::CantWrite);
+    ChangeFields x = w.docChange();
+    x.ExtensionKey = ".xyz";
+    x.OldContentType = "text/xyz";
+    x.txtMIME = "text/other";
+    const ChangeOutcome r = ApplyChange(w.ctx, x);
+    EXPECT_EQ(r.status, "Error!   Document Not Updated!   " + w.errorText(reg::status::CantWrite));
+    EXPECT_FALSE(r.updated);
+    EXPECT_EQ(w.read(".xyz", "Content Type"), "text/xyz");
+}
+
+TEST(AddExtensions, AFailedBackupOfAClaimedKeyStopsBeforeIt) {
+    World w("claim-nobackup");
+    blockBackups(w);
+    const AddExtensionsOutcome r = AddExtensions(w.ctx, "docfile", "Document", "DOC DOT", "xyz");
+    EXPECT_FALSE(r.added);
+    EXPECT_TRUE(r.status.startsWith("** Error **   .xyz Not Added!   Backup Failed!    "))
+        << r.status.toStdString();
+    EXPECT_EQ(w.read(".xyz", "Content Type"), "text/xyz");
+    EXPECT_EQ(w.read(".xyz"), "");
+    const NewTypeOutcome n = ApplyNewType(w.ctx, {"Mine", "xyz", "", "", false, false});
+    EXPECT_FALSE(n.added);
+    EXPECT_TRUE(n.status.startsWith("Error!   Mine Not Added!   Backup Failed!    "))
+        << n.status.toStdString();
+    EXPECT_EQ(w.read(".xyz"), "");
 }
 
 TEST(ApplyNewType, WritesEveryExtensionAndTheType) {

@@ -69,7 +69,7 @@ TEST_F(DetailView, ExtensionShowsFieldsFlagsAndActions) {
     EXPECT_EQ(ui->txtMIME->text(), QStringLiteral("text/plain"));
     EXPECT_TRUE(ui->chkAlwaysShow->isChecked());
     EXPECT_TRUE(ui->chkQuickView->isChecked());
-    EXPECT_TRUE(ui->txtDesc->isReadOnly());
+    EXPECT_FALSE(ui->txtDesc->isReadOnly()); // txtfile holds the description
     EXPECT_FALSE(ui->txtIcon->isReadOnly());
     EXPECT_EQ(header(ui->flex3, 0), QStringLiteral("Actions (2)") + QString(10, u' '));
     EXPECT_TRUE(header(ui->flex3, 1).startsWith("Peformed With / Default Action (open)"));

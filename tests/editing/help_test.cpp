@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -106,15 +108,48 @@ TEST(EditingHelp, TopicsAndReadmeComeFromTheAppFolderFirst) {
     QFile::copy(installedHelp() + "/orvanex.html", app + "/help/orvanex.html");
     QFile readme(app + "/readme.txt");
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.write("ORVANEX <b>read me</b>\nSecond line\n");
     readme.close();
     ui->mnuHelp->trigger();
-    ui->mnuReadMe->trigger();
-    ASSERT_EQ(catcher.urls.size(), 3);
+    ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_EQ(catcher.urls[1].toLocalFile(), app + "/help/orvanex.html");
-    EXPECT_EQ(catcher.urls[2].toLocalFile(), app + "/readme.txt");
+    ui->mnuReadMe->trigger();
+    EXPECT_EQ(catcher.urls.size(), 2); // the read-me is not handed to the desktop
     EXPECT_EQ(ui->lblScan->text(), app + "/readme.txt");
     QFile::remove(app + "/readme.txt");
     QDir(app + "/help").removeRecursively();
+}
+
+TEST(EditingHelp, TheReadmeIsPlainTextInTheHelpWindowAndEscapeClosesIt) {
+    EditingWorld world(QStringLiteral("help-readme"));
+    MainWindow& window = world.start();
+    Ui::frmORVANEX* ui = window.form();
+    auto* help = window.findChild<editing::HelpHandlers*>(QStringLiteral("helpHandlers"));
+    // A topic with links first: its format must not carry over into the read-me.
+    rightClickAndChoose(ui, ui->chkDDE, true);
+    ASSERT_NE(help->topicWindow(), nullptr);
+    const QString app = world.ctx().AppFolder;
+    QFile readme(app + "/readme.txt");
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.write("ORVANEX <b>read me</b> with a rather long first line that has to wrap in the "
+                 "window\nhttp://example.invalid/ is no link\n");
+    readme.close();
+    ui->mnuReadMe->trigger();
+    QTextBrowser* shown = help->topicWindow();
+    ASSERT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->toPlainText().startsWith("ORVANEX <b>read me</b> with"));
+    EXPECT_TRUE(shown->source().isEmpty());
+    EXPECT_EQ(shown->lineWrapMode(), QTextEdit::WidgetWidth);
+    for (QTextBlock b = shown->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            EXPECT_FALSE(it.fragment().charFormat().isAnchor()) << b.text().toStdString();
+            EXPECT_FALSE(it.fragment().charFormat().fontUnderline()) << b.text().toStdString();
+        }
+    test::screenshot("readme-help-window.png");
+    QFile::remove(app + "/readme.txt");
+
+    QTest::keyClick(shown, Qt::Key_Escape);
+    EXPECT_FALSE(shown->isVisible());
 }
 
 #include "help_test.moc"

@@ -92,6 +92,8 @@ TEST(OrvxReport, DiffAndMergeOfARecordedBackup) {
 
     r = runOrvx({"--hive", hive, "merge", "Reg1000"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    // Counted as the diff counts: one change, not the keys and values the file names.
+    EXPECT_EQ(r.out, "Merged " + dir + "/Reg1000.reg: made 1 change(s) to the registry\n");
     EXPECT_EQ(setting("Backup\\Reg1000", "Type"), "Merged");
     EXPECT_EQ(setting("Backup\\Reg1000", "Merge"), "yes");
     EXPECT_EQ(runOrvx({"--hive", hive, "diff", dir + "/Reg1000.reg"}).code, 0);
@@ -160,4 +162,27 @@ TEST(OrvxReport, DeleteBackupTrashesTheFileBeforeDroppingItsRecord) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("no backup Reg1012")) << r.err.toStdString();
     EXPECT_EQ(runOrvx({"--hive", hive, "delete-backup", "backup"}).code, 1); // a usage error
+}
+
+TEST(OrvxReport, TheBackupsReportHasColumnTitlesAndEveryExtension) {
+    const QString dir = test::freshDir("orvxbackups");
+    QStringList many;
+    for (int i = 0; i < 60; ++i)
+        many << QStringLiteral("W%1").arg(i, 2, 10, QChar('0'));
+    const QString app = kMainAppName, section = "Backup\\Reg1020";
+    SaveSetting(app, "NextNumber", "NextNumber", "1021");
+    SaveSetting(app, section, "File", dir + "/Reg1020.reg");
+    SaveSetting(app, section, "Type", "Change");
+    SaveSetting(app, section, "DateTime", "04/03/2026 13:05:09");
+    SaveSetting(app, section, "FileType", "Many Extensions");
+    SaveSetting(app, section, "FileExt", many.join(' '));
+    const OrvxRun r = runOrvx({"--hive", dir + "/r.hive", "report", "backups", dir + "/b.pdf"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString text = test::pdfText(dir + "/b.pdf");
+    EXPECT_TRUE(text.contains(QRegularExpression("Backup File +Type +Date/Time +File Type +File "
+                                                 "Extension\\(s\\)")))
+        << text.toStdString();
+    for (const QString& ext : many)
+        EXPECT_TRUE(text.contains(QRegularExpression("\\b" + ext + "\\b"))) << ext.toStdString();
+    EXPECT_FALSE(text.contains(QChar(0x2026))) << "nothing cut";
 }

@@ -124,9 +124,9 @@ QString writeRecorder(const QString& path) {
     return path;
 }
 
-// What the recorder at path was started with; empty when it did not run within ten seconds.
+// What the recorder at path was started with; empty when it did not run within a minute.
 QByteArray recorded(const QString& path) {
-    if (!QTest::qWaitFor([&] { return QFileInfo::exists(path + ".out"); }, 10000))
+    if (!QTest::qWaitFor([&] { return QFileInfo::exists(path + ".out"); }, 60000))
         return {};
     const QByteArray arguments = readFile(path + ".out");
     QFile::remove(path + ".out");

@@ -172,3 +172,61 @@ TEST(OrvxEdit, ActionAddsAndChangesAsThePanelDoes) {
     r = w.run({"backups"});
     EXPECT_EQ(r.out.count("\tChange\t"), 2) << r.out.toStdString();
 }
+
+TEST(OrvxEdit, UndoTakesBackDeletesAndChangesNewestFirst) {
+    DefaultClasses w("undo-command");
+    const QByteArray before = w.exportClasses();
+    OrvxRun r = w.run({"undo"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "orvx: Nothing To Undo!\n");
+    static const QRegularExpression backupName("Backup=(Reg\\d+)\n$");
+
+    const model::FileTypeEntry* several = nullptr;
+    for (const model::FileTypeEntry& t : w.fileTypes)
+        if (t.Extensions.count(u' ') >= 1 && !model::isProtectedSelection(t.Extensions) &&
+            !t.TypeName.startsWith(u'.'))
+            several = &t;
+    ASSERT_NE(several, nullptr);
+    r = w.run({"set", several->TypeName, "--quick-view", "yes", "--always-show", "yes"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString change = backupName.match(r.out).captured(1);
+    ASSERT_FALSE(change.isEmpty()) << r.out.toStdString();
+    const QByteArray changed = w.exportClasses();
+    ASSERT_NE(changed, before);
+    r = w.run({"delete", several->TypeName});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString deletion = backupName.match(r.out).captured(1);
+    ASSERT_FALSE(deletion.isEmpty()) << r.out.toStdString();
+
+    // The preview alone changes nothing.
+    const QByteArray deleted = w.exportClasses();
+    r = w.run({"undo", "--preview"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("Undo " + deletion + " (Delete, " + several->Description + "): "))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("  create key [HKEY_CLASSES_ROOT\\" + several->TypeName + "]\n"))
+        << r.out.toStdString();
+    EXPECT_EQ(w.exportClasses(), deleted);
+
+    // Undo of the delete brings the keys back byte for byte, with nothing to back up first; then
+    // the change goes too, after a backup of what it replaces.
+    r = w.run({"undo"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.out.contains("\nUndone: " + deletion + " (" + several->Description + ")   Merged "))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Backup=")) << r.out.toStdString();
+    EXPECT_EQ(w.exportClasses(), changed);
+    r = w.run({"undo"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Undone: " + change + " (")) << r.out.toStdString();
+    const QString undoBackup = backupName.match(r.out).captured(1);
+    EXPECT_FALSE(undoBackup.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(w.exportClasses(), before);
+    r = w.run({"undo"});
+    EXPECT_EQ(r.code, 1);
+    r = w.run({"backups"});
+    EXPECT_TRUE(r.out.contains(change + "\tUndone\t")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(deletion + "\tUndone\t")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(undoBackup + "\tUndo\t")) << r.out.toStdString();
+}

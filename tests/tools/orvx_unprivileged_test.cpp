@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <grp.h>
 #include <unistd.h>
 
@@ -97,4 +99,68 @@ TEST(OrvxUnprivileged, UnreadableAndReadOnlyFilesFailCleanlyAndStayAsTheyWere) {
 
     EXPECT_EQ(readFile(readOnly), readOnlyBytes);
     EXPECT_EQ(readFile(unreadable), unreadableBytes);
+}
+
+TEST(OrvxUnprivileged, NoChangeGoesAheadWhenItsBackupCannotBeWritten) {
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/orvanex-nobackup-XXXXXX"));
+    ASSERT_TRUE(root.isValid());
+    const QString dir = root.path();
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                     QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                     QFile::ExeOther;
+    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+    setMode(dir, all);
+    writeFile(dir + "/in.reg", "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@=\"txtfile\"\r\n"
+                               "[HKEY_CLASSES_ROOT\\.xyz]\r\n\"Content Type\"=\"text/xyz\"\r\n"
+                               "[HKEY_CLASSES_ROOT\\txtfile]\r\n@=\"Text Document\"\r\n"
+                               "[HKEY_CLASSES_ROOT\\txtfile\\QuickView]\r\n@=\"*\"\r\n"
+                               "[HKEY_CLASSES_ROOT\\txtfile\\Shell\\open\\command]\r\n"
+                               "@=\"notepad.exe %1\"\r\n");
+    const QString hive = dir + "/r.hive";
+    ASSERT_EQ(runOrvx({"--hive", hive, "import", dir + "/in.reg"}).code, 0);
+    // The hive may be written by anyone; the App folder's Backup folder by no one but root.
+    setMode(hive, all);
+    if (QFile::exists(hive + ".lock"))
+        setMode(hive + ".lock", all);
+    const QString app = dir + "/app";
+    ASSERT_TRUE(QDir().mkpath(app + "/Backup"));
+    setMode(app + "/Backup", readOnly);
+    setMode(app, readOnly);
+    const QByteArray before = readFile(hive);
+
+    OrvxSetup setup = unprivileged(dir);
+    const std::function<void()> drop = setup.inChild;
+    const QByteArray appPath = QFile::encodeName(app);
+    setup.inChild = [drop, appPath] {
+        if (::chdir(appPath.constData()) != 0)
+            ::_exit(125);
+        if (drop)
+            drop();
+    };
+    const QList<QStringList> changes{
+        {"set", "txtfile", "--quick-view", "no"},
+        {"set", ".txt", "--content-type", "text/x-first"},
+        {"set", "Text Document", "--description", "Plain"},
+        {"action", "txtfile", "open", "--command", "write.exe %1"},
+        {"add-extensions", "txtfile", "xyz"},
+        {"delete", "txtfile"},
+    };
+    for (const QStringList& change : changes) {
+        const OrvxRun r = runOrvx(QStringList{"--hive", hive} + change, setup);
+        EXPECT_EQ(r.code, 1) << change.join(' ').toStdString() << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains("Backup Failed!    ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QDir::toNativeSeparators(app + "/Backup")))
+            << r.err.toStdString();
+        EXPECT_EQ(readFile(hive), before) << change.join(' ').toStdString();
+    }
+    EXPECT_TRUE(QDir(app + "/Backup").isEmpty());
+
+    // The same user with a Backup folder it may write: the change goes ahead.
+    setMode(app + "/Backup", all);
+    const OrvxRun r = runOrvx({"--hive", hive, "set", "txtfile", "--quick-view", "no"}, setup);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Text Document Updated!   Backup=Reg1000\n");
+    EXPECT_NE(readFile(hive), before);
 }
