@@ -62,10 +62,11 @@ FilterBox::FilterBox(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx
     m_box->lower();
     m_box->show();
     m_box->installEventFilter(this);
-    // Reached from the keyboard: just before the grids in the Tab order, and by Ctrl+F.
+    // Reached from the keyboard: just before the grids in the Tab order, and by Ctrl+L
+    // (Ctrl+F belongs to the Find buttons).
     if (QWidget* before = ui->flex1->previousInFocusChain(); before && before != m_box)
         QWidget::setTabOrder(before, m_box);
-    auto* find = new QShortcut(QKeySequence::Find, ui->centralwidget);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), ui->centralwidget);
     connect(find, &QShortcut::activated, m_box, [this] {
         m_box->setFocus(Qt::ShortcutFocusReason);
         m_box->selectAll();
