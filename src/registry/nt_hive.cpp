@@ -271,10 +271,44 @@ void NtHive::forget(const KeyNode* node) {
     }
 }
 
+// hivex frees every block below a deleted key and aborts on one that is not a block, so a
+// damaged subtree is found here first and its delete refused.
+bool NtHive::readsWhole(std::size_t top) const {
+    std::vector<hive_node_h> stack{top};
+    QSet<hive_node_h> seen;
+    while (!stack.empty()) {
+        const hive_node_h node = stack.back();
+        stack.pop_back();
+        if (node == 0 || seen.contains(node) || hivex_node_struct_length(m_hive, node) == 0)
+            return false;
+        seen.insert(node);
+        const Owned<hive_value_h> values(hivex_node_values(m_hive, node));
+        if (!values)
+            return false;
+        for (const hive_value_h* v = values.get(); *v; ++v) {
+            hive_type type = hive_t_REG_NONE;
+            std::size_t size = 0;
+            if (!Owned<char>(hivex_value_value(m_hive, *v, &type, &size)))
+                return false;
+        }
+        const Owned<hive_node_h> children(hivex_node_children(m_hive, node));
+        if (!children)
+            return false;
+        for (const hive_node_h* c = children.get(); *c; ++c)
+            stack.push_back(*c);
+    }
+    return true;
+}
+
 bool NtHive::deleteKey(KeyNode* node, QString* why) {
     const auto at = m_nodes.constFind(node);
     if (!m_hive || at == m_nodes.cend()) {
         *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
+        return false;
+    }
+    if (!readsWhole(*at)) {
+        *why = QStringLiteral("cannot delete the key %1: the hive is damaged below it")
+                   .arg(node->path());
         return false;
     }
     if (hivex_node_delete_child(m_hive, *at) != 0) {

@@ -74,6 +74,7 @@ private:
     void close();
     void forget(const KeyNode* node);
     void walk(KeyNode& root, bool build);
+    bool readsWhole(std::size_t top) const; // top: a hivex node handle
 
     hive_h* m_hive = nullptr;
     QString m_path;
