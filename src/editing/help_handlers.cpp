@@ -104,9 +104,10 @@ HelpHandlers::HelpHandlers(MainContext& ctx, QObject* parent) : QObject(parent),
 }
 
 bool HelpHandlers::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_topic) {
-        if (event->type() != QEvent::KeyPress ||
-            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+    // The event type first: a closing topic window still sends events while it is destroyed,
+    // when comparing it through its QPointer would cast a half-destroyed object.
+    if (event->type() == QEvent::KeyPress && watched == m_topic) {
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
             return false;
         m_topic->close();
         return true;

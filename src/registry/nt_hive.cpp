@@ -60,6 +60,15 @@ HeaderState checkHeader(const QByteArray& header, std::int64_t fileSize) {
     return state;
 }
 
+// hivex hands back types outside its enum's range (any 32-bit number a hive holds), so the
+// enum object is read as the number it holds, never loaded as an enum.
+static_assert(sizeof(hive_type) == sizeof(std::uint32_t));
+std::uint32_t rawType(const hive_type& type) {
+    std::uint32_t raw = 0;
+    std::memcpy(&raw, &type, sizeof raw);
+    return raw;
+}
+
 QByteArray decodeValue(std::uint32_t valueType, const char* data, std::size_t size) {
     if (valueType != type::Sz && valueType != type::ExpandSz && valueType != type::MultiSz)
         return QByteArray(data, qsizetype(size));
@@ -163,8 +172,8 @@ void NtHive::walk(KeyNode& top, bool build) {
                     m_incomplete = true;
                     continue;
                 }
-                item.node->setValue(QString::fromUtf8(name.get()), std::uint32_t(type),
-                                    decodeValue(std::uint32_t(type), data.get(), size));
+                item.node->setValue(QString::fromUtf8(name.get()), rawType(type),
+                                    decodeValue(rawType(type), data.get(), size));
             }
         }
         if (item.depth + 1 >= MaxKeyDepth) {
@@ -248,7 +257,8 @@ bool NtHive::deleteValue(const KeyNode* node, const QString& name, QString* why)
         }
         if (sameName(QString::fromUtf8(key.get()), name))
             continue;
-        kept.push_back({key.get(), type, size, data.get()});
+        kept.push_back({key.get(), hive_t_REG_NONE, size, data.get()});
+        std::memcpy(&kept.back().t, &type, sizeof type); // the type as stored, any number
         keep.push_back(std::move(key));
         keep.push_back(std::move(data));
     }
