@@ -1,5 +1,7 @@
 #include "registry/hive_format.h"
 
+#include "registry/hex_digit.h"
+
 #include <algorithm>
 #include <zlib.h>
 
@@ -40,16 +42,6 @@ void appendQuoted(QByteArray& out, QByteArrayView bytes) {
         ++i;
     }
     out += '"';
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Reads one line's tokens: bare words and quoted strings separated by single blanks.

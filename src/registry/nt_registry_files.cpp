@@ -32,13 +32,6 @@ std::unique_ptr<Registry> openNtRegistry(const NtLocation& where) {
     return std::make_unique<NtRegistry>(where);
 }
 
-void NtRegistry::setProblem(const QString& problem) {
-    if (m_problem.isEmpty())
-        m_problem = problem;
-    else if (!m_problem.contains(problem))
-        m_problem += QStringLiteral("; ") + problem;
-}
-
 void NtRegistry::buildTop(KeyNode& top, std::array<KeyNode*, 2>* roots) const {
     (*roots)[0] = top.ensureChild(QStringLiteral("HKEY_LOCAL_MACHINE"))
                       ->ensureChild(QStringLiteral("SOFTWARE"));

@@ -1,5 +1,6 @@
 // Reading .reg files the way the registry editor merges them, hand-written ones included.
 
+#include "registry/hex_digit.h"
 #include "registry/reg_file.h"
 #include "registry/reg_lines.h"
 #include "registry/win1252.h"
@@ -19,14 +20,7 @@ bool onlyCommentFrom(QStringView s, qsizetype pos) {
 }
 
 int hexValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
+    return hexDigit(c.unicode());
 }
 
 // The number of hex digits from pos on.

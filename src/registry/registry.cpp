@@ -2,15 +2,10 @@
 
 #include <QFile>
 #include <cstdio>
-#include <cstring>
 
 namespace orvanex::reg {
 
 namespace {
-
-bool isStringType(std::uint32_t type) {
-    return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
-}
 
 // Keys that exist on every Windows system and cannot be deleted.
 bool isProtected(const KeyNode* node) {
@@ -59,6 +54,7 @@ std::unique_ptr<Registry> Registry::openHiveFile(const QByteArray& nativePath) {
 
 HiveRegistry::HiveRegistry(std::unique_ptr<HiveFile> file, QString path)
     : m_file(std::move(file)), m_path(std::move(path)) {
+    m_mergedClasses = false;
     ensureBaseKeys(m_top);
     if (!m_file)
         return;
@@ -77,131 +73,26 @@ void HiveRegistry::markUnreadable(const QString& why) {
     std::fprintf(stderr, "orvanex: %s\n", qUtf8Printable(m_problem));
 }
 
-Status HiveRegistry::resolve(HKey key, KeyNode** node) const {
-    switch (key) {
-    case HKEY_CLASSES_ROOT: {
-        KeyNode* sw = m_top.child(u"HKEY_LOCAL_MACHINE")->child(u"SOFTWARE");
-        *node = sw ? sw->child(u"CLASSES") : nullptr;
-        return *node ? status::Success : status::FileNotFound;
-    }
-    case HKEY_LOCAL_MACHINE:
-        *node = m_top.child(u"HKEY_LOCAL_MACHINE");
-        return status::Success;
-    case HKEY_CURRENT_USER:
-        *node = m_top.child(u"HKEY_CURRENT_USER");
-        return status::Success;
-    case HKEY_USERS:
-        *node = m_top.child(u"HKEY_USERS");
-        return status::Success;
-    case HKEY_CURRENT_CONFIG:
-        *node = m_top.child(u"HKEY_CURRENT_CONFIG");
-        return status::Success;
-    default:
-        break;
-    }
-    const HandleSlot* slot = m_handles.find(key);
-    if (!slot)
-        return status::InvalidHandle;
-    if (slot->node->deleted)
-        return status::KeyDeleted;
-    *node = slot->node.get();
-    return status::Success;
+KeyNode* HiveRegistry::machineClasses() const {
+    KeyNode* sw = m_top.child(u"HKEY_LOCAL_MACHINE")->child(u"SOFTWARE");
+    return sw ? sw->child(u"CLASSES") : nullptr;
 }
 
-Status HiveRegistry::readCheck() const {
+Status HiveRegistry::resolve(HKey key, KeyNode** node) {
+    View view;
+    const Status s = resolve(key, &view);
+    *node = view.node;
+    return s;
+}
+
+Status HiveRegistry::readStatus() const {
     return m_unreadable ? status::RegistryCorrupt : status::Success;
 }
 
 HKey HiveRegistry::newHandle(KeyNode* node) {
-    HKey key = 0;
-    if (HandleSlot* slot = m_handles.open(&key))
-        slot->node = node->shared_from_this();
-    return key; // 0 with a million keys open at once
-}
-
-Status HiveRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
-                               HKey* result) {
-    if (!result)
-        return status::InvalidParameter;
-    if (Status s = readCheck())
-        return s;
-    KeyNode* node = nullptr;
-    if (Status s = resolve(key, &node))
-        return s;
-    if (Status s = walk(node, subKey, &node))
-        return s;
-    *result = newHandle(node);
-    return *result ? status::Success : status::NotEnoughMemory;
-}
-
-Status HiveRegistry::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
-                                  char* data, std::uint32_t* dataSize) {
-    if (Status s = readCheck())
-        return s;
-    KeyNode* node = nullptr;
-    if (Status s = resolve(key, &node))
-        return s;
-    if (data && !dataSize)
-        return status::InvalidParameter;
-    const StoredValue* v = node->findValue(valueName);
-    if (!v)
-        return status::FileNotFound;
-    const bool addNul = isStringType(v->type) && !v->data.endsWith('\0');
-    const auto needed = std::uint32_t(v->data.size() + (addNul ? 1 : 0));
-    if (valueType)
-        *valueType = v->type;
-    if (data) {
-        if (*dataSize < needed) {
-            *dataSize = needed;
-            return status::MoreData;
-        }
-        if (!v->data.isEmpty())
-            std::memcpy(data, v->data.constData(), size_t(v->data.size()));
-        if (addNul)
-            data[v->data.size()] = '\0';
-    }
-    if (dataSize)
-        *dataSize = needed;
-    return status::Success;
-}
-
-Status HiveRegistry::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
-    if (!name)
-        return status::InvalidParameter;
-    if (Status s = readCheck())
-        return s;
-    KeyNode* node = nullptr;
-    if (Status s = resolve(key, &node))
-        return s;
-    if (index >= node->children().size())
-        return status::NoMoreItems;
-    *name = node->children()[index]->name;
-    return status::Success;
-}
-
-Status HiveRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
-                               std::uint32_t* valueType, QByteArray* data) {
-    if (Status s = readCheck())
-        return s;
-    KeyNode* node = nullptr;
-    if (Status s = resolve(key, &node))
-        return s;
-    if (index >= node->values().size())
-        return status::NoMoreItems;
-    const StoredValue& v = node->values()[index];
-    if (name)
-        *name = v.name;
-    if (valueType)
-        *valueType = v.type;
-    if (data)
-        *data = v.data;
-    return status::Success;
-}
-
-Status HiveRegistry::closeKey(HKey key) {
-    if (isPredefinedKey(key))
-        return status::Success;
-    return m_handles.close(key) ? status::Success : status::InvalidHandle;
+    View view;
+    view.node = node;
+    return newHandle(view);
 }
 
 Status HiveRegistry::beginBatch() {
@@ -334,7 +225,7 @@ Status HiveRegistry::deleteValue(HKey key, const QString& valueName) {
 
 Status HiveRegistry::refresh() {
     if (!m_file || m_unreadable || m_batchDepth > 0)
-        return readCheck();
+        return readStatus();
     QString why;
     const Status s = m_file->lockAndSync(m_top, &why);
     if (s == status::RegistryCorrupt)

@@ -1,5 +1,6 @@
 #include "registry/wine_reg_text.h"
 
+#include "registry/hex_digit.h"
 #include "registry/registry.h"
 
 #include <QDateTime>
@@ -15,16 +16,6 @@ constexpr std::uint64_t TicksPerSecond = 10000000ull;
 
 bool isStringType(std::uint32_t type) {
     return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool isHexUnit(char16_t c) {

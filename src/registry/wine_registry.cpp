@@ -2,15 +2,11 @@
 
 #include <QDir>
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 namespace orvanex::reg {
 
 namespace {
-
-bool isStringType(std::uint32_t type) {
-    return type == type::Sz || type == type::ExpandSz || type == type::MultiSz;
-}
 
 // The roots, HKLM\Software and both Classes keys stay: Wine and Windows cannot do without them.
 bool isProtected(const KeyNode* node) {
@@ -20,25 +16,6 @@ bool isProtected(const KeyNode* node) {
     if (!p->parent->parent)
         return node->folded == u"SOFTWARE" && p->folded == u"HKEY_LOCAL_MACHINE";
     return node->folded == u"CLASSES" && p->folded == u"SOFTWARE" && !p->parent->parent->parent;
-}
-
-// Splits a relative path and checks its names (161 for an empty name, 87 for a long one).
-Status splitChecked(const QString& subKey, std::vector<QStringView>* parts) {
-    if (!splitKeyPath(subKey, parts))
-        return status::BadPathname;
-    for (QStringView p : *parts)
-        if (p.size() > MaxKeyNameLength)
-            return status::InvalidParameter;
-    return status::Success;
-}
-
-KeyNode* walkDown(KeyNode* node, const QStringList& names) {
-    for (const QString& n : names) {
-        if (!node)
-            return nullptr;
-        node = node->findChild(n);
-    }
-    return node;
 }
 
 } // namespace
@@ -83,69 +60,6 @@ KeyNode* WineRegistry::userClasses() const {
     return sw ? sw->child(u"CLASSES") : nullptr;
 }
 
-Status WineRegistry::resolve(HKey key, View* view) {
-    *view = View();
-    switch (key) {
-    case HKEY_CLASSES_ROOT:
-        view->merged = true;
-        view->user = userClasses();
-        view->machine = machineClasses();
-        return status::Success;
-    case HKEY_LOCAL_MACHINE:
-        view->node = m_top.child(u"HKEY_LOCAL_MACHINE");
-        return status::Success;
-    case HKEY_CURRENT_USER:
-        view->node = m_top.child(u"HKEY_CURRENT_USER");
-        return status::Success;
-    case HKEY_USERS:
-        view->node = m_top.child(u"HKEY_USERS");
-        return status::Success;
-    case HKEY_CURRENT_CONFIG:
-        view->node = m_top.child(u"HKEY_CURRENT_CONFIG");
-        return status::Success;
-    default:
-        break;
-    }
-    HandleSlot* handle = m_handles.find(key);
-    if (!handle)
-        return status::InvalidHandle;
-    HandleSlot& slot = *handle;
-    if (!slot.merged) {
-        if (slot.node->deleted)
-            return status::KeyDeleted;
-        view->node = slot.node.get();
-        return status::Success;
-    }
-    // Either copy may have been made or deleted since the handle was opened.
-    view->merged = true;
-    view->relative = slot.relative;
-    if (!slot.user || slot.user->deleted) {
-        KeyNode* found = walkDown(userClasses(), slot.relative);
-        slot.user = found ? found->shared_from_this() : nullptr;
-    }
-    if (!slot.machine || slot.machine->deleted) {
-        KeyNode* found = walkDown(machineClasses(), slot.relative);
-        slot.machine = found ? found->shared_from_this() : nullptr;
-    }
-    view->user = slot.user.get();
-    view->machine = slot.machine.get();
-    return view->user || view->machine ? status::Success : status::KeyDeleted;
-}
-
-HKey WineRegistry::newHandle(const View& view) {
-    HKey key = 0;
-    HandleSlot* opened = m_handles.open(&key);
-    if (!opened)
-        return 0;
-    HandleSlot& slot = *opened;
-    slot.merged = view.merged;
-    slot.node = view.node ? view.node->shared_from_this() : nullptr;
-    slot.user = view.user ? view.user->shared_from_this() : nullptr;
-    slot.machine = view.machine ? view.machine->shared_from_this() : nullptr;
-    slot.relative = view.relative;
-    return key;
-}
-
 WineRegistry::File* WineRegistry::fileOf(const KeyNode* node) {
     for (const KeyNode* n = node; n; n = n->parent)
         for (File& file : m_files)
@@ -160,8 +74,13 @@ bool WineRegistry::isFileRoot(const KeyNode* node) const {
 }
 
 void WineRegistry::markValuesChanged(KeyNode* node) {
-    if (File* file = fileOf(node))
-        file->changed.insert(node);
+    File* file = fileOf(node);
+    if (!file)
+        return;
+    file->changed.insert(node);
+    // A key only implied by the paths below it gets a block of its own for its values.
+    if (!file->blockOf.contains(node))
+        file->structureChanged = true;
 }
 
 void WineRegistry::markStructureChanged(KeyNode* node) {
@@ -200,31 +119,6 @@ Status WineRegistry::endBatch() {
     return saveDirtyFiles();
 }
 
-Status WineRegistry::openKeyEx(HKey key, const QString& subKey, std::uint32_t, std::uint32_t,
-                               HKey* result) {
-    if (!result)
-        return status::InvalidParameter;
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    std::vector<QStringView> parts;
-    if (Status s = splitChecked(subKey, &parts))
-        return s;
-    for (QStringView p : parts) {
-        if (view.merged) {
-            view.user = view.user ? view.user->findChild(p) : nullptr;
-            view.machine = view.machine ? view.machine->findChild(p) : nullptr;
-            if (!view.user && !view.machine)
-                return status::FileNotFound;
-            view.relative.append(p.toString());
-        } else if (!(view.node = view.node->findChild(p))) {
-            return status::FileNotFound;
-        }
-    }
-    *result = newHandle(view);
-    return *result ? status::Success : status::NotEnoughMemory;
-}
-
 Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     if (!result)
         return status::InvalidParameter;
@@ -234,24 +128,14 @@ Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     std::vector<QStringView> parts;
     if (Status s = splitChecked(subKey, &parts))
         return s;
-    // Down the existing part of the path.
+    // Down the existing part of the path. A link that leads nowhere is not made into a key.
     std::size_t i = 0;
-    for (; i < parts.size(); ++i) {
-        if (view.merged) {
-            KeyNode* u = view.user ? view.user->findChild(parts[i]) : nullptr;
-            KeyNode* m = view.machine ? view.machine->findChild(parts[i]) : nullptr;
-            if (!u && !m)
-                break;
-            view.user = u;
-            view.machine = m;
-            view.relative.append(parts[i].toString());
-        } else {
-            KeyNode* n = view.node->findChild(parts[i]);
-            if (!n)
-                break;
-            view.node = n;
+    for (bool broken = false; i < parts.size(); ++i)
+        if (stepDown(&view, parts[i], &broken) != status::Success) {
+            if (broken)
+                return status::FileNotFound;
+            break;
         }
-    }
     if (i < parts.size()) {
         // A new key goes below the machine's copy when there is one, as Windows does it.
         KeyNode* at = view.merged ? (view.machine ? view.machine : view.user) : view.node;
@@ -282,36 +166,6 @@ Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
     return *result ? status::Success : status::NotEnoughMemory;
 }
 
-Status WineRegistry::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
-                                  char* data, std::uint32_t* dataSize) {
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    if (data && !dataSize)
-        return status::InvalidParameter;
-    KeyNode* node = view.valueNode();
-    const StoredValue* v = node ? node->findValue(valueName) : nullptr;
-    if (!v)
-        return status::FileNotFound;
-    const bool addNul = isStringType(v->type) && !v->data.endsWith('\0');
-    const auto needed = std::uint32_t(v->data.size() + (addNul ? 1 : 0));
-    if (valueType)
-        *valueType = v->type;
-    if (data) {
-        if (*dataSize < needed) {
-            *dataSize = needed;
-            return status::MoreData;
-        }
-        if (!v->data.isEmpty())
-            std::memcpy(data, v->data.constData(), size_t(v->data.size()));
-        if (addNul)
-            data[v->data.size()] = '\0';
-    }
-    if (dataSize)
-        *dataSize = needed;
-    return status::Success;
-}
-
 Status WineRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_t valueType,
                                 const char* data, std::uint32_t dataSize) {
     if (valueName.size() > MaxValueNameLength || (!data && dataSize > 0))
@@ -336,29 +190,24 @@ Status WineRegistry::deleteKey(HKey key, const QString& subKey) {
     std::vector<QStringView> parts;
     if (Status s = splitChecked(subKey, &parts))
         return s;
+    if (view.merged && view.relative.isEmpty() && parts.empty())
+        return status::AccessDenied;
+    // Through the links on the way; the last name is the key itself, a link is never deleted.
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i)
+        if (Status s = stepDown(&view, parts[i]))
+            return s;
     std::vector<KeyNode*> targets;
-    if (view.merged) {
-        if (view.relative.isEmpty() && parts.empty())
-            return status::AccessDenied;
-        QStringList names = view.relative;
-        for (QStringView p : parts)
-            names.append(p.toString());
-        // Both copies go, or the machine's would show again in the user's place.
-        for (KeyNode* classes : {userClasses(), machineClasses()})
-            if (KeyNode* n = walkDown(classes, names))
-                targets.push_back(n);
-    } else {
-        KeyNode* n = view.node;
-        for (QStringView p : parts)
-            if (n)
-                n = n->findChild(p);
-        if (n)
+    // Both copies go, or the machine's would show again in the user's place.
+    const std::array<KeyNode*, 2> copies = view.merged
+                                               ? std::array<KeyNode*, 2>{view.user, view.machine}
+                                               : std::array<KeyNode*, 2>{view.node, nullptr};
+    for (KeyNode* n : copies)
+        if (n && (parts.empty() || (n = n->findChild(parts.back()))))
             targets.push_back(n);
-    }
     if (targets.empty())
         return status::FileNotFound;
     for (KeyNode* n : targets)
-        if (isProtected(n) || !fileOf(n))
+        if (isLink(n) || isProtected(n) || !fileOf(n))
             return status::AccessDenied;
     return write([&]() -> Status {
         for (KeyNode* n : targets) {
@@ -384,81 +233,6 @@ Status WineRegistry::deleteValue(HKey key, const QString& valueName) {
         markValuesChanged(node);
         return status::Success;
     });
-}
-
-Status WineRegistry::childName(HandleSlot* slot, const View& view, std::uint32_t index,
-                               QString* name) {
-    if (!view.merged || !view.user || !view.machine || view.user->children().empty() ||
-        view.machine->children().empty()) {
-        const KeyNode* node =
-            view.merged ? (view.user && !view.user->children().empty() ? view.user : view.machine)
-                        : view.node;
-        if (!node || index >= node->children().size())
-            return status::NoMoreItems;
-        *name = node->children()[index]->name;
-        return status::Success;
-    }
-    // Both copies have subkeys: their union in name order, the user's spelling first.
-    HandleSlot temporary;
-    HandleSlot& s = slot ? *slot : temporary;
-    if (s.namesShape != m_shape || s.names.empty()) {
-        s.names.clear();
-        const auto& a = view.user->children();
-        const auto& b = view.machine->children();
-        std::size_t i = 0, j = 0;
-        while (i < a.size() || j < b.size()) {
-            if (j == b.size() || (i < a.size() && a[i]->folded <= b[j]->folded)) {
-                if (j < b.size() && a[i]->folded == b[j]->folded)
-                    ++j;
-                s.names.push_back(a[i++]->name);
-            } else {
-                s.names.push_back(b[j++]->name);
-            }
-        }
-        s.namesShape = m_shape;
-    }
-    if (index >= s.names.size())
-        return status::NoMoreItems;
-    *name = s.names[index];
-    return status::Success;
-}
-
-Status WineRegistry::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
-    if (!name)
-        return status::InvalidParameter;
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    HandleSlot* slot = nullptr;
-    if (key == HKEY_CLASSES_ROOT)
-        slot = &m_rootNames;
-    else
-        slot = m_handles.find(key);
-    return childName(slot, view, index, name);
-}
-
-Status WineRegistry::enumValue(HKey key, std::uint32_t index, QString* name,
-                               std::uint32_t* valueType, QByteArray* data) {
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    const KeyNode* node = view.valueNode();
-    if (!node || index >= node->values().size())
-        return status::NoMoreItems;
-    const StoredValue& v = node->values()[index];
-    if (name)
-        *name = v.name;
-    if (valueType)
-        *valueType = v.type;
-    if (data)
-        *data = v.data;
-    return status::Success;
-}
-
-Status WineRegistry::closeKey(HKey key) {
-    if (isPredefinedKey(key))
-        return status::Success;
-    return m_handles.close(key) ? status::Success : status::InvalidHandle;
 }
 
 } // namespace orvanex::reg

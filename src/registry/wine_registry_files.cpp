@@ -54,13 +54,6 @@ QString WineRegistry::hivePath() const {
     return m_files[0].path;
 }
 
-void WineRegistry::setProblem(const QString& problem) {
-    if (m_problem.isEmpty())
-        m_problem = problem;
-    else if (!m_problem.contains(problem))
-        m_problem += QStringLiteral("; ") + problem;
-}
-
 bool WineRegistry::loadFile(File& file, KeyNode& root, bool mapBlocks, QString* why) {
     file.text = wine::FileText();
     file.blockNodes.clear();
@@ -123,6 +116,7 @@ void WineRegistry::loadAll() {
     m_files[0]
         .root->ensureChild(QStringLiteral("Software"))
         ->ensureChild(QStringLiteral("Classes"));
+    indexLinks();
 }
 
 // Drops changes that did not reach the disk by reading every file again. Handles stay valid
@@ -146,6 +140,7 @@ void WineRegistry::reloadAfterFailure() {
     m_top.adopt(fresh);
     for (File& file : m_files)
         remapBlocks(file);
+    indexLinks();
     ++m_shape;
 }
 
@@ -278,6 +273,7 @@ Status WineRegistry::saveFile(File& file) {
     file.present = true;
     file.changed.clear();
     file.structureChanged = false;
+    indexLinks();
     return status::Success;
 }
 

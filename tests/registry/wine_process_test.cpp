@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -217,4 +218,62 @@ TEST(WineReal, WineSeesWhatOrvxWrote) {
     const QByteArray before = readAll(prefix + "/before.reg");
     EXPECT_GT(before.size(), 100);
     EXPECT_EQ(readAll(prefix + "/after.reg"), before);
+}
+
+namespace {
+
+// The key lines of a version 5 .reg file (UTF-16), in file order.
+QStringList regKeyLines(const QByteArray& utf16) {
+    QStringDecoder decode(QStringDecoder::Utf16LE);
+    QString text = decode(utf16);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QStringList keys;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        if (line.startsWith(u'['))
+            keys << line;
+    return keys;
+}
+
+} // namespace
+
+// A fresh prefix's classes as Wine's registry editor exports them, links included.
+TEST(WineReal, ExportListsTheKeysWinesRegistryEditorLists) {
+    const QString wine = QStandardPaths::findExecutable("wine");
+    const QString wineboot = QStandardPaths::findExecutable("wineboot");
+    const QString wineserver = QStandardPaths::findExecutable("wineserver");
+    if (wine.isEmpty() || wineboot.isEmpty() || wineserver.isEmpty())
+        GTEST_SKIP() << "Wine is not installed";
+    const QString prefix = freshDir("wine-links") + "/prefix";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("WINEPREFIX", prefix);
+    env.insert("WINEDEBUG", "-all");
+    env.insert("DISPLAY", "");
+    env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+    auto finish = [&] { run(wineserver, {"-w"}, env, 300000); };
+    ASSERT_EQ(run(wineboot, {"-i"}, env, 600000).code, 0);
+    finish();
+    ASSERT_EQ(run(wine, {"regedit", "/e", prefix + "/wine.reg", "HKEY_CLASSES_ROOT"}, env).code, 0);
+    finish();
+    const ProcessRun o = run(ORVX_PROGRAM,
+                             {"--wine-prefix", prefix, "export", "HKEY_CLASSES_ROOT",
+                              prefix + "/orvx.reg", "--regedit5"},
+                             env);
+    ASSERT_EQ(o.code, 0) << o.err.toStdString();
+
+    // The same keys; Wine lists "_" before letters (it compares lower-cased names), the store
+    // in the order Windows gives, so the lists are compared sorted.
+    QStringList theirs = regKeyLines(readAll(prefix + "/wine.reg"));
+    QStringList ours = regKeyLines(readAll(prefix + "/orvx.reg"));
+    theirs.sort();
+    ours.sort();
+    EXPECT_GT(theirs.size(), 1000);
+    EXPECT_GT(ours.filter(QStringLiteral("[HKEY_CLASSES_ROOT\\Wow6432Node\\AppId\\")).size(), 0);
+    // The first lines that differ, rather than two lists of thousands.
+    qsizetype same = 0;
+    while (same < ours.size() && same < theirs.size() && ours[same] == theirs[same])
+        ++same;
+    EXPECT_EQ(same, theirs.size()) << "orvx: " << ours.mid(same, 3).join(' ').toStdString()
+                                   << "\nwine: " << theirs.mid(same, 3).join(' ').toStdString();
+    EXPECT_EQ(ours.size(), theirs.size());
 }
