@@ -165,4 +165,15 @@ ActionOutcome ApplyAction(EditContext& ctx, const ActionFields& f) {
     return out;
 }
 
+void applyTemplate(const ActionTemplate& t, ActionFields* fields) {
+    if (fields->adding && fields->txtActionName.trimmed().isEmpty())
+        fields->txtActionName = t.verb;
+    fields->txtAppl = t.command;
+    fields->ddeChecked = false;
+    fields->txtDDEMsg.clear();
+    fields->txtDDEAppl.clear();
+    fields->txtDDENot.clear();
+    fields->txtDDETopic.clear();
+}
+
 } // namespace orvanex::editing

@@ -41,6 +41,21 @@ struct ActionOutcome : EditOutcome {
 
 ActionOutcome ApplyAction(EditContext& ctx, const ActionFields& fields);
 
+// A ready-made action the panel and orvx fill in before Apply: its verb (when one is added), its
+// command and no DDE.
+struct ActionTemplate {
+    QString caption; // the panel's button
+    QString verb;
+    QString command;
+};
+
+// Inside Wine, winebrowser hands the file over to the Linux desktop's default program for it.
+inline const ActionTemplate kLinuxHandOver{QStringLiteral("&Linux Program"), QStringLiteral("open"),
+                                           QStringLiteral("winebrowser \"%1\"")};
+
+// The template's command with DDE off: winebrowser takes the file on its command line only.
+void applyTemplate(const ActionTemplate& t, ActionFields* fields);
+
 // The status texts of the panel's checks.
 inline const QString kEnterActionName = QStringLiteral("Please Enter The New Action Name!");
 inline const QString kEnterApplication =

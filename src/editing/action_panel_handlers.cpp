@@ -24,6 +24,9 @@ ActionPanelHandlers::ActionPanelHandlers(MainContext& ctx, QObject* parent)
             &ActionPanelHandlers::cmdCancelAction_Click);
     connect(ui->cmdBrowseApplX, &QPushButton::clicked, this,
             &ActionPanelHandlers::cmdBrowseApplX_Click);
+    ui->cmdLinuxAction->setText(kLinuxHandOver.caption);
+    connect(ui->cmdLinuxAction, &QPushButton::clicked, this,
+            &ActionPanelHandlers::cmdLinuxAction_Click);
 }
 
 void reloadActions(MainContext& ctx) {
@@ -128,6 +131,21 @@ void ActionPanelHandlers::cmdBrowseApplX_Click() {
     for (int i = 0; i < 4; ++i)
         QCoreApplication::processEvents();
     m_ctx.ui->txtAppl->setText(chosen);
+}
+
+void ActionPanelHandlers::cmdLinuxAction_Click() {
+    Ui::frmORVANEX* ui = m_ctx.ui;
+    ActionFields f;
+    f.adding = m_ctx.AddingAction == 1;
+    f.txtActionName = ui->txtActionName->text();
+    applyTemplate(kLinuxHandOver, &f);
+    ui->txtActionName->setText(f.txtActionName);
+    ui->txtAppl->setText(f.txtAppl);
+    ui->chkDDE->setChecked(f.ddeChecked); // its handler empties and locks the DDE boxes
+    ui->txtDDEMsg->setText(f.txtDDEMsg);
+    ui->txtDDEAppl->setText(f.txtDDEAppl);
+    ui->txtDDENot->setText(f.txtDDENot);
+    ui->txtDDETopic->setText(f.txtDDETopic);
 }
 
 } // namespace orvanex::editing

@@ -1,6 +1,6 @@
 #pragma once
-// The action panel's buttons: Apply (add or change the action), Cancel, and "&Find" with the
-// application picker frmAction.
+// The action panel's buttons: Apply (add or change the action), Cancel, "&Find" with the
+// application picker frmAction, and the template that hands files over to Linux.
 
 #include <QObject>
 
@@ -18,6 +18,8 @@ public:
     void cmdOKAction_Click();
     void cmdCancelAction_Click();
     void cmdBrowseApplX_Click();
+    // Fills the panel from the template; Apply writes it as any other change.
+    void cmdLinuxAction_Click();
 
 private:
     MainContext& m_ctx;

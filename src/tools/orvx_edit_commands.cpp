@@ -18,6 +18,7 @@ const QString kDdeMessage = QStringLiteral("dde-message");
 const QString kDdeApplication = QStringLiteral("dde-application");
 const QString kDdeIfExec = QStringLiteral("dde-ifexec");
 const QString kDdeTopic = QStringLiteral("dde-topic");
+const QString kLinux = QStringLiteral("linux");
 
 // A yes|no option, or current when it is not given; false (with the reason printed) for any
 // other text.
@@ -74,7 +75,7 @@ int runAction(OrvxContext& context, const QStringList& args) {
         return context.fail(QStringLiteral(
             "usage: orvx action TYPE VERB [--name TEXT] [--command TEXT] [--default yes|no] "
             "[--dde yes|no] [--dde-message TEXT] [--dde-application TEXT] [--dde-ifexec TEXT] "
-            "[--dde-topic TEXT]"));
+            "[--dde-topic TEXT] [--linux]"));
     Workbench w;
     model::DetailView view;
     const model::FileTypeEntry* type = openType(context, w, args[0], &view);
@@ -124,6 +125,12 @@ int runAction(OrvxContext& context, const QStringList& args) {
         return context.fail(QStringLiteral("the DDE texts need --dde yes (the action %1 uses no "
                                            "DDE)")
                                 .arg(args[1]));
+    if (context.isSet(kLinux)) {
+        if (context.isSet(kCommand) || ddeText || (context.isSet(kDde) && f.ddeChecked))
+            return context.fail(QStringLiteral("--linux sets the command and turns DDE off: it "
+                                               "takes no --command and no DDE options"));
+        editing::applyTemplate(editing::kLinuxHandOver, &f);
+    }
     takeText(context, kName, &f.txtActionName);
     takeText(context, kCommand, &f.txtAppl);
     takeText(context, kDdeMessage, &f.txtDDEMsg);
@@ -229,7 +236,7 @@ QList<OrvxCommand> editCommands() {
         {QStringLiteral("action"),
          QStringLiteral("action TYPE VERB [--name TEXT] [--command TEXT] [--default yes|no] "
                         "[--dde yes|no] [--dde-message TEXT] [--dde-application TEXT] "
-                        "[--dde-ifexec TEXT] [--dde-topic TEXT]"),
+                        "[--dde-ifexec TEXT] [--dde-topic TEXT] [--linux]"),
          QStringLiteral("add an action to a file type, or change one (backed up first)"),
          runAction,
          {textOption(kName, QStringLiteral("The action's name (an existing action).")),
@@ -240,7 +247,10 @@ QList<OrvxCommand> editCommands() {
           textOption(kDdeApplication, QStringLiteral("The DDE application.")),
           textOption(kDdeIfExec,
                      QStringLiteral("The DDE command when the application is not running.")),
-          textOption(kDdeTopic, QStringLiteral("The DDE topic."))}},
+          textOption(kDdeTopic, QStringLiteral("The DDE topic.")),
+          QCommandLineOption(kLinux, QStringLiteral("The command hands the file over to the "
+                                                    "Linux default program (winebrowser "
+                                                    "\"%1\"), without DDE."))}},
         {QStringLiteral("delete"), QStringLiteral("delete .EXT|TYPE"),
          QStringLiteral("delete an extension, or a file type with its extensions (backed up "
                         "first)"),

@@ -264,3 +264,34 @@ TEST_F(EditPanels, TheActionPanelWithDde) {
     screenshot("action-panel-dde.png");
     EXPECT_TRUE(ui->txtDDEMsg->isEnabled());
 }
+
+TEST_F(EditPanels, LinuxTemplateHandsTheActionOverWithoutDde) {
+    showType("Text Document");
+    clickAction(1); // "&Print", with DDE
+    ASSERT_TRUE(ui->chkDDE->isChecked());
+    QTest::mouseClick(ui->cmdLinuxAction, Qt::LeftButton);
+    EXPECT_EQ(ui->txtActionName->text(), "&Print");
+    EXPECT_EQ(ui->txtAppl->text(), "winebrowser \"%1\"");
+    EXPECT_FALSE(ui->chkDDE->isChecked());
+    EXPECT_TRUE(ui->txtDDEMsg->text().isEmpty());
+    EXPECT_FALSE(ui->txtDDETopic->isEnabled());
+    ASSERT_TRUE(ui->cmdOKAction->isEnabled());
+    QTest::mouseClick(ui->cmdOKAction, Qt::LeftButton);
+    EXPECT_EQ(ui->lblScan->text(), "&Print Updated!    Backup=Reg1000");
+    EXPECT_EQ(read("txtfile\\Shell\\print\\command"), "winebrowser \"%1\"");
+    EXPECT_FALSE(exists("txtfile\\Shell\\print\\ddeexec"));
+    QFile backup(backupFile(1000));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(backup.readAll().contains("NOTEPAD.EXE /p %1"));
+
+    // Adding: an empty name becomes the template's verb.
+    clickActionHeader();
+    ASSERT_TRUE(ui->fraAction->isVisible());
+    QTest::mouseClick(ui->cmdLinuxAction, Qt::LeftButton);
+    EXPECT_EQ(ui->txtActionName->text(), "open");
+    ui->txtActionName->setText("linux");
+    QTest::mouseClick(ui->cmdLinuxAction, Qt::LeftButton);
+    EXPECT_EQ(ui->txtActionName->text(), "linux");
+    QTest::mouseClick(ui->cmdOKAction, Qt::LeftButton);
+    EXPECT_EQ(read("txtfile\\Shell\\linux\\command"), "winebrowser \"%1\"");
+}

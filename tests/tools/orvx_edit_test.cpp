@@ -230,3 +230,36 @@ TEST(OrvxEdit, UndoTakesBackDeletesAndChangesNewestFirst) {
     EXPECT_TRUE(r.out.contains(deletion + "\tUndone\t")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(undoBackup + "\tUndo\t")) << r.out.toStdString();
 }
+
+TEST(OrvxEdit, LinuxHandsTheOpenCommandOverAfterABackup) {
+    DefaultClasses w("linux-open");
+    const QByteArray before = w.exportClasses();
+    OrvxRun r = w.run({"action", "txtfile", "open", "--linux", "--command", "x.exe %1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("--linux sets the command")) << r.err.toStdString();
+    r = w.run({"action", "txtfile", "open", "--linux", "--dde", "yes"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(w.exportClasses(), before);
+
+    r = w.run({"action", "txtfile", "open", "--linux"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    static const QRegularExpression status("^(.+) Updated!    Backup=(Reg\\d+)\n$");
+    const QRegularExpressionMatch m = status.match(r.out);
+    ASSERT_TRUE(m.hasMatch()) << r.out.toStdString();
+    const QByteArray now = w.exportClasses().toLower();
+    EXPECT_TRUE(now.contains("[hkey_classes_root\\txtfile\\shell\\open\\command]\r\n"
+                             "@=\"winebrowser \\\"%1\\\"\"\r\n"));
+    EXPECT_FALSE(now.contains("[hkey_classes_root\\txtfile\\shell\\open\\ddeexec"));
+    // Once more changes nothing; the backup brings the old command back.
+    EXPECT_EQ(w.run({"action", "txtfile", "open", "--linux"}).out, "Nothing To Update!\n");
+    const OrvxRun merged =
+        w.run({"import", QDir::currentPath() + "/Backup/" + m.captured(2) + ".reg"});
+    ASSERT_EQ(merged.code, 0) << merged.err.toStdString();
+    EXPECT_EQ(w.exportClasses(), before);
+
+    // A new verb takes the template as it is.
+    r = w.run({"action", "txtfile", "linux", "--linux"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(w.exportClasses().toLower().contains(
+        "[hkey_classes_root\\txtfile\\shell\\linux\\command]\r\n@=\"winebrowser \\\"%1\\\"\""));
+}
