@@ -53,7 +53,6 @@ void RegistryCore::setProblem(const QString& problem) {
 }
 
 Status RegistryCore::resolve(HKey key, View* view) {
-    *view = View();
     switch (key) {
     case HKEY_CLASSES_ROOT:
         if (!m_mergedClasses) {
@@ -83,7 +82,8 @@ Status RegistryCore::resolve(HKey key, View* view) {
     if (!handle)
         return status::InvalidHandle;
     HandleSlot& slot = *handle;
-    view->links = slot.links;
+    if (!slot.links.empty())
+        view->links = slot.links;
     if (!slot.merged) {
         if (slot.node->deleted)
             return status::KeyDeleted;

@@ -66,6 +66,7 @@ protected:
     // for a target outside the tree.
     virtual bool linkPath(const KeyNode*, KeyNode**, QStringList*) const { return false; }
 
+    // The view of a handle; view is a fresh View (every open comes through here: no reset).
     Status resolve(HKey key, View* view);
     HKey newHandle(const View& view);
     // One name down, through a link where the key is one. 2 when there is no such key; then
