@@ -111,7 +111,7 @@ TEST_F(HostEntries, EachItemIsTiedToItsPrefixWithItsState) {
 
 TEST_F(HostEntries, RemovalIsBackedUpAndRestoredByteForByte) {
     const QByteArray before = test::treeBytes(w.dataHome);
-    const QByteArray listBefore = test::treeBytes(w.configHome);
+    const QByteArray listBefore = test::fileBytes(w.mimeapps());
     ASSERT_TRUE(exclude().isEmpty());
 
     const HostOutcome out = remove(QStringLiteral(".pdf"));
@@ -152,7 +152,7 @@ TEST_F(HostEntries, RemovalIsBackedUpAndRestoredByteForByte) {
     const HostOutcome back = restoreHostBackup(folders, out.backupName, w.appFolder);
     ASSERT_TRUE(back.ok) << back.problems.join(u'\n').toStdString();
     EXPECT_EQ(test::treeBytes(w.dataHome), before);
-    EXPECT_EQ(test::treeBytes(w.configHome), listBefore);
+    EXPECT_EQ(test::fileBytes(w.mimeapps()), listBefore);
     EXPECT_TRUE(logged(QStringLiteral(".pdf")));
     EXPECT_TRUE(exclude().isEmpty());
     // The registry's text is Wine's again, whatever keys were written and deleted meanwhile.
@@ -193,7 +193,12 @@ TEST_F(HostEntries, AnExistingExcludeListGainsOnlyTheProgram) {
 
 TEST_F(HostEntries, OrphansAndStaleEntriesGoWithoutExcludingAnything) {
     const QString oldFile = test::freshDir(QStringLiteral("files")) + QStringLiteral("/a.old");
-    QFile(oldFile).open(QIODevice::WriteOnly);
+    {
+        // Bytes that are no text, so that the name decides the type.
+        QFile f(oldFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\x00\x01\x02\xff\xfe", 5));
+    }
     const QString before = mimeOf(oldFile);
     if (before != QLatin1String("application/x-wine-extension-old"))
         GTEST_SKIP() << "xdg-mime does not read the test's MIME database: " << before.toStdString();
@@ -295,8 +300,12 @@ TEST_F(HostEntries, AddedEntriesAreWhatWineWritesAndValid) {
     }
     // The listing ties them to the prefix, live.
     EXPECT_EQ(find(QStringLiteral(".zzq"), HostKind::DesktopEntry), QStringLiteral("live"));
-    // An entry that exists is never replaced; a type without a program is refused.
+    // The same entry again changes nothing; one that differs is never replaced; a type without a
+    // program is refused.
+    EXPECT_TRUE(addHostEntry(folders, w.prefix, QStringLiteral(".pdf")).ok);
+    test::writeText(w.entry(QStringLiteral("pdf")), "[Desktop Entry]\nName=mine\n");
     EXPECT_FALSE(addHostEntry(folders, w.prefix, QStringLiteral(".pdf")).ok);
+    EXPECT_EQ(test::fileBytes(w.entry(QStringLiteral("pdf"))), "[Desktop Entry]\nName=mine\n");
     EXPECT_FALSE(addHostEntry(folders, w.prefix, QStringLiteral(".nothing")).ok);
     EXPECT_FALSE(addHostEntry(folders, w.gonePrefix, QStringLiteral(".pdf")).ok);
 }

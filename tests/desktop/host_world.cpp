@@ -217,6 +217,15 @@ HostWorld makeHostWorld(const QString& root, const QString& prefix) {
     return w;
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeText(const QString& path, const QByteArray& bytes) {
+    put(path, bytes);
+}
+
 QByteArray treeBytes(const QString& folder) {
     QMap<QString, QByteArray> files;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);

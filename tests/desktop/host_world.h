@@ -36,5 +36,8 @@ QByteArray wineEntryText(const QString& prefix, const QString& progId, const QSt
 // "relative path\n" + bytes, sorted: for comparing
 // trees byte for byte.
 QByteArray treeBytes(const QString& folder);
+// One file's bytes ("<missing>" when it cannot be read), and a file written whole.
+QByteArray fileBytes(const QString& path);
+void writeText(const QString& path, const QByteArray& bytes);
 
 } // namespace orvanex::test
