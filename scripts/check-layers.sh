@@ -3,7 +3,7 @@
 # order, so that the dependencies between folders point one way and no cycle can come back.
 set -euo pipefail
 src=${1:-$(cd "$(dirname "$0")/.." && pwd)/src}
-order=(settings registry platform model reports backup search editing about app tools viewer)
+order=(settings registry platform model reports backup desktop search editing about app tools viewer)
 status=0
 for ((i = 0; i < ${#order[@]}; i++)); do
     dir=${order[i]}

@@ -7,7 +7,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libbench
           xvfb xauth xdotool imagemagick poppler-utils fonts-liberation2
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 zlib1g-dev
           libhivex-dev libhivex-bin libwin-hivex-perl
-          desktop-file-utils appstream man-db file dpkg-dev ccache)
+          desktop-file-utils shared-mime-info xdg-utils appstream man-db file dpkg-dev ccache)
 quiet_packages=(icoutils wine wine64) # installed without recommends
 
 missing() {

@@ -7,6 +7,7 @@
 #include "editing/editing_session.h"
 #include "editing/filter_box.h"
 #include "editing/frm_check.h"
+#include "editing/frm_host_entries.h"
 #include "editing/list_export_handlers.h"
 #include "editing/main_handlers.h"
 #include "editing/report_handlers.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     new editing::CountHandlers(m_ctx, this);
     new editing::FilterBox(m_ctx, this);
     editing::installCheckWindow(m_ctx, this);
+    editing::installHostEntriesWindow(m_ctx, this);
     new reports::ListExportHandlers(m_ctx, this);
     connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
         about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this,

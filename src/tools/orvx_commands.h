@@ -87,5 +87,7 @@ QList<OrvxCommand> editCommands();
 // query and compare, listed with the registry commands.
 QList<OrvxCommand> queryCommands();
 QList<OrvxCommand> checkCommands();
+// host: the Linux desktop entries Wine writes.
+QList<OrvxCommand> hostCommands();
 
 } // namespace orvanex::tools

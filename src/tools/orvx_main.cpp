@@ -14,7 +14,7 @@ namespace {
 const std::function<QList<OrvxCommand>()> CommandGroups[] = {
     registryCommands, platformCommands, modelCommands,  searchCommands,
     fileCommands,     reportCommands,   backupCommands, insightCommands,
-    editCommands,     iconCommands,     checkCommands,
+    editCommands,     iconCommands,     checkCommands,  hostCommands,
 };
 
 QList<OrvxCommand> allCommands() {
