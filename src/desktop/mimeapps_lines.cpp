@@ -113,8 +113,9 @@ MimeAppsEdit withoutEntries(const QByteArray& file, const QSet<QString>& entries
 
 QByteArray withLinesBack(const QByteArray& file, const QList<LineChange>& changes) {
     QList<Line> lines = splitKeepingEnds(file);
+    // A lone "\r" is no line end here, so lines come back ending as the file's first one, or "\n".
     const QByteArray end =
-        lines.isEmpty() || lines.first().end.isEmpty() ? QByteArray("\n") : lines.first().end;
+        !lines.isEmpty() && lines.first().end == "\r\n" ? QByteArray("\r\n") : QByteArray("\n");
     for (const LineChange& c : changes) {
         bool present = false;
         for (const Line& l : lines)
@@ -133,22 +134,31 @@ QByteArray withLinesBack(const QByteArray& file, const QList<LineChange>& change
         }
         // At the end of its section: before the next section's header.
         qsizetype at = -1;
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (isSection(lines[i].text)) {
-                if (at >= 0)
-                    break;
-                if (QString::fromUtf8(lines[i].text.trimmed()) == c.section)
+        if (c.section.isEmpty()) {
+            // A line from before any header goes back before the first one.
+            at = 0;
+            while (at < lines.size() && !isSection(lines[at].text))
+                ++at;
+        } else {
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (isSection(lines[i].text)) {
+                    if (at >= 0)
+                        break;
+                    if (QString::fromUtf8(lines[i].text.trimmed()) == c.section)
+                        at = i + 1;
+                } else if (at >= 0 && !lines[i].text.trimmed().isEmpty()) {
                     at = i + 1;
-            } else if (at >= 0 && !lines[i].text.trimmed().isEmpty()) {
-                at = i + 1;
+                }
             }
         }
-        if (!lines.isEmpty() && lines.last().end.isEmpty())
-            lines.last().end = end;
         if (at < 0) {
+            if (!lines.isEmpty() && !lines.last().end.endsWith('\n'))
+                lines.last().end = end;
             lines.append({c.section.toUtf8(), end});
             at = lines.size();
         }
+        if (at > 0 && !lines[at - 1].end.endsWith('\n'))
+            lines[at - 1].end = end;
         lines.insert(at, {c.before, end});
     }
     return joined(lines);

@@ -110,6 +110,21 @@ TEST(HostText, MimeAppsLinesLoseOnlyWineEntriesAndComeBack) {
     EXPECT_EQ(withLinesBack(file, edit.changes), file);
 }
 
+TEST(HostText, LinesBackKeepTheirPlaceAndTheFilesLineEnds) {
+    // A line before any header goes back before the first header, never under a made-up one.
+    const QByteArray loose =
+        "a/b=wine-extension-ab.desktop\n[Default Applications]\nx/y=z.desktop\n";
+    const MimeAppsEdit edit = withoutEntries(loose, {"wine-extension-ab.desktop"});
+    EXPECT_EQ(withLinesBack(edit.bytes, edit.changes), loose);
+    // A file of CRLF lines gets CRLF lines back; a lone CR is not taken for a line end.
+    const QByteArray crlf = "[Default Applications]\r\na/b=wine-extension-ab.desktop\r\n";
+    const MimeAppsEdit dos = withoutEntries(crlf, {"wine-extension-ab.desktop"});
+    EXPECT_EQ(withLinesBack(dos.bytes, dos.changes), crlf);
+    const MimeAppsEdit cr =
+        withoutEntries("a/b=wine-extension-ab.desktop\n=\r", {"wine-extension-ab.desktop"});
+    EXPECT_EQ(wineLines(withLinesBack(cr.bytes, cr.changes)).size(), 1);
+}
+
 TEST(HostText, MimePackagesNameTheirTypeAndIcon) {
     const QByteArray text = mimePackageText("application/x-ab", ".ABC", "A <doc>");
     EXPECT_EQ(packageMimeType(text), QStringLiteral("application/x-ab"));
