@@ -1,4 +1,5 @@
 #include "registry/hive_file.h"
+#include "registry/registry_log.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -6,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -314,18 +314,19 @@ Status HiveFile::setAsideTornTail() {
                                      .toLatin1();
         QByteArray copy;
         if (!writeNewFile(m_nativePath + ".torn-" + stamp, tail, &copy)) {
-            std::fprintf(stderr,
-                         "orvanex: the unfinished change at the end of the registry hive %s "
-                         "could not be kept aside (%s); the hive is left as it is\n",
-                         qUtf8Printable(m_path), qUtf8Printable(errnoText(errno)));
-            return statusFromErrno(errno);
+            const int err = errno;
+            qCWarning(lcHive).noquote()
+                << QStringLiteral("the unfinished change at the end of the registry hive %1 "
+                                  "could not be kept aside (%2); the hive is left as it is")
+                       .arg(m_path, errnoText(err));
+            return statusFromErrno(err);
         }
         syncDirectory(m_nativePath);
-        std::fprintf(stderr,
-                     "orvanex: %lld bytes at the end of the registry hive %s hold no complete "
-                     "change; they were moved to %s\n",
-                     static_cast<long long>(tail.size()), qUtf8Printable(m_path),
-                     qUtf8Printable(QFile::decodeName(copy)));
+        qCWarning(lcHive).noquote()
+            << QStringLiteral("%1 bytes at the end of the registry hive %2 hold no complete "
+                              "change; they were moved to %3")
+                   .arg(tail.size())
+                   .arg(m_path, QFile::decodeName(copy));
     }
     m_tornTail = false;
     return status::Success;

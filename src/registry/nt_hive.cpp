@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QtEndian>
 
 #include <cerrno>
@@ -14,6 +13,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 #include <vector>
 
 namespace orvanex::reg::nt {
@@ -102,6 +102,9 @@ void NtHive::close() {
         hivex_close(m_hive);
     m_hive = nullptr;
     m_nodes.clear();
+    m_image.clear();
+    m_ledger.clear();
+    m_mapping.close(); // unmaps
 }
 
 bool NtHive::open(const QString& path, bool writable, QString* why) {
@@ -128,7 +131,25 @@ bool NtHive::open(const QString& path, bool writable, QString* why) {
         *why = QStringLiteral("cannot be read as a registry hive: %1").arg(errnoText());
         return false;
     }
+    // The bytes are the ones hivex read only if the file did not change in between.
+    if (wine::stampOf(m_path) == m_stamp)
+        takeImage();
     return true;
+}
+
+// Mapped, not read: hivex holds its own copy of a hive that may be hundreds of megabytes.
+void NtHive::takeImage() {
+    m_image.clear();
+    m_ledger.clear();
+    if (m_mapping.isOpen())
+        m_mapping.close();
+    m_mapping.setFileName(m_path);
+    if (!m_mapping.open(QIODevice::ReadOnly) || m_mapping.size() <= 0)
+        return;
+    const uchar* at = m_mapping.map(0, m_mapping.size());
+    if (!at || !m_image.reset(QByteArray::fromRawData(reinterpret_cast<const char*>(at),
+                                                      qsizetype(m_mapping.size()))))
+        m_image.clear();
 }
 
 void NtHive::load(KeyNode& root) {
@@ -151,52 +172,144 @@ void NtHive::walk(KeyNode& top, bool build) {
         int depth;
     };
     std::vector<Item> stack{{&top, hivex_root(m_hive), 0}};
-    QSet<hive_node_h> seen;
+    // Cells start at multiples of 4: one bit each marks the keys met (a set when the cells are
+    // not known).
+    std::vector<std::uint64_t> seenBits(m_image.size() / 256 + 1, 0);
+    std::unordered_set<hive_node_h> seenSet;
+    auto firstVisit = [&](hive_node_h node) {
+        if (m_image.isEmpty())
+            return seenSet.insert(node).second;
+        std::uint64_t& word = seenBits[node / 256];
+        const std::uint64_t bit = std::uint64_t(1) << ((node / 4) % 64);
+        const bool first = (word & bit) == 0;
+        word |= bit;
+        return first;
+    };
+    std::vector<hive_node_h> children;
+    std::vector<QString> names;
     while (!stack.empty()) {
         const Item item = stack.back();
         stack.pop_back();
-        if (item.hiveNode == 0 || seen.contains(item.hiveNode)) {
+        // Nodes of the image are its cells: readChildren handed out nothing else.
+        if (item.hiveNode == 0 || !firstVisit(item.hiveNode)) {
             m_incomplete = true; // a list that points back up would never end
             continue;
         }
-        seen.insert(item.hiveNode);
         m_nodes.insert(item.node, item.hiveNode);
-        if (build) {
-            const Owned<hive_value_h> values(hivex_node_values(m_hive, item.hiveNode));
-            for (const hive_value_h* v = values.get(); v && *v; ++v) {
-                const Owned<char> name(hivex_value_key(m_hive, *v));
-                hive_type type = hive_t_REG_NONE;
-                std::size_t size = 0;
-                const Owned<char> data(hivex_value_value(m_hive, *v, &type, &size));
-                if (!name || !data) {
-                    m_incomplete = true;
-                    continue;
-                }
-                item.node->setValue(QString::fromUtf8(name.get()), rawType(type),
-                                    decodeValue(rawType(type), data.get(), size));
-            }
-        }
+        if (build)
+            readValues(item.node, item.hiveNode);
         if (item.depth + 1 >= MaxKeyDepth) {
             m_incomplete = true;
             continue;
         }
-        const Owned<hive_node_h> children(hivex_node_children(m_hive, item.hiveNode));
-        if (!children)
+        if (!readChildren(item.hiveNode, &children, &names))
             m_incomplete = true;
-        for (const hive_node_h* c = children.get(); c && *c; ++c) {
-            const Owned<char> name(hivex_node_name(m_hive, *c));
-            if (!name) {
-                m_incomplete = true;
-                continue;
-            }
-            const QString text = QString::fromUtf8(name.get());
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            const QString& text = names[i];
             KeyNode* child = build
                                  ? item.node->ensureChild(QStringView(text).left(MaxKeyNameLength))
                                  : item.node->findChild(text);
             if (child)
-                stack.push_back({child, *c, item.depth + 1});
+                stack.push_back({child, children[i], item.depth + 1});
         }
     }
+}
+
+void NtHive::readValues(KeyNode* node, std::size_t hiveNode) {
+    if (m_image.isEmpty()) {
+        const Owned<hive_value_h> values(hivex_node_values(m_hive, hiveNode));
+        for (const hive_value_h* v = values.get(); v && *v; ++v) {
+            const Owned<char> name(hivex_value_key(m_hive, *v));
+            hive_type type = hive_t_REG_NONE;
+            std::size_t size = 0;
+            const Owned<char> data(hivex_value_value(m_hive, *v, &type, &size));
+            if (!name || !data) {
+                m_incomplete = true;
+                continue;
+            }
+            node->setValue(QString::fromUtf8(name.get()), rawType(type),
+                           decodeValue(rawType(type), data.get(), size));
+        }
+        return;
+    }
+    Offset list = 0;
+    if (!valueList(m_image, hiveNode, &m_offsets, &list)) {
+        m_incomplete = true;
+        return;
+    }
+    QString name;
+    for (const Offset vk : m_offsets) {
+        const NameRead read = valueName(m_image, vk, &name);
+        if (read == NameRead::Unusual) {
+            const Owned<char> converted(hivex_value_key(m_hive, vk));
+            if (converted)
+                name = QString::fromUtf8(converted.get());
+        }
+        std::uint32_t type = 0;
+        QByteArrayView data;
+        if (read == NameRead::Broken || (read == NameRead::Unusual && name.isNull()) ||
+            !valueData(m_image, vk, &type, &data, &m_scratch)) {
+            m_incomplete = true;
+            continue;
+        }
+        node->setValue(name, type, decodeValue(type, data.data(), std::size_t(data.size())));
+        name = QString();
+    }
+}
+
+bool NtHive::readChildren(std::size_t hiveNode, std::vector<std::size_t>* children,
+                          std::vector<QString>* names) {
+    children->clear();
+    names->clear();
+    bool whole = true;
+    auto add = [&](std::size_t child, QString name) {
+        children->push_back(child);
+        names->push_back(std::move(name));
+    };
+    if (m_image.isEmpty()) {
+        const Owned<hive_node_h> found(hivex_node_children(m_hive, hiveNode));
+        for (const hive_node_h* c = found.get(); c && *c; ++c) {
+            const Owned<char> name(hivex_node_name(m_hive, *c));
+            if (name)
+                add(*c, QString::fromUtf8(name.get()));
+            else
+                whole = false;
+        }
+        return found && whole;
+    }
+    if (!childList(m_image, hiveNode, &m_offsets, &m_lists))
+        return false;
+    QString name;
+    for (const Offset child : m_offsets) {
+        switch (nodeName(m_image, child, &name)) {
+        case NameRead::Read:
+            add(child, std::move(name));
+            break;
+        case NameRead::Unusual:
+            if (const Owned<char> converted(hivex_node_name(m_hive, child)); converted)
+                add(child, QString::fromUtf8(converted.get()));
+            else
+                whole = false;
+            break;
+        case NameRead::Broken:
+            whole = false;
+            break;
+        }
+        name = QString();
+    }
+    return whole;
+}
+
+QString NtHive::unsafeChange(const KeyNode* node, std::size_t hiveNode, bool wholeKey) {
+    if (m_image.isEmpty())
+        return QStringLiteral("the hive's cells could not be checked, so %1 is not changed")
+            .arg(node->path());
+    const QString problem = wholeKey ? m_ledger.deleteKey(m_image, hiveNode)
+                                     : m_ledger.replaceValues(m_image, hiveNode);
+    if (problem.isEmpty())
+        return problem;
+    return QStringLiteral("the hive is damaged at the key %1 (%2), so it is not changed")
+        .arg(node->path(), problem);
 }
 
 bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
@@ -211,6 +324,7 @@ bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
         return false;
     }
     m_nodes.insert(child, made);
+    m_ledger.created.insert(made);
     return true;
 }
 
@@ -218,6 +332,10 @@ bool NtHive::setValue(const KeyNode* node, const StoredValue& value, QString* wh
     const auto at = m_nodes.constFind(node);
     if (!m_hive || at == m_nodes.cend()) {
         *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
+        return false;
+    }
+    if (const QString unsafe = unsafeChange(node, *at, false); !unsafe.isEmpty()) {
+        *why = unsafe;
         return false;
     }
     QByteArray name = value.name.toUtf8();
@@ -236,6 +354,10 @@ bool NtHive::deleteValue(const KeyNode* node, const QString& name, QString* why)
     const auto at = m_nodes.constFind(node);
     if (!m_hive || at == m_nodes.cend()) {
         *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
+        return false;
+    }
+    if (const QString unsafe = unsafeChange(node, *at, false); !unsafe.isEmpty()) {
+        *why = unsafe;
         return false;
     }
     // hivex sets a key's values as a whole: the others are given back with their own bytes.
@@ -281,44 +403,14 @@ void NtHive::forget(const KeyNode* node) {
     }
 }
 
-// hivex frees every block below a deleted key and aborts on one that is not a block, so a
-// damaged subtree is found here first and its delete refused.
-bool NtHive::readsWhole(std::size_t top) const {
-    std::vector<hive_node_h> stack{top};
-    QSet<hive_node_h> seen;
-    while (!stack.empty()) {
-        const hive_node_h node = stack.back();
-        stack.pop_back();
-        if (node == 0 || seen.contains(node) || hivex_node_struct_length(m_hive, node) == 0)
-            return false;
-        seen.insert(node);
-        const Owned<hive_value_h> values(hivex_node_values(m_hive, node));
-        if (!values)
-            return false;
-        for (const hive_value_h* v = values.get(); *v; ++v) {
-            hive_type type = hive_t_REG_NONE;
-            std::size_t size = 0;
-            if (!Owned<char>(hivex_value_value(m_hive, *v, &type, &size)))
-                return false;
-        }
-        const Owned<hive_node_h> children(hivex_node_children(m_hive, node));
-        if (!children)
-            return false;
-        for (const hive_node_h* c = children.get(); *c; ++c)
-            stack.push_back(*c);
-    }
-    return true;
-}
-
 bool NtHive::deleteKey(KeyNode* node, QString* why) {
     const auto at = m_nodes.constFind(node);
     if (!m_hive || at == m_nodes.cend()) {
         *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
         return false;
     }
-    if (!readsWhole(*at)) {
-        *why = QStringLiteral("cannot delete the key %1: the hive is damaged below it")
-                   .arg(node->path());
+    if (const QString unsafe = unsafeChange(node, *at, true); !unsafe.isEmpty()) {
+        *why = unsafe;
         return false;
     }
     if (hivex_node_delete_child(m_hive, *at) != 0) {
@@ -376,6 +468,8 @@ bool NtHive::commit(QString* why) {
         ::close(dir);
     }
     m_stamp = wine::stampOf(m_path);
+    // hivex's memory is now the file: the checks go by it again.
+    takeImage();
     return true;
 }
 

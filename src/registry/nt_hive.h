@@ -5,10 +5,12 @@
 // file whole or not at all.
 
 #include "registry/key_node.h"
+#include "registry/nt_cells.h"
 #include "registry/registry.h"
 #include "registry/wine_prefix.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <cstddef>
@@ -74,7 +76,13 @@ private:
     void close();
     void forget(const KeyNode* node);
     void walk(KeyNode& root, bool build);
-    bool readsWhole(std::size_t top) const; // top: a hivex node handle
+    // Maps the file as the cells the checks and the fast walk go by.
+    void takeImage();
+    void readValues(KeyNode* node, std::size_t hiveNode);
+    bool readChildren(std::size_t hiveNode, std::vector<std::size_t>* children,
+                      std::vector<QString>* names);
+    // Why hivex must not change the key's cells (it asserts on cells that are not in use).
+    QString unsafeChange(const KeyNode* node, std::size_t hiveNode, bool wholeKey);
 
     hive_h* m_hive = nullptr;
     QString m_path;
@@ -82,6 +90,12 @@ private:
     wine::FileStamp m_stamp;
     QHash<const KeyNode*, std::size_t> m_nodes; // key to hive node offset
     bool m_incomplete = false;
+    QFile m_mapping;                    // the file m_image maps
+    HiveImage m_image;                  // the file as hivex read it; empty when that is not known
+    CellLedger m_ledger;                // what hivex changed in memory since
+    std::vector<std::size_t> m_offsets; // scratch lists of the walk
+    std::vector<std::size_t> m_lists;
+    QByteArray m_scratch;
 };
 
 } // namespace orvanex::reg::nt

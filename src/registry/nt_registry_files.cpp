@@ -2,11 +2,11 @@
 // everything again after a failed commit, and committing the hives a batch changed.
 
 #include "registry/nt_registry.h"
+#include "registry/registry_log.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdio>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -173,7 +173,7 @@ Status NtRegistry::commitDirty() {
     }
     if (result != status::Success) {
         if (!m_problem.isEmpty())
-            std::fprintf(stderr, "orvanex: %s\n", qUtf8Printable(m_problem));
+            qCWarning(lcRegistry).noquote() << m_problem;
         reloadAfterFailure();
     }
     return result;

@@ -1,7 +1,7 @@
 #include "registry/hive_registry.h"
+#include "registry/registry_log.h"
 
 #include <QFile>
-#include <cstdio>
 
 namespace orvanex::reg {
 
@@ -70,7 +70,7 @@ HiveRegistry::HiveRegistry(std::unique_ptr<HiveFile> file, QString path)
 void HiveRegistry::markUnreadable(const QString& why) {
     m_readOnly = m_unreadable = true;
     m_problem = why + QStringLiteral("; the registry is read-only");
-    std::fprintf(stderr, "orvanex: %s\n", qUtf8Printable(m_problem));
+    qCWarning(lcRegistry).noquote() << m_problem;
 }
 
 KeyNode* HiveRegistry::machineClasses() const {

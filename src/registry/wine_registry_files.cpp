@@ -1,10 +1,10 @@
 // Reading a prefix's registry files into the key tree and writing the changed ones back.
 
 #include "registry/wine_registry.h"
+#include "registry/registry_log.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace orvanex::reg {
 
@@ -283,7 +283,7 @@ Status WineRegistry::saveDirtyFiles() {
         if (file.dirty() && result == status::Success)
             result = saveFile(file);
     if (result != status::Success) {
-        std::fprintf(stderr, "orvanex: %s\n", qUtf8Printable(m_problem));
+        qCWarning(lcRegistry).noquote() << m_problem;
         reloadAfterFailure();
     }
     return result;

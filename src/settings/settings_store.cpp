@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QVector>
 
-#include <cstdio>
 #include <mutex>
 
 #include <sys/stat.h>
@@ -63,8 +63,10 @@ QHash<QString, AppSettings>& cache() {
     return c;
 }
 
+Q_LOGGING_CATEGORY(lcSettings, "orvanex.settings")
+
 void warn(const QString& text) {
-    std::fprintf(stderr, "settings: %s\n", text.toLocal8Bit().constData());
+    qCWarning(lcSettings).noquote() << text;
 }
 
 Section* findSection(QVector<Section>& sections, const QString& section) {

@@ -5,6 +5,7 @@
 #include "file_bytes.h"
 #include "registry/hive_format.h"
 #include "registry/registry.h"
+#include "support/log_capture.h"
 #include "support/test_env.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace orvanex::reg;
+using orvanex::test::capturedLog;
+using orvanex::test::captureLog;
 using orvanex::test::freshDir;
 using orvanex::test::readBytes;
 using orvanex::test::writeBytes;
@@ -132,7 +135,7 @@ void openAndWrite(const QString& dir, const QByteArray& damaged, const QByteArra
     QDir().mkpath(dir);
     const QString hive = dir + "/r.hive";
     ASSERT_TRUE(writeBytes(hive, damaged));
-    testing::internal::CaptureStderr();
+    captureLog();
     {
         auto r = Registry::openHive(hive);
         if (wanted) {
@@ -145,7 +148,7 @@ void openAndWrite(const QString& dir, const QByteArray& damaged, const QByteArra
         const Status written = setValue(*r, HKEY_CURRENT_CONFIG, "after", "", "written");
         EXPECT_EQ(written, wanted ? status::Success : status::AccessDenied) << what.toStdString();
     }
-    testing::internal::GetCapturedStderr();
+    capturedLog();
     if (!wanted) {
         EXPECT_EQ(readBytes(hive), damaged) << what.toStdString();
         return;
@@ -208,9 +211,9 @@ TEST(HiveDamage, ASingleChangedByteOpensEverythingOrReadOnly) {
             const QString what = QStringLiteral("byte %1 xor %2 in:\n").arg(at).arg(int(flip)) +
                                  QString::fromUtf8(damaged);
             ASSERT_TRUE(writeBytes(base + "/probe.hive", damaged));
-            testing::internal::CaptureStderr();
+            captureLog();
             auto probe = Registry::openHive(base + "/probe.hive");
-            testing::internal::GetCapturedStderr();
+            capturedLog();
             const bool opened = !probe->isReadOnly();
             // Opening writable is only right with every committed change in place.
             if (opened) {

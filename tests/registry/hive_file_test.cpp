@@ -4,6 +4,7 @@
 #include "registry/hive_file.h"
 #include "registry/hive_format.h"
 #include "registry/reg_state.h"
+#include "support/log_capture.h"
 #include "support/test_env.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <unistd.h>
 
 using namespace orvanex::reg;
+using orvanex::test::capturedLog;
+using orvanex::test::captureLog;
 using orvanex::test::freshDir;
 
 namespace {
@@ -136,9 +139,9 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     HKey k = 0;
     EXPECT_EQ(r->openKeyEx(HKEY_CLASSES_ROOT, ".b", 0, 0x3F, &k), 2);
     EXPECT_EQ(readFile(hive), good + torn); // opening changes nothing
-    testing::internal::CaptureStderr();
+    captureLog();
     ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "cfile"), 0);
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = capturedLog();
     const QByteArray after = readFile(hive);
     EXPECT_TRUE(after.startsWith(good));
     EXPECT_FALSE(after.contains("bf"));
@@ -153,10 +156,10 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     // Folding the journal replaces the whole file: the tail is kept first there too, in a copy
     // of its own.
     appendFile(hive, "delkey \"HKEY_USERS\\\\gone\"\ncomm");
-    testing::internal::CaptureStderr();
+    captureLog();
     auto folding = Registry::openHive(hive);
     ASSERT_EQ(folding->compact(), 0);
-    testing::internal::GetCapturedStderr();
+    capturedLog();
     const QStringList after2 = QDir(dir).entryList({"r.hive.torn-*"}, QDir::Files, QDir::Name);
     ASSERT_EQ(after2.size(), 2);
     QByteArray both = readFile(dir + '/' + after2[0]) + readFile(dir + '/' + after2[1]);
@@ -231,9 +234,9 @@ TEST(HiveFile, ACutSnapshotOrADamagedLastCommitLineIsDamageNotAnUnfinishedWrite)
     for (const auto& [name, bytes] : cases) {
         const QString hive = dir + "/t.hive";
         writeFile(hive, bytes);
-        testing::internal::CaptureStderr();
+        captureLog();
         auto r = Registry::openHive(hive);
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err = capturedLog();
         EXPECT_TRUE(r->isReadOnly()) << name;
         EXPECT_NE(err.find("damaged"), std::string::npos) << name << err;
         EXPECT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "x"), status::AccessDenied)
@@ -253,9 +256,9 @@ TEST(HiveFile, ADamagedHiveOpensReadOnlyAndIsNeverReplaced) {
         const QString hive = dir + '/' + name;
         writeFile(hive, bytes);
         ::chmod(QFile::encodeName(hive).constData(), 0644);
-        testing::internal::CaptureStderr();
+        captureLog();
         auto r = Registry::openHive(hive);
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err = capturedLog();
         EXPECT_TRUE(r->isReadOnly()) << name;
         EXPECT_FALSE(r->problem().isEmpty()) << name;
         EXPECT_NE(err.find("read-only"), std::string::npos) << name;
@@ -379,9 +382,9 @@ TEST(HiveFile, KeysNestUpToTheDepthLimitAndKeepItThroughTheFile) {
         "key \"HKEY_CURRENT_USER\\\\" + (deepest + "\\x").toUtf8().replace("\\", "\\\\") + "\"\n";
     writeFile(deeper, QByteArray(HiveHeader) + block + "commit 1 " +
                           QByteArray::number(crc32(block), 16).rightJustified(8, '0') + '\n');
-    testing::internal::CaptureStderr();
+    captureLog();
     EXPECT_TRUE(Registry::openHive(deeper)->isReadOnly());
-    testing::internal::GetCapturedStderr();
+    capturedLog();
 }
 
 TEST(HiveFile, ManySubkeysAreFoundByAnySpellingAfterAReload) {

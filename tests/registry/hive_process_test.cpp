@@ -1,6 +1,7 @@
 // Real processes on one hive: killed writers and concurrent writers.
 
 #include "registry/registry.h"
+#include "support/log_capture.h"
 #include "support/test_env.h"
 
 #include <QDeadlineTimer>
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 using namespace orvanex::reg;
+using orvanex::test::capturedLog;
+using orvanex::test::captureLog;
 using orvanex::test::freshDir;
 
 namespace {
@@ -81,9 +84,9 @@ TEST(HiveProcesses, KilledWritersLoseNoCompletedRoutine) {
         progress.seen += p->readAllStandardOutput();
         const int done = progress.last();
         ASSERT_GE(done, steps);
-        testing::internal::CaptureStderr();
+        captureLog();
         auto r = Registry::openHive(hive);
-        testing::internal::GetCapturedStderr();
+        capturedLog();
         ASSERT_TRUE(r->problem().isEmpty()) << r->problem().toStdString();
         for (int i = 0; i <= done; ++i) {
             const QString key = prefix + QStringLiteral("\\k%1").arg(i);

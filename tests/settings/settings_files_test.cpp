@@ -2,6 +2,7 @@
 // nothing aside that can be read, and lose no key to a second program saving at the same time.
 
 #include "settings/settings_store.h"
+#include "support/log_capture.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,8 @@
 #include <unistd.h>
 
 using namespace orvanex;
+using orvanex::test::capturedLog;
+using orvanex::test::captureLog;
 
 namespace {
 
@@ -65,20 +68,20 @@ TEST(SettingsFromOtherEditors, CrLfByteOrderMarkBlanksAndStrayLinesKeepEveryKey)
                                                 "a line without an equals sign\r\n"
                                                 "# another kind of comment\r\n"
                                                 "Caption=a = b\r\n");
-    testing::internal::CaptureStderr();
+    captureLog();
     EXPECT_EQ(get(app, "NextNumber", "NextNumber"), QStringLiteral("1042"));
     EXPECT_EQ(get(app, "Backup\\Reg1041", "File"), QStringLiteral("C:\\Backup\\Reg1041.reg"));
     EXPECT_EQ(get(app, "Backup\\Reg1041", "Caption"), QStringLiteral("a = b"));
     EXPECT_EQ(get(app, "Backup\\Reg1041", "a line without an equals sign"),
               QStringLiteral("<none>"));
-    const std::string warning = testing::internal::GetCapturedStderr();
+    const std::string warning = capturedLog();
     EXPECT_NE(warning.find("2 line(s)"), std::string::npos) << warning;
 
     // Saving keeps every key that was read and sets nothing aside.
-    testing::internal::CaptureStderr();
+    captureLog();
     ASSERT_TRUE(SaveSetting(app, QStringLiteral("NextNumber"), QStringLiteral("NextNumber"),
                             QStringLiteral("1043")));
-    testing::internal::GetCapturedStderr();
+    capturedLog();
     EXPECT_TRUE(setAside(app).isEmpty());
     const QByteArray written = fileBytes(path);
     EXPECT_TRUE(written.contains("NextNumber=1043\n")) << written.constData();
@@ -110,9 +113,9 @@ TEST(SettingsFromOtherEditors, LineEndsCodePagesRepeatsAndEscapes) {
     for (const Case& c : cases) {
         const QString app = QStringLiteral("T_Case") + QLatin1String(c.name);
         writeSettingsFile(app, c.bytes);
-        testing::internal::CaptureStderr();
+        captureLog();
         EXPECT_EQ(get(app, c.section, c.key), c.expected) << c.name;
-        testing::internal::GetCapturedStderr();
+        capturedLog();
     }
 }
 
@@ -125,11 +128,11 @@ TEST(SettingsFromOtherEditors, OnlyAFileThatIsNoSettingsAtAllIsSetAside) {
     for (const QByteArray& bytes : notSettings) {
         const QString app = QStringLiteral("T_NotSettings%1").arg(n++);
         writeSettingsFile(app, bytes);
-        testing::internal::CaptureStderr();
+        captureLog();
         EXPECT_EQ(get(app, "S", "K"), QStringLiteral("<none>"));
         EXPECT_TRUE(
             SaveSetting(app, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("x")));
-        testing::internal::GetCapturedStderr();
+        capturedLog();
         const QStringList aside = setAside(app);
         ASSERT_EQ(aside.size(), 1);
         EXPECT_EQ(fileBytes(QFileInfo(settingsFilePath(app)).absolutePath() + u'/' + aside[0]),

@@ -1,4 +1,5 @@
 #include "settings/settings_store.h"
+#include "support/log_capture.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 using namespace orvanex;
+using orvanex::test::capturedLog;
+using orvanex::test::captureLog;
 
 namespace {
 
@@ -100,10 +103,10 @@ TEST(SettingsStore, AFileThatIsNotSettingsGivesDefaultsAndIsKeptAside) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("K=v\nthis file has no section\n");
     }
-    testing::internal::CaptureStderr();
+    captureLog();
     EXPECT_EQ(GetSetting(app, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("def")),
               QStringLiteral("def"));
-    const std::string warning = testing::internal::GetCapturedStderr();
+    const std::string warning = capturedLog();
     EXPECT_NE(warning.find("not a settings file"), std::string::npos) << warning;
     // The damaged file is still there, untouched, until something is saved ...
     QFile f(settingsFilePath(app));
@@ -111,9 +114,9 @@ TEST(SettingsStore, AFileThatIsNotSettingsGivesDefaultsAndIsKeptAside) {
     EXPECT_EQ(f.readAll(), QByteArray("K=v\nthis file has no section\n"));
     f.close();
     // ... and then it is kept aside, not lost.
-    testing::internal::CaptureStderr();
+    captureLog();
     ASSERT_TRUE(SaveSetting(app, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new")));
-    testing::internal::GetCapturedStderr();
+    capturedLog();
     const QStringList aside = QDir(QFileInfo(settingsFilePath(app)).absolutePath())
                                   .entryList({app + QStringLiteral(".ini.damaged-*")});
     EXPECT_EQ(aside.size(), 1);
@@ -136,9 +139,9 @@ TEST(SettingsStore, UnreadableFileIsNeverReplaced) {
     SaveSetting(app, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
     QFile::setPermissions(settingsFilePath(app), QFileDevice::WriteOwner);
     reloadFromDisk(app, QStringLiteral("S"), QStringLiteral("K"));
-    testing::internal::CaptureStderr();
+    captureLog();
     EXPECT_FALSE(SaveSetting(app, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("x")));
-    testing::internal::GetCapturedStderr();
+    capturedLog();
     QFile::setPermissions(settingsFilePath(app), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
