@@ -3,6 +3,10 @@
 // comparison, no printing). Medians of processor time; the ratio says what the window adds.
 //
 //   merge_preview_bench [--runs N]
+//
+// On a 2-core machine (236,892 changes), processor-time medians of 5 runs: the grid-model
+// preview 354 ms against a 337 ms comparison (ratio 1.05; 1.30 in a run on a busier machine); the
+// earlier preview that filled a QTableWidget item by item took 902 ms against 343 ms (2.63).
 
 #include "backup/backup_merge.h"
 #include "backup/merge_preview_dialog.h"
