@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     if (window->timer1Runs() == 0)
         window->Timer1_Timer();
     Ui::frmORVANEX* ui = window->form();
-    auto* panel = window->findChild<editing::IconPanelHandlers*>();
-    window->context().EditState = 1;
+    auto* panel = window->handlers().iconPanel.get();
+    window->context().state.setEditState(editing::EditState::EntryShown);
     ui->txtIcon->setText(QStringLiteral("C:\\ICONS\\many.dll"));
 
     std::vector<double> wall;

@@ -2,16 +2,10 @@
 
 #include "about/frm_about.h"
 #include "app/splash_window.h"
-#include "editing/backup_window_handlers.h"
 #include "editing/count_handlers.h"
 #include "editing/editing_session.h"
-#include "editing/filter_box.h"
-#include "editing/frm_check.h"
 #include "editing/frm_host_entries.h"
-#include "editing/list_export_handlers.h"
 #include "editing/main_handlers.h"
-#include "editing/report_handlers.h"
-#include "editing/search_launch.h"
 #include "editing/startup_loader.h"
 #include "settings/app_folder.h"
 #include "settings/settings_store.h"
@@ -60,7 +54,7 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
     m_ctx.ui = m_ui.get();
     m_ctx.registry = registry;
     m_ctx.regState.registry = registry;
-    m_ctx.UpdateSlotUsed.fill(QStringLiteral("n"));
+    m_ctx.UpdateSlotUsed.fill(false);
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -69,16 +63,8 @@ MainWindow::MainWindow(reg::Registry* registry, QWidget* parent)
 
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
     connect(m_ui->mnuExit, &QAction::triggered, this, &MainWindow::mnuExit_Click);
-    editing::installMainHandlers(m_ctx);
-    connect(m_ui->cmdFindExts, &QPushButton::clicked, this,
-            [this] { search::cmdFindExts_Click(m_ctx); });
-    new reports::ReportHandlers(m_ctx, this);
-    new backup::BackupWindowHandlers(m_ctx, this);
-    new editing::CountHandlers(m_ctx, this);
-    new editing::FilterBox(m_ctx, this);
-    editing::installCheckWindow(m_ctx, this);
+    m_handlers = std::make_unique<editing::MainHandlers>(m_ctx);
     editing::installHostEntriesWindow(m_ctx, this);
-    new reports::ListExportHandlers(m_ctx, this);
     connect(m_ui->mnuAbout, &QAction::triggered, this, [this] {
         about::mnuAbout_Click(m_ctx.editing ? m_ctx.editing->drives : platform::DriveMap(), this,
                               m_ctx.registry);
@@ -113,10 +99,10 @@ QSize MainWindow::fixedOuterSize() const {
 }
 
 void MainWindow::Form_Load() {
-    m_ctx.FirstApplicationPending = QStringLiteral("y");
-    m_ctx.FirstIconFilePending = QStringLiteral("y");
+    m_ctx.FirstApplicationPending = true;
+    m_ctx.FirstIconFilePending = true;
     m_loader->fillExtensionLocateList(m_ctx);
-    m_ctx.UpdateSlotUsed.fill(QStringLiteral("n"));
+    m_ctx.UpdateSlotUsed.fill(false);
     m_ui->mnuAddExtType->setEnabled(false);
     m_ui->cmdDeleteExt->setEnabled(false);
     m_ui->mnuBackup->setEnabled(false);
@@ -217,8 +203,7 @@ void MainWindow::Form_Unload(int& /*cancel*/) {
     // A closed window must not go on walking the drives or loading behind the user's back: the
     // walk ends now, not at its next progress tick.
     m_ctx.Counting = false;
-    if (auto* count = findChild<editing::CountHandlers*>(QStringLiteral("countHandlers")))
-        count->stopWalk();
+    m_handlers->count->stopWalk();
     m_timer1->stop();
     m_unloaded = true;
     releaseSplash(m_frmLoad);

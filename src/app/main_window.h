@@ -4,6 +4,7 @@
 // editing operations are classes of their own working on context().
 
 #include "editing/main_context.h"
+#include "editing/main_handlers.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,6 +30,7 @@ public:
 
     MainContext& context() { return m_ctx; }
     Ui::frmORVANEX* form() const { return m_ui.get(); }
+    editing::MainHandlers& handlers() { return *m_handlers; }
 
     void setStartupLoader(std::unique_ptr<StartupLoader> loader);
     // Takes the first splash window; the timer handler closes and releases it.
@@ -60,6 +62,8 @@ private:
 
     std::unique_ptr<Ui::frmORVANEX> m_ui;
     MainContext m_ctx;
+    // After the context they work on, so that they go first.
+    std::unique_ptr<editing::MainHandlers> m_handlers;
     std::unique_ptr<StartupLoader> m_loader;
     QTimer* m_timer1 = nullptr;
     int m_timer1Runs = 0;

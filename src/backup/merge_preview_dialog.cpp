@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace orvanex::backup {
@@ -27,40 +27,53 @@ QString changeName(reg::RegChange::Kind kind) {
     return QString();
 }
 
-QTableWidget* table(const QString& name, const QStringList& headings,
-                    const QList<QStringList>& rows) {
-    auto* grid = new QTableWidget(int(rows.size()), int(headings.size()));
+// A read-only grid over the records; its cells are made when the view asks for them, so a
+// preview of a whole registry costs its records, not a widget item per cell.
+template <typename Row>
+QTableView* table(QWidget* parent, const QString& name, const QString& format,
+                  QList<model::GridColumn<Row>> columns, QList<Row> rows) {
+    auto* grid = new QTableView(parent);
     grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(headings);
+    auto* m = new model::GridModel<Row>(std::move(columns), grid);
+    m->setFormat(format);
+    m->setRecords(std::move(rows));
+    grid->setModel(m);
     grid->verticalHeader()->setVisible(false);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < rows[r].size(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(rows[r][c]));
     grid->resizeColumnsToContents();
     grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
 
+bool isValueChange(reg::RegChange::Kind kind) {
+    return kind != reg::RegChange::KeyCreated && kind != reg::RegChange::KeyDeleted;
+}
+
+QString oldData(const reg::RegChange& c) {
+    return c.kind == reg::RegChange::ValueChanged || c.kind == reg::RegChange::ValueRemoved
+               ? reg::describeRegData(c.oldType, c.oldData)
+               : QString();
+}
+
+QString newData(const reg::RegChange& c) {
+    return c.kind == reg::RegChange::ValueChanged || c.kind == reg::RegChange::ValueAdded
+               ? reg::describeRegData(c.newType, c.newData)
+               : QString();
+}
+
 } // namespace
 
-QList<QStringList> previewRows(const reg::RegDiff& diff) {
-    QList<QStringList> rows;
-    for (const reg::RegChange& c : diff.changes) {
-        const bool value =
-            c.kind != reg::RegChange::KeyCreated && c.kind != reg::RegChange::KeyDeleted;
-        const bool hasOld =
-            c.kind == reg::RegChange::ValueChanged || c.kind == reg::RegChange::ValueRemoved;
-        const bool hasNew =
-            c.kind == reg::RegChange::ValueChanged || c.kind == reg::RegChange::ValueAdded;
-        rows.append(
-            {changeName(c.kind), c.key,
-             value ? (c.valueName.isEmpty() ? QStringLiteral("@") : c.valueName) : QString(),
-             hasOld ? reg::describeRegData(c.oldType, c.oldData) : QString(),
-             hasNew ? reg::describeRegData(c.newType, c.newData) : QString()});
-    }
-    return rows;
+QList<model::GridColumn<reg::RegChange>> previewColumns() {
+    return {{[](const reg::RegChange& c) { return changeName(c.kind); }},
+            {[](const reg::RegChange& c) { return c.key; }},
+            {[](const reg::RegChange& c) {
+                if (!isValueChange(c.kind))
+                    return QString();
+                return c.valueName.isEmpty() ? QStringLiteral("@") : c.valueName;
+            }},
+            {oldData},
+            {newData}};
 }
 
 MergePreviewDialog::MergePreviewDialog(const QString& path, const MergePreview& preview,
@@ -80,23 +93,24 @@ MergePreviewDialog::MergePreviewDialog(const QString& path, const MergePreview& 
     summary->setWordWrap(true);
     layout->addWidget(summary);
     layout->addWidget(
-        table(QStringLiteral("gridChanges"),
-              {QStringLiteral("Change"), QStringLiteral("Key"), QStringLiteral("Value"),
-               QStringLiteral("Old data"), QStringLiteral("New data")},
-              previewRows(preview.diff)));
+        table(this, QStringLiteral("gridChanges"),
+              QStringLiteral("<Change|<Key|<Value|<Old data|<New data"), previewColumns(),
+              QList<reg::RegChange>(preview.diff.changes.begin(), preview.diff.changes.end())));
     if (!preview.diff.skipped.empty()) {
-        QList<QStringList> skipped;
-        for (const reg::RegSkippedLine& s : preview.diff.skipped)
-            skipped.append({QString::number(s.line), s.text, s.why});
+        const QList<reg::RegSkippedLine> skipped(preview.diff.skipped.begin(),
+                                                 preview.diff.skipped.end());
         auto* warning =
             new QLabel(QStringLiteral("%1 line(s) of the file cannot be read and would be skipped:")
                            .arg(skipped.size()),
                        this);
         warning->setObjectName(QStringLiteral("lblSkipped"));
         layout->addWidget(warning);
-        layout->addWidget(table(
-            QStringLiteral("gridSkipped"),
-            {QStringLiteral("Line"), QStringLiteral("Text"), QStringLiteral("Why")}, skipped));
+        layout->addWidget(table<reg::RegSkippedLine>(
+            this, QStringLiteral("gridSkipped"), QStringLiteral("<Line|<Text|<Why"),
+            {{[](const reg::RegSkippedLine& s) { return QString::number(s.line); }},
+             {[](const reg::RegSkippedLine& s) { return s.text; }},
+             {[](const reg::RegSkippedLine& s) { return s.why; }}},
+            skipped));
     }
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* merge = buttons->addButton(QStringLiteral("&Merge"), QDialogButtonBox::AcceptRole);

@@ -3,6 +3,7 @@
 // written: "&Merge" merges, "&Cancel" leaves the registry alone.
 
 #include "backup/backup_merge.h"
+#include "model/grid_model.h"
 
 #include <QDialog>
 
@@ -14,7 +15,7 @@ public:
     MergePreviewDialog(const QString& path, const MergePreview& preview, QWidget* parent);
 };
 
-// The rows the dialog lists: change, key, value, old data, new data.
-QList<QStringList> previewRows(const reg::RegDiff& diff);
+// How the dialog's grid shows a change: change, key, value, old data, new data.
+QList<model::GridColumn<reg::RegChange>> previewColumns();
 
 } // namespace orvanex::backup

@@ -12,8 +12,9 @@
 
 namespace orvanex::editing {
 
-ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx) {
+ActionGridHandlers::ActionGridHandlers(MainContext& ctx, backup::BackupHandlers& backup,
+                                       QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_backup(backup) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->flex3, &QTableView::clicked, this,
             [this](const QModelIndex& i) { flex3_Click(i.row() + 1, i.column()); });
@@ -36,12 +37,12 @@ ActionGridHandlers::ActionGridHandlers(MainContext& ctx, QObject* parent)
 
 void ActionGridHandlers::flex3_Click(int row, int col) {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    if (m_ctx.EditState == 3) {
+    if (m_ctx.state.editState() == EditState::NewType) {
         ui->lblScan->setText(
             QStringLiteral("Enter The 'Apply' Button First To Add The Extension(s)!"));
         return;
     }
-    m_ctx.ActionEditState = 0;
+    m_ctx.state.setActionEditState(ActionEditState::Closed);
     ClearActionFields(m_ctx);
     if (row == 0) {
         openForAdd();
@@ -71,9 +72,9 @@ void ActionGridHandlers::openForAdd() {
         ui->lblScan->setText(QStringLiteral("File Extension(s) Blank!"));
         return;
     }
-    m_ctx.PanelOpen = 1;
-    m_ctx.AddingAction = 1;
-    m_ctx.ActionEditState = 1;
+    m_ctx.state.setPanel(PanelOpen::Action);
+    m_ctx.state.setAddingAction(true);
+    m_ctx.state.setActionEditState(ActionEditState::Open);
     ClearActionFields(m_ctx);
     setDdeBoxesEnabled(m_ctx, false);
     ui->cmdOKAction->setEnabled(false);
@@ -87,9 +88,9 @@ void ActionGridHandlers::openForAdd() {
 void ActionGridHandlers::openForChange(const QString& displayName) {
     Ui::frmORVANEX* ui = m_ctx.ui;
     EditingSession& session = editingSession(m_ctx);
-    m_ctx.PanelOpen = 1;
-    m_ctx.AddingAction = 0;
-    m_ctx.ActionEditState = 1;
+    m_ctx.state.setPanel(PanelOpen::Action);
+    m_ctx.state.setAddingAction(false);
+    m_ctx.state.setActionEditState(ActionEditState::Open);
     DisableUpdateSlotItems(m_ctx);
 
     const model::ActionDetail detail =
@@ -113,12 +114,11 @@ void ActionGridHandlers::openForChange(const QString& displayName) {
     ui->fraAction->setVisible(true);
     ui->fraAction->raise();
     ui->lblScan->setText(QStringLiteral("Enter Changes to Action ") + ui->txtActionName->text());
-    if (auto* b = backup::BackupHandlers::of(m_ctx))
-        b->EnableActionSlot(detail.action.Verb);
+    m_backup.EnableActionSlot(detail.action.Verb);
 }
 
 void ActionGridHandlers::chkDDE_Click() {
-    if (m_ctx.ActionEditState == 0)
+    if (m_ctx.state.actionEditState() == ActionEditState::Closed)
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     EditingSession& session = editingSession(m_ctx);
@@ -141,27 +141,30 @@ void ActionGridHandlers::chkDDE_Click() {
 }
 
 void ActionGridHandlers::entryFlagClicked() {
-    if (m_ctx.EditState != 0)
+    if (m_ctx.state.editState() != EditState::Nothing)
         m_ctx.ui->cmdApply->setEnabled(true);
 }
 
 void ActionGridHandlers::entryTextChanged() {
-    if (m_ctx.EditState != 0 && m_ctx.EditState != 2)
+    if (m_ctx.state.editState() != EditState::Nothing &&
+        m_ctx.state.editState() != EditState::IconPanel)
         m_ctx.ui->cmdApply->setEnabled(true);
 }
 
 void ActionGridHandlers::txtIcon_Change() {
-    if (m_ctx.EditState != 0 && m_ctx.EditState != 2 && m_ctx.EditState != 4)
+    if (m_ctx.state.editState() != EditState::Nothing &&
+        m_ctx.state.editState() != EditState::IconPanel &&
+        m_ctx.state.editState() != EditState::NewTypeIconPanel)
         m_ctx.ui->cmdApply->setEnabled(true);
 }
 
 void ActionGridHandlers::hs_Change() {
-    if (m_ctx.EditState == 1)
+    if (m_ctx.state.editState() == EditState::EntryShown)
         m_ctx.ui->cmdApply->setEnabled(true);
 }
 
 void ActionGridHandlers::actionFieldEdited() {
-    if (m_ctx.ActionEditState != 0)
+    if (m_ctx.state.actionEditState() != ActionEditState::Closed)
         m_ctx.ui->cmdOKAction->setEnabled(true);
 }
 

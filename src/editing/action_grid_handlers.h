@@ -7,13 +7,16 @@
 namespace orvanex {
 struct MainContext;
 }
+namespace orvanex::backup {
+class BackupHandlers;
+}
 
 namespace orvanex::editing {
 
 class ActionGridHandlers : public QObject {
     Q_OBJECT
 public:
-    explicit ActionGridHandlers(MainContext& ctx, QObject* parent);
+    ActionGridHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent = nullptr);
 
     // row: the grid row clicked (0 = the header row).
     void flex3_Click(int row, int col);
@@ -31,6 +34,7 @@ private:
     void openForChange(const QString& displayName);
 
     MainContext& m_ctx;
+    backup::BackupHandlers& m_backup;
 };
 
 } // namespace orvanex::editing

@@ -15,9 +15,9 @@
 
 namespace orvanex::editing {
 
-ActionPanelHandlers::ActionPanelHandlers(MainContext& ctx, QObject* parent)
-    : QObject(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("actionPanelHandlers"));
+ActionPanelHandlers::ActionPanelHandlers(MainContext& ctx, backup::BackupHandlers& backup,
+                                         QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_backup(backup) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdOKAction, &QPushButton::clicked, this, &ActionPanelHandlers::cmdOKAction_Click);
     connect(ui->cmdCancelAction, &QPushButton::clicked, this,
@@ -38,20 +38,19 @@ void reloadActions(MainContext& ctx) {
 void ActionPanelHandlers::cmdOKAction_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     DisableUpdateSlotItems(m_ctx);
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     ui->fraAction->setVisible(false);
     ui->cmdOKAction->setEnabled(false);
-    if (m_ctx.ActionEditState == 0)
+    if (m_ctx.state.actionEditState() == ActionEditState::Closed)
         return;
     ui->lblScan->setText(kPleaseWait);
     ui->lblScan->repaint();
-    backup::BackupHandlers* b = backup::BackupHandlers::of(m_ctx);
-    b->EnableEntrySlot();
+    m_backup.EnableEntrySlot();
 
     EditingSession& session = editingSession(m_ctx);
     ActionFields f;
     f.CurrentTypeKey = m_ctx.CurrentTypeKey;
-    f.adding = m_ctx.AddingAction == 1;
+    f.adding = m_ctx.state.addingAction();
     if (!f.adding) {
         const int row = currentRow(ui->flex3);
         const int col =
@@ -70,21 +69,19 @@ void ActionPanelHandlers::cmdOKAction_Click() {
     f.txtDDETopic = ui->txtDDETopic->text();
     f.Remembered = f.adding ? model::ActionEntry{} : session.OpenedAction;
     f.RememberedName = f.adding ? QString() : session.RememberedActionName;
-    if (!b->currentRequest(&f.backup))
+    if (!m_backup.currentRequest(&f.backup))
         f.backup = {};
-    f.slot = b->currentEntry();
+    f.slot = m_backup.currentEntry();
     f.slot.WhichKind = backup::whichKind(m_ctx.SelectByType == 1, true);
 
     ActionOutcome out;
-    EditContext edit{m_ctx.regState,    session.drives,  session.extensions,
-                     session.fileTypes, m_ctx.AppFolder, b->state,
-                     b->slots};
+    EditContext edit = m_backup.editContext();
     out = ApplyAction(edit, f);
     ui->lblScan->setText(out.status);
     if (out.beep)
         QApplication::beep();
     if (out.reopen != ActionOutcome::Reopen::None) {
-        m_ctx.PanelOpen = 1;
+        m_ctx.state.setPanel(PanelOpen::Action);
         ui->fraAction->setVisible(true);
         ui->fraAction->raise();
         ui->cmdOKAction->setEnabled(true);
@@ -96,14 +93,14 @@ void ActionPanelHandlers::cmdOKAction_Click() {
     if (out.reload)
         reloadActions(m_ctx);
     if (out.slot > 0)
-        b->slotSaved(out.slot);
+        m_backup.slotSaved(out.slot);
     ui->cmdOKAction->setEnabled(false);
 }
 
 void ActionPanelHandlers::cmdCancelAction_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     EditingSession& session = editingSession(m_ctx);
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     setTopRow(ui->flex3, 0);
     DisableUpdateSlotItems(m_ctx);
     ui->fraAction->setVisible(false);
@@ -114,11 +111,10 @@ void ActionPanelHandlers::cmdCancelAction_Click() {
         ui->fraDelete->setVisible(false);
         ui->fraDeleteAction->setVisible(false);
     }
-    if (m_ctx.AddingAction == 1)
+    if (m_ctx.state.addingAction())
         status = QStringLiteral("Add Request Cancelled!");
     ui->lblScan->setText(status);
-    if (auto* b = backup::BackupHandlers::of(m_ctx))
-        b->EnableEntrySlot();
+    m_backup.EnableEntrySlot();
 }
 
 void ActionPanelHandlers::cmdBrowseApplX_Click() {

@@ -7,13 +7,17 @@
 namespace orvanex {
 struct MainContext;
 }
+namespace orvanex::backup {
+class BackupHandlers;
+}
 
 namespace orvanex::editing {
 
 class ActionPanelHandlers : public QObject {
     Q_OBJECT
 public:
-    explicit ActionPanelHandlers(MainContext& ctx, QObject* parent);
+    ActionPanelHandlers(MainContext& ctx, backup::BackupHandlers& backup,
+                        QObject* parent = nullptr);
 
     void cmdOKAction_Click();
     void cmdCancelAction_Click();
@@ -23,6 +27,7 @@ public:
 
 private:
     MainContext& m_ctx;
+    backup::BackupHandlers& m_backup;
 };
 
 // The action grid read again from the registry and shown.

@@ -11,7 +11,6 @@
 namespace orvanex::backup {
 
 BackupHandlers::BackupHandlers(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("backupHandlers"));
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->mnuBackup, &QAction::triggered, this, &BackupHandlers::mnuBackup_Click);
     for (int n = 1; n <= kSlotCount; ++n) {
@@ -20,10 +19,13 @@ BackupHandlers::BackupHandlers(MainContext& ctx, QObject* parent) : QObject(pare
         item->setEnabled(false);
         connect(item, &QAction::triggered, this, [this, n] { mnuUpdate_Click(n); });
     }
+    connect(&ctx.state, &editing::WindowState::entryShown, this, &BackupHandlers::EnableEntrySlot);
 }
 
-BackupHandlers* BackupHandlers::of(MainContext& ctx) {
-    return ctx.window->findChild<BackupHandlers*>(QStringLiteral("backupHandlers"));
+editing::EditContext BackupHandlers::editContext() {
+    EditingSession& session = editingSession(m_ctx);
+    return {m_ctx.regState, session.drives, session.extensions, session.fileTypes, m_ctx.AppFolder,
+            state,          slots};
 }
 
 QAction* BackupHandlers::slotItem(int slot) const {

@@ -4,6 +4,7 @@
 
 #include "backup/backup_routine.h"
 #include "backup/update_slots.h"
+#include "editing/edit_context.h"
 
 #include <QObject>
 
@@ -18,13 +19,14 @@ namespace orvanex::backup {
 class BackupHandlers : public QObject {
     Q_OBJECT
 public:
-    explicit BackupHandlers(MainContext& ctx, QObject* parent);
-
-    // The one of a window (made by the editing handlers' installation).
-    static BackupHandlers* of(MainContext& ctx);
+    // Follows the entry the detail area shows with the slot items.
+    explicit BackupHandlers(MainContext& ctx, QObject* parent = nullptr);
 
     BackupState state; // QuietBackup, BackupResult, BackupName
     UpdateSlots slots;
+
+    // The editing operations' context over the window's tables, this backup state and these slots.
+    editing::EditContext editContext();
 
     // What a backup of the current selection covers; false when nothing is selected or the
     // selection mode is neither of the two.

@@ -151,7 +151,7 @@ void BackupWindowHandlers::mnuUndo_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     if (!m_ctx.registry || !m_ctx.editing)
         return;
-    if (m_ctx.Busy || m_ctx.PanelOpen == 1) {
+    if (m_ctx.Busy || m_ctx.state.panelOpen()) {
         ui->lblScan->setText(QStringLiteral("Please Select Option!"));
         return;
     }

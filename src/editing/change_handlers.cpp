@@ -21,16 +21,6 @@ namespace orvanex::editing {
 
 namespace {
 
-// Runs f with an editing context over the window's tables and the backup handlers' state.
-template <typename F> void withEditContext(MainContext& ctx, F&& f) {
-    EditingSession& session = editingSession(ctx);
-    backup::BackupHandlers* b = backup::BackupHandlers::of(ctx);
-    EditContext edit{ctx.regState,      session.drives, session.extensions,
-                     session.fileTypes, ctx.AppFolder,  b->state,
-                     b->slots};
-    f(edit);
-}
-
 // The index grid model a view shows.
 model::IndexGridModel* indexModel(QTableView* grid) {
     return static_cast<model::IndexGridModel*>(gridModel(grid));
@@ -67,8 +57,9 @@ void scrollToTop(QTableView* grid) {
 
 } // namespace
 
-ChangeHandlers::ChangeHandlers(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("changeHandlers"));
+ChangeHandlers::ChangeHandlers(MainContext& ctx, backup::BackupHandlers& backup,
+                               SelectionHandlers& selection, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_backup(backup), m_selection(selection) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdApply, &QPushButton::clicked, this, &ChangeHandlers::cmdApply_Click);
     connect(ui->cmdExtNew, &QAction::triggered, this, &ChangeHandlers::cmdExtNew_Click);
@@ -81,18 +72,16 @@ ChangeHandlers::ChangeHandlers(MainContext& ctx, QObject* parent) : QObject(pare
 void ChangeHandlers::cmdApply_Click() {
     m_ctx.ui->lblScan->setText(kPleaseWait);
     m_ctx.ui->lblScan->repaint();
-    withEditContext(m_ctx, [this](EditContext& edit) {
-        if (m_ctx.EditState == 3)
-            applyNewType(edit);
-        else
-            applyChange(edit);
-    });
+    EditContext edit = m_backup.editContext();
+    if (m_ctx.state.editState() == EditState::NewType)
+        applyNewType(edit);
+    else
+        applyChange(edit);
 }
 
 void ChangeHandlers::applyChange(EditContext& edit) {
     Ui::frmORVANEX* ui = m_ctx.ui;
     EditingSession& session = editingSession(m_ctx);
-    backup::BackupHandlers* b = backup::BackupHandlers::of(m_ctx);
     ChangeFields f;
     f.CurrentTypeKey = m_ctx.CurrentTypeKey;
     f.txtDesc = ui->txtDesc->text();
@@ -111,9 +100,9 @@ void ChangeHandlers::applyChange(EditContext& edit) {
     const model::Flags flags = model::LoadFlags(m_ctx.regState, m_ctx.CurrentTypeKey);
     f.OldQuickView = flags.QuickView;
     f.OldAlwaysShow = flags.AlwaysShowExt;
-    if (!b->currentRequest(&f.backup))
+    if (!m_backup.currentRequest(&f.backup))
         f.backup = {};
-    f.slot = b->currentEntry();
+    f.slot = m_backup.currentEntry();
     const ChangeOutcome out = ApplyChange(edit, f);
     // A description written shows in the lists even when a later write failed.
     if (out.descriptionChanged) {
@@ -124,7 +113,7 @@ void ChangeHandlers::applyChange(EditContext& edit) {
         session.OldIconFile = f.OldIconFile;
         session.OldIconNumber = f.OldIconNumber;
         session.OldContentType = f.OldContentType;
-        b->slotSaved(out.slot);
+        m_backup.slotSaved(out.slot);
     }
     finishOutcome(ui, out);
     ui->cmdApply->setEnabled(false);
@@ -186,7 +175,7 @@ void ChangeHandlers::applyNewType(EditContext& edit) {
     }
     finishOutcome(ui, out);
     if (out.finished) {
-        m_ctx.EditState = 0;
+        m_ctx.state.setEditState(EditState::Nothing);
         ui->cmdApply->setEnabled(false);
     }
 }
@@ -194,8 +183,7 @@ void ChangeHandlers::applyNewType(EditContext& edit) {
 void ChangeHandlers::cmdExtNew_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     ClearDetailArea(m_ctx);
-    if (auto* selection = m_ctx.window->findChild<SelectionHandlers*>())
-        selection->cmdSelectByFileType_Click();
+    m_selection.cmdSelectByFileType_Click();
     ui->txtDesc->setReadOnly(false);
     ui->txtRel->setReadOnly(false);
     ui->txtIcon->setReadOnly(false);
@@ -209,16 +197,15 @@ void ChangeHandlers::cmdExtNew_Click() {
     DisableEntryCommands(m_ctx);
     ui->cmdIconView->setEnabled(true);
     ui->cmdIcons->setEnabled(true);
-    m_ctx.EditState = 3;
+    m_ctx.state.setEditState(EditState::NewType);
     ui->txtDesc->setFocus();
 }
 
 void ChangeHandlers::mnuAddExtType_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    OpenPanelOutcome out;
-    withEditContext(m_ctx, [&](EditContext& edit) {
-        out = OpenAddExtensions(edit, m_ctx.SelectByType, ui->txtDesc->text(), ui->txtRel->text());
-    });
+    EditContext edit = m_backup.editContext();
+    const OpenPanelOutcome out =
+        OpenAddExtensions(edit, m_ctx.SelectByType, ui->txtDesc->text(), ui->txtRel->text());
     if (out.ignored)
         return;
     if (!out.opened) {
@@ -226,7 +213,7 @@ void ChangeHandlers::mnuAddExtType_Click() {
         return;
     }
     TargetTypeKey = out.TargetTypeKey;
-    m_ctx.PanelOpen = 1;
+    m_ctx.state.setPanel(PanelOpen::AddExtensions);
     ui->fraAddExtType->setVisible(true);
     ui->fraAddExtType->raise();
     ui->lblActionToExtTypes->setText(ui->txtDesc->text());
@@ -245,11 +232,9 @@ void ChangeHandlers::cmdOKExtType_Click() {
     }
     ui->lblScan->setText(kPleaseWait);
     ui->lblScan->repaint();
-    AddExtensionsOutcome out;
-    withEditContext(m_ctx, [&](EditContext& edit) {
-        out = AddExtensions(edit, TargetTypeKey, ui->txtDesc->text(), ui->txtRel->text(),
-                            ui->txtNewExtTypes->text());
-    });
+    EditContext edit = m_backup.editContext();
+    const AddExtensionsOutcome out = AddExtensions(edit, TargetTypeKey, ui->txtDesc->text(),
+                                                   ui->txtRel->text(), ui->txtNewExtTypes->text());
     for (qsizetype row : out.extensionRows)
         showExtensionRow(row);
     if (!out.extensionRows.isEmpty())
@@ -272,13 +257,13 @@ void ChangeHandlers::cmdOKExtType_Click() {
     ClearDetailArea(m_ctx);
     ClearActionFields(m_ctx);
     DisableEntryControls(m_ctx);
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     finishOutcome(ui, out);
 }
 
 void ChangeHandlers::cmdCancelExtType_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     setTopRow(ui->flex3, 0);
     ui->fraAddExtType->setVisible(false);
     ui->lblScan->setText(QStringLiteral("File Extension Add Request Cancelled!"));

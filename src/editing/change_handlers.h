@@ -8,15 +8,20 @@
 namespace orvanex {
 struct MainContext;
 }
+namespace orvanex::backup {
+class BackupHandlers;
+}
 
 namespace orvanex::editing {
 
 struct EditContext;
+class SelectionHandlers;
 
 class ChangeHandlers : public QObject {
     Q_OBJECT
 public:
-    explicit ChangeHandlers(MainContext& ctx, QObject* parent);
+    ChangeHandlers(MainContext& ctx, backup::BackupHandlers& backup, SelectionHandlers& selection,
+                   QObject* parent = nullptr);
 
     void cmdApply_Click();
     void cmdExtNew_Click();
@@ -35,6 +40,8 @@ private:
     void showExtensionRow(qsizetype entryIndex);
 
     MainContext& m_ctx;
+    backup::BackupHandlers& m_backup;
+    SelectionHandlers& m_selection;
 };
 
 } // namespace orvanex::editing

@@ -37,7 +37,6 @@ QString CountedFolderText(const QList<platform::DriveRoot>& roots, const QByteAr
 
 CountHandlers::CountHandlers(MainContext& ctx, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_progress(new QTimer(this)) {
-    setObjectName(QStringLiteral("countHandlers"));
     m_progress->setInterval(kCountProgressMs);
     connect(m_progress, &QTimer::timeout, this, &CountHandlers::followWalk);
     connect(ctx.ui->cmdLoad, &QAction::triggered, this, &CountHandlers::cmdLoad_Click);

@@ -15,13 +15,6 @@ namespace orvanex::editing {
 
 namespace {
 
-EditContext editContext(MainContext& ctx, backup::BackupHandlers* b) {
-    EditingSession& session = editingSession(ctx);
-    return EditContext{ctx.regState,      session.drives, session.extensions,
-                       session.fileTypes, ctx.AppFolder,  b->state,
-                       b->slots};
-}
-
 void showStatus(Ui::frmORVANEX* ui, const DeleteOutcome& out) {
     ui->lblScan->setText(out.status);
     if (out.beep)
@@ -30,8 +23,8 @@ void showStatus(Ui::frmORVANEX* ui, const DeleteOutcome& out) {
 
 } // namespace
 
-DeleteHandlers::DeleteHandlers(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("deleteHandlers"));
+DeleteHandlers::DeleteHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_backup(backup) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdDeleteExt, &QAction::triggered, this, &DeleteHandlers::cmdDeleteExt_Click);
     connect(ui->cmdDeleteOKX, &QPushButton::clicked, this, &DeleteHandlers::cmdDeleteOKX_Click);
@@ -60,7 +53,7 @@ void DeleteHandlers::cmdDeleteExt_Click() {
         ui->cmdDeleteExt->setEnabled(true);
         return;
     }
-    m_ctx.PanelOpen = 1;
+    m_ctx.state.setPanel(PanelOpen::Delete);
     ui->fraDeleteAction->setVisible(false);
     ui->fraDelete->setVisible(true);
     ui->fraDelete->raise();
@@ -72,20 +65,19 @@ void DeleteHandlers::cmdDeleteExt_Click() {
 
 void DeleteHandlers::cmdDeleteOKX_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     hidePanels();
     ui->lblScan->setText(kPleaseWait);
     ui->lblScan->repaint();
-    backup::BackupHandlers* b = backup::BackupHandlers::of(m_ctx);
     DeleteFields f;
     f.byType = m_ctx.SelectByType == 1;
     f.CurrentTypeKey = m_ctx.CurrentTypeKey;
     f.txtDesc = ui->txtDesc->text();
     f.txtExt = ui->txtExt->text();
     f.txtRel = ui->txtRel->text();
-    if (!b->currentRequest(&f.backup))
+    if (!m_backup.currentRequest(&f.backup))
         f.backup = {};
-    EditContext edit = editContext(m_ctx, b);
+    EditContext edit = m_backup.editContext();
     const DeleteOutcome out = DeleteEntry(edit, f);
     EditingSession& session = editingSession(m_ctx);
     removeDeletedRows(*session.grids.extensions, *session.grids.fileTypes, out);
@@ -99,7 +91,7 @@ void DeleteHandlers::cmdDeleteOKX_Click() {
 
 void DeleteHandlers::cmdCancelDelete_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     setTopRow(ui->flex3, 0);
     hidePanels();
     editingSession(m_ctx).PendingActionDelete = false;
@@ -120,24 +112,22 @@ void DeleteHandlers::cmdDeleteAction_Click() {
     ui->fraDeleteAction->setVisible(true);
     ui->fraDelete->raise();
     ui->cmdDeleteOKXQ->setFocus();
-    if (auto* b = backup::BackupHandlers::of(m_ctx))
-        b->EnableEntrySlot();
+    m_backup.EnableEntrySlot();
 }
 
 void DeleteHandlers::cmdDeleteOKXQ_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.PanelOpen = 0;
+    m_ctx.state.setPanel(PanelOpen::None);
     ui->lblScan->setText(kPleaseWait);
     ui->lblScan->repaint();
-    backup::BackupHandlers* b = backup::BackupHandlers::of(m_ctx);
     EditingSession& session = editingSession(m_ctx);
     DeleteActionFields f;
     f.CurrentTypeKey = m_ctx.CurrentTypeKey;
     f.Verb = session.OpenedAction.Verb;
     f.DisplayName = session.OpenedAction.DisplayName;
-    if (!b->currentRequest(&f.backup))
+    if (!m_backup.currentRequest(&f.backup))
         f.backup = {};
-    EditContext edit = editContext(m_ctx, b);
+    EditContext edit = m_backup.editContext();
     const DeleteOutcome out = DeleteAction(edit, f);
     session.PendingActionDelete = false;
     if (out.deleted)

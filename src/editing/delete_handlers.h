@@ -7,13 +7,16 @@
 namespace orvanex {
 struct MainContext;
 }
+namespace orvanex::backup {
+class BackupHandlers;
+}
 
 namespace orvanex::editing {
 
 class DeleteHandlers : public QObject {
     Q_OBJECT
 public:
-    explicit DeleteHandlers(MainContext& ctx, QObject* parent);
+    DeleteHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent = nullptr);
 
     void cmdDeleteExt_Click();
     void cmdDeleteOKX_Click();
@@ -26,6 +29,7 @@ private:
     void hidePanels();
 
     MainContext& m_ctx;
+    backup::BackupHandlers& m_backup;
 };
 
 } // namespace orvanex::editing

@@ -1,7 +1,6 @@
 #include "editing/detail_panel.h"
 
 #include "editing/apply_change.h"
-#include "editing/backup_handlers.h"
 #include "editing/editing_session.h"
 #include "editing/grid_view.h"
 #include "model/detail_view.h"
@@ -103,9 +102,7 @@ void applyView(MainContext& ctx, const model::DetailView& view, bool fileType) {
     ui->cmdPrintDetail->setEnabled(true);
     ui->cmdFindExts->setEnabled(true);
     ui->cmdBackSystem->setEnabled(true);
-    ctx.EditState = view.EditState;
-    if (auto* b = backup::BackupHandlers::of(ctx))
-        b->EnableEntrySlot();
+    ctx.state.showEntry(view.EditState == 1 ? EditState::EntryShown : EditState::Nothing);
 }
 
 // The row's own texts come from its record; only the clicked cell's text is quoted.
@@ -120,7 +117,7 @@ model::SelectedRow selectedRow(const model::IndexGridModel& grid, int tableRow, 
 
 void ClearDetailArea(MainContext& ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
-    ctx.EditState = 0;
+    ctx.state.setEditState(EditState::Nothing);
     ui->lblScan->clear();
     applyFormatString(ui->flex3, model::actionGridFormat());
     editingSession(ctx).grids.actions->clearRecords();

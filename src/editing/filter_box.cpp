@@ -43,7 +43,6 @@ void reselect(QTableView* grid, const std::optional<model::IndexRow>& record) {
 } // namespace
 
 FilterBox::FilterBox(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
-    setObjectName(QStringLiteral("filterBox"));
     Ui::frmORVANEX* ui = ctx.ui;
     m_box = new QLineEdit(ui->centralwidget);
     m_box->setObjectName(QStringLiteral("txtFilter"));
@@ -74,10 +73,6 @@ FilterBox::FilterBox(MainContext& ctx, QObject* parent) : QObject(parent), m_ctx
     connect(m_box, &QLineEdit::textChanged, this, &FilterBox::apply);
 }
 
-FilterBox* filterBoxOf(MainContext& ctx) {
-    return ctx.window ? ctx.window->findChild<FilterBox*>(QStringLiteral("filterBox")) : nullptr;
-}
-
 bool FilterBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_box && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -100,7 +95,8 @@ void FilterBox::ensureFilter() {
 
 // An entry edited in the detail area or a panel open: the filter must not throw that away.
 bool FilterBox::editPending() const {
-    return m_ctx.PanelOpen == 1 || m_ctx.EditState >= 2 || m_ctx.ui->cmdApply->isEnabled();
+    return m_ctx.state.panelOpen() || m_ctx.state.editState() >= EditState::IconPanel ||
+           m_ctx.ui->cmdApply->isEnabled();
 }
 
 void FilterBox::apply() {
@@ -143,7 +139,8 @@ void FilterBox::apply() {
     reselect(ui->flex2, typeRecord);
     const std::optional<model::IndexRow>& shownRecord =
         m_ctx.SelectByType == 1 ? typeRecord : extRecord;
-    if (shownRecord && currentRow(shownGrid) < 0 && m_ctx.EditState == 1 && !editPending()) {
+    if (shownRecord && currentRow(shownGrid) < 0 &&
+        m_ctx.state.editState() == EditState::EntryShown && !editPending()) {
         ClearDetailArea(m_ctx);
         ClearActionFields(m_ctx);
         DisableEntryControls(m_ctx);

@@ -22,7 +22,7 @@ class FilterBox : public QObject {
     Q_OBJECT
 public:
     // Makes the box (txtFilter) over the top of the grids, which give up its height.
-    FilterBox(MainContext& ctx, QObject* parent);
+    explicit FilterBox(MainContext& ctx, QObject* parent = nullptr);
 
     QLineEdit* box() const { return m_box; }
     // Filters both lists by the box's text now (the box calls it on every change).
@@ -41,8 +41,5 @@ private:
     qsizetype m_builtFor = -1; // the extension table's size the filter was built from
     QString m_folded;          // the text of the rows shown now, folded
 };
-
-// The filter box of a window, or null.
-FilterBox* filterBoxOf(MainContext& ctx);
 
 } // namespace orvanex::editing

@@ -33,14 +33,13 @@ model::IndexGridModel* indexModel(QTableView* grid) {
 }
 
 // The row of a record in a grid, once more without the filter when it hides the row.
-int rowOf(MainContext& ctx, QTableView* grid,
+int rowOf(FilterBox& filter, QTableView* grid,
           const std::function<bool(const model::IndexRow&)>& is) {
     int row = indexModel(grid)->findRecord(is);
-    if (row < 0 && indexModel(grid)->isFiltered())
-        if (FilterBox* box = filterBoxOf(ctx)) {
-            box->box()->clear();
-            row = indexModel(grid)->findRecord(is);
-        }
+    if (row < 0 && indexModel(grid)->isFiltered()) {
+        filter.box()->clear();
+        row = indexModel(grid)->findRecord(is);
+    }
     return row;
 }
 
@@ -53,11 +52,12 @@ void selectAndShow(MainContext& ctx, QTableView* grid, int row, bool fileTypes) 
         ShowExtension(ctx, row, 0);
 }
 
-bool showExtension(MainContext& ctx, const QString& ext) {
+bool showExtension(MainContext& ctx, FilterBox& filter, const QString& ext) {
     Ui::frmORVANEX* ui = ctx.ui;
     if (ctx.SelectByType != 0)
         ui->cmdSelectByFileExtension->click();
-    const int row = rowOf(ctx, ui->flex1, [&](const model::IndexRow& r) { return r.name == ext; });
+    const int row =
+        rowOf(filter, ui->flex1, [&](const model::IndexRow& r) { return r.name == ext; });
     if (row < 0)
         return false;
     selectAndShow(ctx, ui->flex1, row, false);
@@ -66,15 +66,15 @@ bool showExtension(MainContext& ctx, const QString& ext) {
 
 } // namespace
 
-bool showEntryInMainWindow(MainContext& ctx, const QString& entry) {
-    if (ctx.PanelOpen == 1) {
+bool showEntryInMainWindow(MainContext& ctx, FilterBox& filter, const QString& entry) {
+    if (ctx.state.panelOpen()) {
         ctx.ui->lblScan->setText(QStringLiteral("Please Select Option!"));
         return false;
     }
     const EditingSession& session = editingSession(ctx);
     for (const model::ExtensionEntry& e : session.extensions)
         if (e.KeyName == entry)
-            return showExtension(ctx, e.Ext);
+            return showExtension(ctx, filter, e.Ext);
     for (const model::FileTypeEntry& t : session.fileTypes) {
         if (t.TypeName != entry)
             continue;
@@ -83,7 +83,7 @@ bool showEntryInMainWindow(MainContext& ctx, const QString& entry) {
             Ui::frmORVANEX* ui = ctx.ui;
             if (ctx.SelectByType != 1)
                 ui->cmdSelectByFileType->click();
-            const int row = rowOf(ctx, ui->flex2, [&](const model::IndexRow& r) {
+            const int row = rowOf(filter, ui->flex2, [&](const model::IndexRow& r) {
                 return r.name == t.Description && r.related == t.Extensions;
             });
             if (row >= 0) {
@@ -92,12 +92,14 @@ bool showEntryInMainWindow(MainContext& ctx, const QString& entry) {
             }
         }
         const QString first = t.Extensions.section(u' ', 0, 0);
-        return !first.isEmpty() && showExtension(ctx, first);
+        return !first.isEmpty() && showExtension(ctx, filter, first);
     }
     return false;
 }
 
-FrmCheck::FrmCheck(MainContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
+FrmCheck::FrmCheck(MainContext& ctx, backup::BackupHandlers& backup, FilterBox& filter,
+                   QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_backup(backup), m_filter(filter) {
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(kCaption);
     resize(760, 380);
@@ -188,7 +190,7 @@ void FrmCheck::selectionChanged() {
 
 void FrmCheck::cmdShowFinding_Click() {
     if (const model::Finding* f = selected())
-        if (!showEntryInMainWindow(m_ctx, f->entry))
+        if (!showEntryInMainWindow(m_ctx, m_filter, f->entry))
             m_status->setText(f->entry + QStringLiteral(" has no row in the lists"));
 }
 
@@ -200,10 +202,7 @@ void FrmCheck::cmdFixFinding_Click(bool ask) {
     if (ask && QMessageBox::question(this, kCaption, fixQuestion(f)) != QMessageBox::Yes)
         return;
     EditingSession& session = editingSession(m_ctx);
-    backup::BackupHandlers* b = backup::BackupHandlers::of(m_ctx);
-    EditContext edit{m_ctx.regState,    session.drives,  session.extensions,
-                     session.fileTypes, m_ctx.AppFolder, b->state,
-                     b->slots};
+    EditContext edit = m_backup.editContext();
     const FixOutcome out = FixFinding(edit, f);
     if (f.kind == model::FindingKind::MissingType)
         removeDeletedRows(*session.grids.extensions, *session.grids.fileTypes, out.deletion);
@@ -220,14 +219,15 @@ void FrmCheck::cmdFixFinding_Click(bool ask) {
     m_status->setText(out.status + QStringLiteral("   ") + m_status->text());
 }
 
-void installCheckWindow(MainContext& ctx, QObject* parent) {
+void installCheckWindow(MainContext& ctx, backup::BackupHandlers& backup, FilterBox& filter,
+                        QObject* context) {
     QAction* item = ctx.ui->mnuAction->addAction(QStringLiteral("&Check Associations…"));
     item->setObjectName(QStringLiteral("mnuCheck"));
     auto* window = new QPointer<FrmCheck>;
-    QObject::connect(parent, &QObject::destroyed, [window] { delete window; });
-    QObject::connect(item, &QAction::triggered, parent, [&ctx, window] {
+    QObject::connect(context, &QObject::destroyed, [window] { delete window; });
+    QObject::connect(item, &QAction::triggered, context, [&ctx, &backup, &filter, window] {
         if (!*window) {
-            *window = new FrmCheck(ctx, ctx.window);
+            *window = new FrmCheck(ctx, backup, filter, ctx.window);
             (*window)->setAttribute(Qt::WA_DeleteOnClose);
         }
         (*window)->show();

@@ -15,15 +15,21 @@ class QTableView;
 namespace orvanex {
 struct MainContext;
 }
+namespace orvanex::backup {
+class BackupHandlers;
+}
 
 namespace orvanex::editing {
+
+class FilterBox;
 
 using FindingGridModel = model::GridModel<model::Finding>;
 
 class FrmCheck : public QDialog {
     Q_OBJECT
 public:
-    FrmCheck(MainContext& ctx, QWidget* parent);
+    // Fixes back up through backup; an entry the filter hides is shown by clearing filter.
+    FrmCheck(MainContext& ctx, backup::BackupHandlers& backup, FilterBox& filter, QWidget* parent);
 
     // Checks the registry again and lists what it finds.
     void cmdCheckAgain_Click();
@@ -38,6 +44,8 @@ private:
     void selectionChanged();
 
     MainContext& m_ctx;
+    backup::BackupHandlers& m_backup;
+    FilterBox& m_filter;
     model::HealthReport m_report;
     FindingGridModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
@@ -48,9 +56,13 @@ private:
 
 // Selects the entry of a finding (".ext" or a type key) in the main window and shows it, as a
 // click on its row would; false when it has no row or a panel is open.
-bool showEntryInMainWindow(MainContext& ctx, const QString& entry);
+// A row the filter box hides is found by clearing the box.
+bool showEntryInMainWindow(MainContext& ctx, FilterBox& filter, const QString& entry);
 
 // Adds "&Check Associations…" to the Actions menu; the window opens once, beside the main one.
-void installCheckWindow(MainContext& ctx, QObject* parent);
+// The window uses backup and filter, and context (which must not outlive them) holds its item's
+// connection.
+void installCheckWindow(MainContext& ctx, backup::BackupHandlers& backup, FilterBox& filter,
+                        QObject* context);
 
 } // namespace orvanex::editing

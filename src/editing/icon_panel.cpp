@@ -68,7 +68,7 @@ IconPanelHandlers::IconPanelHandlers(MainContext& ctx, QObject* parent)
 void IconPanelHandlers::hs_Change() {
     // The detail view places the bar and draws the loaded icon itself (EditState 0 meanwhile);
     // the bar moving again inside this handler is part of the same step.
-    if (m_ctx.EditState == 0 || m_stepping)
+    if (m_ctx.state.editState() == EditState::Nothing || m_stepping)
         return;
     m_stepping = true;
     Ui::frmORVANEX* ui = m_ctx.ui;
@@ -84,7 +84,7 @@ void IconPanelHandlers::hs_Change() {
         ui->hs->setMaximum(step.maximum);
         ui->hs->setValue(step.value);
     }
-    if (m_ctx.EditState == 1)
+    if (m_ctx.state.editState() == EditState::EntryShown)
         ui->cmdApply->setEnabled(true);
     showIconPicture(ui->picIcon, editingSession(m_ctx).drives, IconFile, step.value);
     ui->txtIconNumber->setText(QString::number(step.value));
@@ -106,11 +106,13 @@ void IconPanelHandlers::cmdIcons_Click() {
     ApplyWasEnabled = ui->cmdApply->isEnabled();
     ui->cmdApply->setEnabled(false);
     // 4 keeps the field edits below from counting as an edit of a new type; it ends as 3.
-    m_ctx.EditState = m_ctx.EditState == 3 ? 4 : 2;
+    m_ctx.state.setEditState(m_ctx.state.editState() == EditState::NewType
+                                 ? EditState::NewTypeIconPanel
+                                 : EditState::IconPanel);
     ui->txtIcon->setText(SelectedIconFile);
     ui->txtIconNumber->clear();
-    if (m_ctx.EditState == 4)
-        m_ctx.EditState = 3;
+    if (m_ctx.state.editState() == EditState::NewTypeIconPanel)
+        m_ctx.state.setEditState(EditState::NewType);
     IconFile = SelectedIconFile;
     openPanel(QStringLiteral("No icons"));
 }
@@ -206,11 +208,12 @@ void IconPanelHandlers::cmdCancel_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     ui->hs->setEnabled(true);
     ui->picIcon->setVisible(true);
-    if (m_ctx.EditState == 2 || m_ctx.EditState == 3) {
+    if (m_ctx.state.editState() == EditState::IconPanel ||
+        m_ctx.state.editState() == EditState::NewType) {
         ui->txtIcon->setText(SavedIconFile);
         ui->txtIconNumber->setText(SavedIconNumber);
-        if (m_ctx.EditState == 2)
-            m_ctx.EditState = 1;
+        if (m_ctx.state.editState() == EditState::IconPanel)
+            m_ctx.state.setEditState(EditState::EntryShown);
     }
     closePanel();
     if (ApplyWasEnabled)
@@ -225,7 +228,7 @@ void IconPanelHandlers::closePanel() {
     ui->cmdIcons->setEnabled(true);
     ui->cmdIconView->setEnabled(true);
     ui->cmdSelect->setEnabled(false);
-    const bool shownEntry = m_ctx.EditState != 3;
+    const bool shownEntry = m_ctx.state.editState() != EditState::NewType;
     const QList<QObject*> locked = panelLockedControls();
     for (int i = 0; i < locked.size() && i < m_lockedWasEnabled.size(); ++i) {
         bool rule = true;

@@ -3,6 +3,7 @@
 // (editing, backup, reports, ...) is a class of its own that works on it through a reference, so
 // the window itself stays a list of widgets and lifecycle handlers.
 
+#include "editing/window_state.h"
 #include "model/grid_rows.h"
 #include "registry/reg_state.h"
 
@@ -35,13 +36,8 @@ struct MainContext {
     QString AppFolder; // the current directory when the window loaded; see app/app_folder.h
     QString HelpFile;
 
-    // 0 nothing shown, 1 entry shown, 2 icon panel open, 3 new file type, 4 icon panel of a new
-    // type.
-    int EditState = 0;
-    int PanelOpen = 0; // 1 while the action, a delete or the add-extensions panel is open
-    int ActionEditState = 0;
-    int AddingAction = 0;
-    int SelectByType = 0; // 1 after selecting by file type, 0 by file extension
+    editing::WindowState state; // what the detail area shows and which panel is open
+    int SelectByType = 0;       // 1 after selecting by file type, 0 by file extension
     QString CurrentTypeKey;
 
     // The header-click sort toggles of flex1 and of flex2.
@@ -53,11 +49,11 @@ struct MainContext {
     bool Counting = false; // the file count runs; the exit button clears it to stop the walk
     bool Busy = false;     // a panel operation or the file count runs
 
-    // "y" until the first insertion into the application list and into the icon-file list.
-    QString FirstApplicationPending = QStringLiteral("y");
-    QString FirstIconFilePending = QStringLiteral("y");
-    // In-use marks of the ten update slots, "y" or "n".
-    std::array<QString, 10> UpdateSlotUsed;
+    // True until the first insertion into the application list and into the icon-file list.
+    bool FirstApplicationPending = true;
+    bool FirstIconFilePending = true;
+    // In-use marks of the ten update slots.
+    std::array<bool, 10> UpdateSlotUsed{};
 
     // The file-type tables and the remembered texts of the entry shown (editing/).
     std::shared_ptr<EditingSession> editing;

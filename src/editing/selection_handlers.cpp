@@ -96,7 +96,7 @@ bool SelectionHandlers::isRowMove(int key) {
 // The grid moves its current row as always; a row that changed then shows its entry, as a click
 // does, so that the highlighted row is the one shown.
 bool SelectionHandlers::moveByKey(QTableView* grid, QEvent* event) {
-    if (m_ctx.PanelOpen == 1) {
+    if (m_ctx.state.panelOpen()) {
         m_ctx.ui->lblScan->setText(kPleaseSelect);
         return true; // the row stays with the entry the open panel works on
     }
@@ -114,7 +114,7 @@ bool SelectionHandlers::moveByKey(QTableView* grid, QEvent* event) {
 }
 
 void SelectionHandlers::cmdSelectByFileExtension_Click() {
-    if (m_ctx.PanelOpen == 1)
+    if (m_ctx.state.panelOpen())
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     m_ctx.SelectByType = 0;
@@ -146,7 +146,7 @@ void SelectionHandlers::cmdSelectByFileExtension_Click() {
 }
 
 void SelectionHandlers::cmdSelectByFileType_Click() {
-    if (m_ctx.PanelOpen == 1)
+    if (m_ctx.state.panelOpen())
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
     m_ctx.SelectByType = 1;
@@ -195,7 +195,7 @@ void SelectionHandlers::flex2_MouseDown(int row, int col) {
 }
 
 void SelectionHandlers::gridMouseDown(QTableView* grid, int row, int col, bool fileTypes) {
-    if (m_ctx.PanelOpen == 1) {
+    if (m_ctx.state.panelOpen()) {
         m_ctx.ui->lblScan->setText(kPleaseSelect);
         return;
     }

@@ -49,9 +49,7 @@ public:
     // Appended when not "" or " ", at least 10 characters and not yet present (exact).
     bool add(const QString& commandLine);
     const QStringList& items() const { return m_items; }
-    QString firstPending() const {
-        return m_items.isEmpty() ? QStringLiteral("y") : QStringLiteral("n");
-    }
+    bool firstPending() const { return m_items.isEmpty(); }
 
 private:
     QStringList m_items;
@@ -64,9 +62,7 @@ public:
     // Appended when not yet present, compared upper-cased.
     bool add(const QString& path);
     const QStringList& items() const { return m_items; }
-    QString firstPending() const {
-        return m_items.isEmpty() ? QStringLiteral("y") : QStringLiteral("n");
-    }
+    bool firstPending() const { return m_items.isEmpty(); }
 
 private:
     QStringList m_items;

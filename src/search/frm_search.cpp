@@ -2,9 +2,9 @@
 
 #include "search/file_walk.h"
 #include "search/search_help.h"
+#include "search/search_places.h"
 #include "search/search_worker.h"
 #include "search/text_scan_worker.h"
-#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,15 +78,7 @@ frmSearch::frmSearch(const QString& ExtensionList, const QString& FileTypeName,
     int current = DrvList3->findText(QStringLiteral("c:"));
     DrvList3->setCurrentIndex(current < 0 ? 0 : current);
     const QString defaultStart = DrvList3->currentText().left(2).toUpper() + u'\\';
-    const QString saved = GetSetting(kMainAppName, QStringLiteral("CheckWarning1"),
-                                     QStringLiteral("TheSearch"), defaultStart);
-    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"), saved);
-    QString start = m_drives.toNative(saved);
-    if (start.isEmpty() || !QFileInfo(start).isDir())
-        start = m_drives.toNative(defaultStart); // the saved folder is gone: the drive's root
-    if (start.isEmpty() || !QFileInfo(start).isDir())
-        start = QDir::rootPath();
-    setStartFolder(start);
+    setStartFolder(openingStartFolder(m_drives, defaultStart));
 
     // The initial empty row under the header.
     m_model->appendRows({ResultRow()});
@@ -259,9 +251,7 @@ void frmSearch::closeEvent(QCloseEvent* event) {
     if (m_textScan)
         m_textScan->stop();
     m_collectTimer.stop();
-    // The next opening starts in the folder of this one.
-    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"),
-                shownFolder());
+    saveStartFolder(shownFolder()); // the next opening starts in the folder of this one
     QDialog::closeEvent(event);
 }
 
@@ -286,8 +276,7 @@ bool frmSearch::txtDefaultDirectory_Enter() {
 }
 
 QString frmSearch::windowsOf(const QString& nativePath) const {
-    const QString w = m_drives.toWindows(nativePath);
-    return w.isEmpty() ? nativePath : w;
+    return shownPath(m_drives, nativePath);
 }
 
 QByteArray frmSearch::nativeOf(const QString& path) const {
@@ -298,29 +287,14 @@ QByteArray frmSearch::nativeOf(const QString& path) const {
 
 void frmSearch::refillFolderList() {
     DirList3->clear();
-    // The folders from the drive's root down to the current one, then its sub-folders.
-    const QString driveFolder = DrvList3->currentData().toString();
-    QStringList chain;
-    for (QString f = m_folder; !f.isEmpty(); f = QFileInfo(f).path()) {
-        chain.prepend(f);
-        if (f == driveFolder || f == QDir::rootPath() || !f.startsWith(driveFolder))
-            break;
+    const FolderListing listing =
+        listFolders(m_drives, m_folder, DrvList3->currentData().toString());
+    for (const FolderRow& row : listing.rows) {
+        auto* item = new QListWidgetItem(row.text, DirList3);
+        item->setData(Qt::UserRole, row.folder);
     }
-    int depth = 0;
-    for (const QString& f : chain) {
-        const QString name = depth == 0 ? windowsOf(f) : QFileInfo(f).fileName();
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + name, DirList3);
-        item->setData(Qt::UserRole, f);
-        ++depth;
-    }
-    const QStringList subs = QDir(m_folder).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QString& s : subs) {
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + s, DirList3);
-        item->setData(Qt::UserRole, QDir(m_folder).filePath(s));
-    }
-    if (!chain.isEmpty())
-        DirList3->setCurrentRow(int(chain.size()) - 1);
+    if (listing.current >= 0)
+        DirList3->setCurrentRow(listing.current);
 }
 
 void frmSearch::setStartFolder(const QString& nativeFolder) {
@@ -375,8 +349,6 @@ void frmSearch::startWalk(bool allDrives) {
     const SearchPattern pattern = BuildSearchPattern(m_extensionList);
     Searching = 1;
     FolderRun = true;
-    if (allDrives)
-        DriveRun = true;
     cmdCancelSearch->setText(QStringLiteral("&Stop"));
     cmdCancelSearch->setToolTip(QStringLiteral("Stop the Run..."));
     cmdSearchStart->hide();
@@ -411,8 +383,7 @@ void frmSearch::cmdSearchStart_Click() {
         return;
     }
     lblScan->setText(QStringLiteral("Starting Search By Folders / Sub-Folders!"));
-    SaveSetting(kMainAppName, QStringLiteral("CheckWarning1"), QStringLiteral("TheSearch"),
-                shownFolder());
+    saveStartFolder(shownFolder());
     startWalk(false);
 }
 
@@ -429,7 +400,6 @@ void frmSearch::cmdCancelSearch_Click() {
         m_stopped = true;
         cmdCancelSearch->setEnabled(false);
         cmdCancelSearch->setEnabled(true);
-        DriveRun = false;
         FolderRun = false;
         if (m_worker)
             m_worker->stop();

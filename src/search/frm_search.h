@@ -70,8 +70,7 @@ public:
     std::optional<QString> scriptedText;
     // Grids of at least this many rows sort on a thread of their own.
     int sortOnThreadRows = 20000;
-    QString SelectedFile;
-    QString CanOpen = QStringLiteral("n");
+    QString SelectedFile; // the extension of the selected file's name
     int PanelOpen = 0;
 
     // Operations of the options menu.
@@ -134,7 +133,6 @@ private:
 public:
     // Controls, named as the user sees them.
     QLineEdit* txtPattern = nullptr;
-    QLineEdit* txtType = nullptr;
     QComboBox* DrvList3 = nullptr;
     QListWidget* DirList3 = nullptr;
     QLineEdit* txtDefaultDirectory = nullptr;
@@ -154,25 +152,24 @@ public:
     QCheckBox* chkDefaultDirectory = nullptr;
     QLineEdit* txtNewNameX = nullptr;
     QCheckBox* CheckWarning = nullptr;
-    QPushButton* cmdCopyOK = nullptr;
-    QPushButton* cmdCancelCopy = nullptr;
     QPushButton* cmdOK = nullptr;
-    QPushButton* cmdDCan = nullptr;
     QMenu* mnuOptions = nullptr;
-    QAction* cmdOpen = nullptr;
     QAction* cmdImage = nullptr;
     QAction* cmdPlay = nullptr;
-    // The summary and the embedded-text search: enabled by whoever connects them.
-    QAction* cmdSummary = nullptr;
-    QAction* cmdFindText = nullptr;
     QString lastMessage; // the last message box's text (shown or, in tests, only kept)
     QString printToFile; // print into this PDF instead of the default printer
     ExtensionDescriber describeExtension; // the registry's type names, for the summary
     QPointer<frmSummary> lastSummary;     // with a scripted answer: the summary, not shown
     SearchHelp* help = nullptr;
-    QString EmbeddedText;
 
 private:
+    // Controls only the window itself works with.
+    QLineEdit* txtType = nullptr;
+    QPushButton* cmdCopyOK = nullptr;
+    QPushButton* cmdCancelCopy = nullptr;
+    QPushButton* cmdDCan = nullptr;
+    QAction* cmdOpen = nullptr;
+
     platform::DriveMap m_drives;
     QString m_appFolder;
     QString m_extensionList;
@@ -186,7 +183,6 @@ private:
 
     int Searching = 0;
     bool FolderRun = false;
-    bool DriveRun = false;
     bool m_finished = false; // the one search of this opening has ended
     bool m_stopped = false;  // Stop was pressed during the running search or scan
     int m_textRow = -1;      // the row the text scan reached

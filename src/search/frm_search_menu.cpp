@@ -58,12 +58,11 @@ void frmSearch::buildMenu() {
     cmdOpen = add("cmdOpen", QStringLiteral("&Open"), &frmSearch::cmdOpen_Click);
     add("cmdOpenWith", QStringLiteral("Opens &With?"), &frmSearch::cmdOpenWith_Click);
     add("cmdProperty", QStringLiteral("&Properties"), &frmSearch::cmdProperty_Click);
-    cmdSummary = add("cmdSummary", QStringLiteral("&File Summary"), &frmSearch::cmdSummary_Click);
+    add("cmdSummary", QStringLiteral("&File Summary"), &frmSearch::cmdSummary_Click);
     add("cmdMove", QStringLiteral("&Move"), &frmSearch::cmdMove_Click);
     add("cmdMoveX", QStringLiteral("&Rename"), &frmSearch::cmdMove_Click);
     add("cmdCopy", QStringLiteral("&Copy"), &frmSearch::cmdCopy_Click);
-    cmdFindText =
-        add("cmdFindText", QStringLiteral("Em&bedded Text"), &frmSearch::cmdFindText_Click);
+    add("cmdFindText", QStringLiteral("Em&bedded Text"), &frmSearch::cmdFindText_Click);
     cmdImage = add("cmdImage", QStringLiteral("&Image"), &frmSearch::cmdImage_Click);
     cmdPlay = add("cmdPlay", QStringLiteral("Pla&y"), &frmSearch::cmdPlay_Click);
     add("cmdDelete", QStringLiteral("&Delete"), &frmSearch::cmdDelete_Click);
@@ -115,15 +114,13 @@ void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) 
     m_selectedRow = index.row();
     txtAction->setText(text);
     lblScan->setText(text);
-    SelectedFile = text;
     // GetExtension: which program opens it, and the extension of the file's own name.
     const ResultRow& row = m_model->row(m_selectedRow);
     const QString native = QFile::decodeName(row.root >= 0 ? row.native : nativeOf(text));
-    CanOpen = OpenCommand(native).named() ? QStringLiteral("y") : QStringLiteral("n");
     SelectedFile = FileNameExtension(text);
     cmdImage->setEnabled(imageExtensions().contains(SelectedFile));
     cmdPlay->setEnabled(kPlayExtensions.contains(SelectedFile));
-    cmdOpen->setEnabled(CanOpen == QLatin1String("y"));
+    cmdOpen->setEnabled(OpenCommand(native).named());
     if (!popUpMenus)
         return;
     const QPoint at =

@@ -2,7 +2,7 @@
 
 #include "search/file_operations.h"
 #include "search/frm_search.h"
-#include "settings/settings_store.h"
+#include "search/search_places.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,16 +20,6 @@
 namespace orvanex::search {
 
 namespace {
-
-const QString kCopy = QStringLiteral("TheCopy");
-
-QString copySetting(const char* section, const QString& fallback) {
-    return GetSetting(kMainAppName, QString::fromLatin1(section), kCopy, fallback);
-}
-
-void saveCopySetting(const char* section, const QString& value) {
-    SaveSetting(kMainAppName, QString::fromLatin1(section), kCopy, value);
-}
 
 QPushButton* panelButton(const QString& text, const QString& name, const QString& tip,
                          QWidget* parent) {
@@ -169,23 +159,16 @@ void frmSearch::openPanel(bool move) {
     cmdCancelSearch->setEnabled(false);
     cmdSearchStart->setEnabled(false);
     panels->setCurrentIndex(1);
-    const QString warn = copySetting("CheckWarning1", QStringLiteral("y"));
-    const QString useFolder = copySetting("CheckWarning2", QStringLiteral("y"));
-    const QString stored = copySetting("CheckWarning3", QString());
-    saveCopySetting("CheckWarning1", warn);
-    saveCopySetting("CheckWarning2", useFolder);
-    // No folder chosen yet (or the program's own folder, the old default, where no user file
-    // belongs): the selected file's own folder, which is not stored.
     QString appFolder = windowsOf(m_appFolder);
     if (!appFolder.endsWith(u'\\'))
         appFolder += u'\\';
-    const bool chosen = !stored.isEmpty() && stored != appFolder && stored + u'\\' != appFolder;
+    const CopyChoices choices = readCopyChoices(appFolder);
+    // No folder chosen yet: the selected file's own folder, which is not stored.
+    const bool chosen = !choices.folder.isEmpty();
     m_proposedFolder = chosen ? QString() : FolderOfShownPath(selectedPath());
-    if (chosen)
-        saveCopySetting("CheckWarning3", stored);
-    CheckWarning->setChecked(warn == QLatin1String("y"));
-    chkDefaultDirectory->setChecked(useFolder == QLatin1String("y"));
-    txtDefaultDirectoryX->setText(chosen ? stored : m_proposedFolder);
+    CheckWarning->setChecked(choices.warn);
+    chkDefaultDirectory->setChecked(choices.useFolder);
+    txtDefaultDirectoryX->setText(chosen ? choices.folder : m_proposedFolder);
     chkDefaultDirectory_Click();
     txtNewNameX->setCursorPosition(int(txtNewNameX->text().size()));
     setPanelColours(true);
@@ -193,13 +176,11 @@ void frmSearch::openPanel(bool move) {
 }
 
 void frmSearch::writeCopySettings() {
-    saveCopySetting("CheckWarning1",
-                    CheckWarning->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
-    saveCopySetting("CheckWarning2",
-                    chkDefaultDirectory->isChecked() ? QStringLiteral("y") : QStringLiteral("n"));
     // The file's own folder, shown for want of a chosen one, is no choice of the user's.
-    if (m_proposedFolder.isEmpty() || txtDefaultDirectoryX->text() != m_proposedFolder)
-        saveCopySetting("CheckWarning3", txtDefaultDirectoryX->text());
+    const bool chosen =
+        m_proposedFolder.isEmpty() || txtDefaultDirectoryX->text() != m_proposedFolder;
+    saveCopyChoices(CheckWarning->isChecked(), chkDefaultDirectory->isChecked(),
+                    chosen ? std::optional(txtDefaultDirectoryX->text()) : std::nullopt);
 }
 
 void frmSearch::closePanel(const QString& status) {

@@ -26,8 +26,7 @@ void frmSearch::cmdFindText_Click() {
                            QLineEdit::Normal, QString(), &answered);
     if (!answered)
         return; // Cancel
-    EmbeddedText = answer;
-    if (IsNoEmbeddedText(EmbeddedText)) {
+    if (IsNoEmbeddedText(answer)) {
         lblScan->setText(EmbeddedTextNeededText());
         return;
     }
@@ -48,8 +47,7 @@ void frmSearch::cmdFindText_Click() {
                      : row.text.isEmpty() ? QByteArray()
                                           : nativeOf(row.text));
     }
-    m_textScan =
-        std::make_unique<TextScanWorker>(std::move(paths), FoldedText::fromText(EmbeddedText));
+    m_textScan = std::make_unique<TextScanWorker>(std::move(paths), FoldedText::fromText(answer));
     connect(m_textScan.get(), &TextScanWorker::finished, this, &frmSearch::collectText);
     m_textScan->start();
     m_textTimer.start();

@@ -169,13 +169,13 @@ TEST(Startup, LoadHandlerSetsTheAppFolderAndTheStartState) {
     EXPECT_EQ(ctx.HelpFile, elsewhere + QStringLiteral("/orvanex.hlp"));
     EXPECT_EQ(helpFilePath(ctx.AppFolder), ctx.HelpFile);
 
-    EXPECT_EQ(ctx.EditState, 0);
-    EXPECT_EQ(ctx.PanelOpen, 0);
-    EXPECT_EQ(ctx.ActionEditState, 0);
+    EXPECT_EQ(ctx.state.editState(), editing::EditState::Nothing);
+    EXPECT_EQ(ctx.state.panel(), editing::PanelOpen::None);
+    EXPECT_EQ(ctx.state.actionEditState(), editing::ActionEditState::Closed);
     EXPECT_EQ(ctx.SelectByType, 0);
-    EXPECT_EQ(ctx.FirstApplicationPending, QStringLiteral("y"));
-    for (const QString& mark : ctx.UpdateSlotUsed)
-        EXPECT_EQ(mark, QStringLiteral("n"));
+    EXPECT_TRUE(ctx.FirstApplicationPending);
+    for (const bool used : ctx.UpdateSlotUsed)
+        EXPECT_FALSE(used);
 
     Ui::frmORVANEX* ui = w->form();
     EXPECT_FALSE(ui->mnuAddExtType->isEnabled());

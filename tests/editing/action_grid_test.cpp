@@ -45,7 +45,7 @@ protected:
 TEST_F(ActionGrid, AddingIsRefusedWithoutASelection) {
     clickHeader();
     EXPECT_EQ(ui->lblScan->text(), QStringLiteral("Please make selection first!"));
-    EXPECT_EQ(ctx().PanelOpen, 0);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::None);
     EXPECT_FALSE(ui->fraAction->isVisible());
 }
 
@@ -59,26 +59,26 @@ TEST_F(ActionGrid, AddingIsRefusedForBlankFields) {
     ui->txtRel->clear();
     clickHeader();
     EXPECT_EQ(ui->lblScan->text(), QStringLiteral("File Extension(s) Blank!"));
-    EXPECT_EQ(ctx().PanelOpen, 0);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::None);
 }
 
 TEST_F(ActionGrid, NewFileTypeMustBeAppliedFirst) {
     pressRowText(ui->flex1, "TXT");
-    ctx().EditState = 3;
+    ctx().state.setEditState(editing::EditState::NewType);
     clickHeader();
     EXPECT_EQ(ui->lblScan->text(),
               QStringLiteral("Enter The 'Apply' Button First To Add The Extension(s)!"));
     EXPECT_FALSE(ui->fraAction->isVisible());
     clickRow(0);
-    EXPECT_EQ(ctx().PanelOpen, 0);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::None);
 }
 
 TEST_F(ActionGrid, HeaderOpensThePanelToAdd) {
     pressRowText(ui->flex1, "TXT");
     clickHeader();
-    EXPECT_EQ(ctx().PanelOpen, 1);
-    EXPECT_EQ(ctx().AddingAction, 1);
-    EXPECT_EQ(ctx().ActionEditState, 1);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::Action);
+    EXPECT_TRUE(ctx().state.addingAction());
+    EXPECT_EQ(ctx().state.actionEditState(), editing::ActionEditState::Open);
     EXPECT_TRUE(ui->fraAction->isVisible());
     EXPECT_TRUE(ddeBoxesDarkBlueAndOff());
     EXPECT_FALSE(ui->cmdOKAction->isEnabled());
@@ -92,13 +92,13 @@ TEST_F(ActionGrid, HeaderOpensThePanelToAdd) {
 TEST_F(ActionGrid, ActionRowOpensItForChangeAndDdeToggles) {
     pressRowText(ui->flex1, "TXT");
     clickRow(20); // a padding row: nothing happens
-    EXPECT_EQ(ctx().PanelOpen, 0);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::None);
     ui->mnuUpdate01->setEnabled(true);
 
     clickRow(1); // "Print", with DDE
-    EXPECT_EQ(ctx().PanelOpen, 1);
-    EXPECT_EQ(ctx().AddingAction, 0);
-    EXPECT_EQ(ctx().ActionEditState, 1);
+    EXPECT_EQ(ctx().state.panel(), editing::PanelOpen::Action);
+    EXPECT_FALSE(ctx().state.addingAction());
+    EXPECT_EQ(ctx().state.actionEditState(), editing::ActionEditState::Open);
     EXPECT_FALSE(ui->mnuUpdate01->isEnabled());
     EXPECT_EQ(ui->txtActionName->text(), QStringLiteral("&Print"));
     EXPECT_EQ(ui->txtAppl->text(), QStringLiteral("C:\\WINDOWS\\NOTEPAD.EXE /p %1"));
@@ -148,13 +148,16 @@ TEST_F(ActionGrid, ApplyEnableRules) {
     EXPECT_TRUE(ui->cmdApply->isEnabled());
 
     struct Case {
-        int editState;
+        editing::EditState editState;
         bool descEnables, iconEnables, hsEnables, flagEnables;
     };
-    for (const Case& c : {Case{1, true, true, true, true}, Case{2, false, false, false, true},
-                          Case{3, true, true, false, true}, Case{4, true, false, false, true}}) {
-        SCOPED_TRACE(c.editState);
-        ctx().EditState = c.editState;
+    using editing::EditState;
+    for (const Case& c : {Case{EditState::EntryShown, true, true, true, true},
+                          Case{EditState::IconPanel, false, false, false, true},
+                          Case{EditState::NewType, true, true, false, true},
+                          Case{EditState::NewTypeIconPanel, true, false, false, true}}) {
+        SCOPED_TRACE(int(c.editState));
+        ctx().state.setEditState(c.editState);
         auto enabledBy = [&](auto edit) {
             ui->cmdApply->setEnabled(false);
             edit();
@@ -176,7 +179,7 @@ TEST_F(ActionGrid, ActionFieldsEnableOnlyWhileAnActionIsOpen) {
     ui->txtAppl->setText("x");
     EXPECT_FALSE(ui->cmdOKAction->isEnabled());
     clickRow(0);
-    ASSERT_EQ(ctx().ActionEditState, 1);
+    ASSERT_EQ(ctx().state.actionEditState(), editing::ActionEditState::Open);
     for (auto edit : std::initializer_list<std::function<void()>>{
              [&] { ui->chkSetDefault->click(); }, [&] { ui->txtAppl->setText("a b c d e f"); },
              [&] { ui->txtDDENot->setText("n"); }, [&] { ui->txtDDETopic->setText("t"); }}) {

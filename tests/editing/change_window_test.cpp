@@ -84,7 +84,7 @@ TEST_F(ChangeWindow, ApplyBacksUpWritesAndFillsARestoreSlot) {
 
 TEST_F(ChangeWindow, NewFileTypeEntersBothLists) {
     ui->cmdExtNew->trigger();
-    EXPECT_EQ(world.ctx().EditState, 3);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     EXPECT_EQ(ui->lblScan->text(), "Please Enter The New Extension(s) Information!");
     EXPECT_FALSE(ui->txtDesc->isReadOnly());
     EXPECT_FALSE(ui->mnuBackup->isEnabled());
@@ -92,13 +92,13 @@ TEST_F(ChangeWindow, NewFileTypeEntersBothLists) {
     QTest::keyClicks(ui->txtRel, "qqb .qqa");
     QTest::mouseClick(ui->cmdApply, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "Please Enter Registered File Type!");
-    EXPECT_EQ(world.ctx().EditState, 3);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     QTest::keyClicks(ui->txtDesc, "My Data");
     ui->chkQuickView->setChecked(true);
     screenshot("new-file-type.png");
     QTest::mouseClick(ui->cmdApply, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "My Data Added!");
-    EXPECT_EQ(world.ctx().EditState, 0);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::Nothing);
     EXPECT_FALSE(ui->cmdApply->isEnabled());
     EXPECT_GE(tableRowOf(ui->flex1, 0, "QQA"), 0);
     EXPECT_GE(tableRowOf(ui->flex1, 0, "QQB"), 0);
@@ -115,7 +115,7 @@ TEST_F(ChangeWindow, AddExtensionsPanelAddsAndCancels) {
     showType("Text Document");
     ui->mnuAddExtType->trigger();
     ASSERT_TRUE(ui->fraAddExtType->isVisibleTo(world.ctx().window));
-    EXPECT_EQ(world.ctx().PanelOpen, 1);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::AddExtensions);
     EXPECT_EQ(ui->lblExtsTypes->text(), "LOG TXT");
     QTest::mouseClick(ui->cmdOKExtType, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "Please Enter New File Extension(s)!");
@@ -123,7 +123,7 @@ TEST_F(ChangeWindow, AddExtensionsPanelAddsAndCancels) {
     QTest::mouseClick(ui->cmdOKExtType, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "File Extension(s) Added!   ini");
     EXPECT_FALSE(ui->fraAddExtType->isVisibleTo(world.ctx().window));
-    EXPECT_EQ(world.ctx().PanelOpen, 0);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::None);
     EXPECT_EQ(column(ui->flex2, 3)[tableRowOf(ui->flex2, 0, "Text Document")], "INI LOG TXT");
     EXPECT_GE(tableRowOf(ui->flex1, 0, "INI"), 0);
 
@@ -131,5 +131,5 @@ TEST_F(ChangeWindow, AddExtensionsPanelAddsAndCancels) {
     ui->mnuAddExtType->trigger();
     QTest::mouseClick(ui->cmdCancelExtType, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "File Extension Add Request Cancelled!");
-    EXPECT_EQ(world.ctx().PanelOpen, 0);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::None);
 }

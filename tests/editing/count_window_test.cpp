@@ -53,9 +53,7 @@ struct CountWorld {
         drives.setDrive(u'C', tree);
         editingSession(world.ctx()).drives = drives;
     }
-    editing::CountHandlers& handlers() {
-        return *world.window().findChild<editing::CountHandlers*>("countHandlers");
-    }
+    editing::CountHandlers& handlers() { return *world.window().handlers().count; }
     void waitForEnd() {
         QTRY_VERIFY_WITH_TIMEOUT(!handlers().counting(), 60000);
         ASSERT_EQ(ui->cmdExit->text(), QStringLiteral("&Exit"));

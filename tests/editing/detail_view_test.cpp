@@ -56,7 +56,7 @@ TEST_F(DetailView, DllWithoutFolderIsFoundInTheSystemFolder) {
     EXPECT_EQ(ui->hs->value(), 1);
     EXPECT_TRUE(ui->cmdIconView->isEnabled());
     EXPECT_TRUE(ui->cmdIcons->isEnabled());
-    EXPECT_EQ(world.ctx().EditState, 1);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::EntryShown);
     EXPECT_EQ(world.ctx().CurrentTypeKey, QStringLiteral("txtfile"));
     EXPECT_FALSE(ui->cmdApply->isEnabled()); // loading is not an edit
 }
@@ -91,7 +91,7 @@ TEST_F(DetailView, PlaceholderShowsNoIcon) {
     EXPECT_FALSE(iconDrawn());
     EXPECT_FALSE(ui->hs->isEnabled());
     EXPECT_FALSE(ui->cmdIcons->isEnabled());
-    EXPECT_EQ(world.ctx().EditState, 1);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::EntryShown);
 }
 
 TEST_F(DetailView, IndexBeyondTheCountShowsTheCountButNoIcon) {

@@ -82,7 +82,7 @@ TEST_F(EditPanels, ApplyChangesTheCommandAndClosesThePanel) {
     EXPECT_EQ(ui->lblScan->text(), "open Updated!    Backup=Reg1000");
     EXPECT_FALSE(ui->fraAction->isVisible());
     EXPECT_FALSE(ui->cmdOKAction->isEnabled());
-    EXPECT_EQ(world.ctx().PanelOpen, 0);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::None);
     EXPECT_EQ(read("txtfile\\Shell\\open\\command"), "C:\\WINDOWS\\WRITE.EXE %1");
     EXPECT_EQ(cell(ui->flex3, 0, 1), "C:\\WINDOWS\\WRITE.EXE %1");
     EXPECT_TRUE(QFile::exists(backupFile(1000)));
@@ -107,7 +107,7 @@ TEST_F(EditPanels, AddingNeedsANameThenAddsARow) {
     QTest::mouseClick(ui->cmdOKAction, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "Please Enter The New Action Name!");
     EXPECT_TRUE(ui->fraAction->isVisible());
-    EXPECT_EQ(world.ctx().PanelOpen, 1);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::Action);
     EXPECT_EQ(world.window().focusWidget(), ui->txtActionName);
     QTest::keyClicks(ui->txtActionName, "Open with Word");
     QTest::mouseClick(ui->cmdOKAction, Qt::LeftButton);
@@ -123,7 +123,7 @@ TEST_F(EditPanels, CancelLeavesNoDeadEnd) {
     QTest::mouseClick(ui->cmdCancelAction, Qt::LeftButton);
     EXPECT_EQ(ui->lblScan->text(), "Update Request Cancelled!");
     EXPECT_FALSE(ui->fraAction->isVisible());
-    EXPECT_EQ(world.ctx().PanelOpen, 0);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::None);
     EXPECT_EQ(read("txtfile\\Shell\\print\\command"), "C:\\WINDOWS\\NOTEPAD.EXE /p %1");
     pressRowText(ui->flex2, "Big Index");
     EXPECT_EQ(ui->txtDesc->text(), "Big Index");
@@ -211,7 +211,7 @@ TEST_F(EditPanels, DeletingATypeWithOkAndWithCancel) {
     EXPECT_GE(tableRowOf(ui->flex1, 0, "TXT"), 0);
     EXPECT_TRUE(ui->txtDesc->text().isEmpty());
     EXPECT_FALSE(ui->cmdDeleteExt->isEnabled());
-    EXPECT_EQ(world.ctx().EditState, 0);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::Nothing);
 }
 
 TEST_F(EditPanels, DeletingOneExtensionShortensTheTypesRow) {
@@ -255,7 +255,7 @@ TEST_F(EditPanels, DeletingAnActionWithOkAndWithCancel) {
     EXPECT_FALSE(ui->fraAction->isVisible());
     EXPECT_FALSE(ui->fraDelete->isVisible());
     EXPECT_EQ(tableRowOf(ui->flex3, 0, "&Print"), -1);
-    EXPECT_EQ(world.ctx().PanelOpen, 0);
+    EXPECT_EQ(world.ctx().state.panel(), editing::PanelOpen::None);
 }
 
 TEST_F(EditPanels, TheActionPanelWithDde) {

@@ -118,7 +118,7 @@ TEST(FilterBox, TheSelectionAndDetailFollowTheRowsKept) {
     EXPECT_EQ(column(ui->flex1, 0), QStringList({"PIC"}));
     EXPECT_EQ(editing::currentRow(ui->flex1), -1);
     EXPECT_EQ(ui->txtDesc->text(), QString());
-    EXPECT_EQ(w.context().EditState, 0);
+    EXPECT_EQ(w.context().state.editState(), editing::EditState::Nothing);
     screenshot(QStringLiteral("main-window-filter"));
     // A row clicked in the filtered list shows its own entry.
     pressRowText(ui->flex1, QStringLiteral("PIC"));
@@ -203,7 +203,7 @@ TEST(ExportList, WritesTheFilteredRowsByTheSuffixAndReportsAFailure) {
     MainWindow& w = world.start();
     Ui::frmORVANEX* ui = w.form();
     EXPECT_NE(w.findChild<QAction*>(QStringLiteral("mnuExportList")), nullptr);
-    auto* exporter = w.findChild<reports::ListExportHandlers*>();
+    auto* exporter = w.handlers().listExport.get();
     ASSERT_NE(exporter, nullptr);
     filterBox(w)->setText(QStringLiteral("text"));
     const QString dir = freshDir(QStringLiteral("export-list-out"));

@@ -59,7 +59,7 @@ TEST(FirstLook, WithoutADesktopHandlerHelpAndReadmeShowInTheProgramsOwnWindow) {
     EditingWorld world(QStringLiteral("look-help"));
     MainWindow& window = world.start();
     Ui::frmORVANEX* ui = window.form();
-    auto* help = window.findChild<editing::HelpHandlers*>(QStringLiteral("helpHandlers"));
+    auto* help = window.handlers().help.get();
     ASSERT_NE(help, nullptr);
 
     ui->mnuHelp->trigger();

@@ -72,7 +72,7 @@ TEST(EditingHelp, ExtendedHelpShowsTheControlsTopic) {
     EditingWorld world(QStringLiteral("help-extended"));
     MainWindow& window = world.start();
     Ui::frmORVANEX* ui = window.form();
-    auto* help = window.findChild<editing::HelpHandlers*>(QStringLiteral("helpHandlers"));
+    auto* help = window.handlers().help.get();
     ASSERT_NE(help, nullptr);
 
     rightClickAndChoose(ui, ui->chkDDE, false); // menu closed without choosing
@@ -124,7 +124,7 @@ TEST(EditingHelp, TheReadmeIsPlainTextInTheHelpWindowAndEscapeClosesIt) {
     EditingWorld world(QStringLiteral("help-readme"));
     MainWindow& window = world.start();
     Ui::frmORVANEX* ui = window.form();
-    auto* help = window.findChild<editing::HelpHandlers*>(QStringLiteral("helpHandlers"));
+    auto* help = window.handlers().help.get();
     // A topic with links first: its format must not carry over into the read-me.
     rightClickAndChoose(ui, ui->chkDDE, true);
     ASSERT_NE(help->topicWindow(), nullptr);

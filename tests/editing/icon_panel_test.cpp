@@ -69,7 +69,7 @@ protected:
         ui = world.start().form();
         world.ctx().AppFolder = freshDir("icon-app");
         createBackupFolder(world.ctx().AppFolder);
-        handlers = world.window().findChild<editing::IconPanelHandlers*>();
+        handlers = world.window().handlers().iconPanel.get();
         ASSERT_NE(handlers, nullptr);
     }
     void showType(const QString& description) {
@@ -162,7 +162,7 @@ TEST_F(IconPanel, IconsButtonChoosesIcon9AndApplyWritesItAfterABackup) {
     EXPECT_TRUE(ui->cmdSelectByFileExtension->isEnabled());
     EXPECT_TRUE(ui->flex3->isEnabled());
     EXPECT_FALSE(ui->cmdSelect->isEnabled());
-    EXPECT_EQ(world.ctx().EditState, 1);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::EntryShown);
     ASSERT_TRUE(ui->cmdApply->isEnabled());
 
     QTest::mouseClick(ui->cmdApply, Qt::LeftButton);
@@ -230,7 +230,7 @@ TEST_F(IconPanel, FindThenCancelRestoresTheFileAndNumber) {
     ASSERT_TRUE(checked);
 
     ASSERT_TRUE(panelOpen());
-    EXPECT_EQ(world.ctx().EditState, 2);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::IconPanel);
     EXPECT_EQ(ui->txtIcon->text(), kMoricons);
     EXPECT_EQ(ui->txtIconNumber->text(), "");
     EXPECT_EQ(ui->lblScan->text(), " 12 Icons Found for " + kMoricons);
@@ -241,7 +241,7 @@ TEST_F(IconPanel, FindThenCancelRestoresTheFileAndNumber) {
 
     QTest::mouseClick(ui->cmdCancel, Qt::LeftButton);
     EXPECT_FALSE(panelOpen());
-    EXPECT_EQ(world.ctx().EditState, 1);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::EntryShown);
     EXPECT_EQ(ui->txtIcon->text(), kShell32);
     EXPECT_EQ(ui->txtIconNumber->text(), "1");
     EXPECT_FALSE(ui->cmdApply->isEnabled());
@@ -265,7 +265,7 @@ TEST_F(IconPanel, FindThenSelectKeepsTheEntryInState2) {
     EXPECT_EQ(ui->hs->maximum(), 11);
     EXPECT_EQ(ui->hs->value(), 11);
     EXPECT_EQ(shownIcon(), fileIcon(kMoricons, 11));
-    EXPECT_EQ(world.ctx().EditState, 2);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::IconPanel);
     EXPECT_TRUE(ui->cmdApply->isEnabled());
     // In state 2 neither the bar nor the icon field enable Apply again.
     ui->cmdApply->setEnabled(false);
@@ -277,14 +277,14 @@ TEST_F(IconPanel, FindThenSelectKeepsTheEntryInState2) {
 
 TEST_F(IconPanel, NewFileTypeStaysInState3WhileItsIconIsChosen) {
     ui->cmdExtNew->trigger();
-    ASSERT_EQ(world.ctx().EditState, 3);
+    ASSERT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     EXPECT_FALSE(ui->cmdFindExts->isEnabled());
     findFile(kShell32);
     ASSERT_TRUE(panelOpen());
-    EXPECT_EQ(world.ctx().EditState, 3);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     pressGridCell(ui->Grid1, 0, 3);
     QTest::mouseClick(ui->cmdSelect, Qt::LeftButton);
-    EXPECT_EQ(world.ctx().EditState, 3);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     EXPECT_EQ(ui->txtIcon->text(), kShell32);
     EXPECT_EQ(ui->txtIconNumber->text(), "3");
     // What a new type had off stays off.
@@ -295,7 +295,7 @@ TEST_F(IconPanel, NewFileTypeStaysInState3WhileItsIconIsChosen) {
     // Cancelling a second choice restores the first and keeps state 3.
     findFile(kMoricons);
     QTest::mouseClick(ui->cmdCancel, Qt::LeftButton);
-    EXPECT_EQ(world.ctx().EditState, 3);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::NewType);
     EXPECT_EQ(ui->txtIcon->text(), kShell32);
     EXPECT_EQ(ui->txtIconNumber->text(), "3");
 }
@@ -324,7 +324,7 @@ TEST_F(IconPanel, PickerBrowsesAndExitsWithoutAChoice) {
     EXPECT_TRUE(browsed);
     EXPECT_FALSE(panelOpen());
     EXPECT_EQ(handlers->SelectedIconFile, "");
-    EXPECT_EQ(world.ctx().EditState, 1);
+    EXPECT_EQ(world.ctx().state.editState(), editing::EditState::EntryShown);
     EXPECT_EQ(ui->txtIcon->text(), kShell32);
     EXPECT_TRUE(ui->cmdIcons->isEnabled());
 }

@@ -94,8 +94,8 @@ TEST(EditingLoading, TimerLeavesHintSlotsCounterAndAuxiliaryLists) {
     EXPECT_TRUE(session.lists.applications.items().contains("C:\\WINDOWS\\NOTEPAD.EXE %1"));
     EXPECT_TRUE(session.lists.applications.items().contains("C:\\WINDOWS\\rundll.exe OpenAs %1"));
     EXPECT_TRUE(session.lists.iconFiles.items().contains("C:\\ICONS\\pic.ico"));
-    EXPECT_EQ(world.ctx().FirstApplicationPending, QStringLiteral("n"));
-    EXPECT_EQ(world.ctx().FirstIconFilePending, QStringLiteral("n"));
+    EXPECT_FALSE(world.ctx().FirstApplicationPending);
+    EXPECT_FALSE(world.ctx().FirstIconFilePending);
 
     // The commands that need a shown entry wait for one.
     for (QWidget* w : std::initializer_list<QWidget*>{ui->hs, ui->cmdIconView, ui->cmdIcons,

@@ -176,11 +176,11 @@ TEST_F(SafeChange, TabLeavesTheGridsAndAnOpenPanelKeepsTheRow) {
     EXPECT_FALSE(ui->flex3->tabKeyNavigation());
 
     // With a panel open the row does not move away from the entry the panel works on.
-    world.ctx().PanelOpen = 1;
+    world.ctx().state.setPanel(editing::PanelOpen::Delete);
     key(ui->flex2, Qt::Key_Down);
     EXPECT_EQ(editing::currentRow(ui->flex2), row);
     EXPECT_EQ(ui->lblScan->text(), "Please Select Option!");
-    world.ctx().PanelOpen = 0;
+    world.ctx().state.setPanel(editing::PanelOpen::None);
 }
 
 TEST_F(SafeChange, AFailedBackupStopsApplyAndTheActionPanel) {

@@ -124,11 +124,11 @@ TEST(EditingSelection, SwitchingSelectionModes) {
     Ui::frmORVANEX* ui = world.start().form();
     MainContext& ctx = world.ctx();
     pressRowText(ui->flex1, "TXT");
-    ASSERT_EQ(ctx.EditState, 1);
+    ASSERT_EQ(ctx.state.editState(), editing::EditState::EntryShown);
 
     ui->cmdSelectByFileType->click();
     EXPECT_EQ(ctx.SelectByType, 1);
-    EXPECT_EQ(ctx.EditState, 0);
+    EXPECT_EQ(ctx.state.editState(), editing::EditState::Nothing);
     EXPECT_TRUE(ui->flex2->isVisible());
     EXPECT_FALSE(ui->flex1->isVisible());
     EXPECT_FALSE(ui->txtMIME->isVisible());
@@ -157,7 +157,7 @@ TEST(EditingSelection, OpenPanelBlocksGridsAndSwitches) {
     Ui::frmORVANEX* ui = world.start().form();
     MainContext& ctx = world.ctx();
     pressRowText(ui->flex1, "TXT");
-    ctx.PanelOpen = 1;
+    ctx.state.setPanel(editing::PanelOpen::Delete);
     const QStringList order = column(ui->flex1, 0);
     pressRowText(ui->flex1, "DOC");
     EXPECT_EQ(ui->lblScan->text(), QStringLiteral("Please Select Option!"));

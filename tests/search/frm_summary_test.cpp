@@ -7,6 +7,7 @@
 #include "summary_programs.h"
 #include "support/test_env.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -119,8 +120,9 @@ TEST(frmSummary, TheSearchWindowsMenuOpensItForTheSelectedFile) {
             row = r;
     ASSERT_GE(row, 0);
     window.MSFlexGrid1_Select(window.results()->index(row, 0));
-    ASSERT_TRUE(window.cmdSummary->isEnabled());
-    window.cmdSummary->trigger();
+    auto* summary = window.findChild<QAction*>(QStringLiteral("cmdSummary"));
+    ASSERT_TRUE(summary && summary->isEnabled());
+    summary->trigger();
     ASSERT_TRUE(window.lastSummary);
     EXPECT_EQ(window.lastSummary->lblFile->text(), "C:\\docs\\notes.txt");
     EXPECT_EQ(window.lastSummary->lblType->text(), "File Type:            Registry TXT");
