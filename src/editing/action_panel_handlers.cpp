@@ -132,7 +132,7 @@ void ActionPanelHandlers::cmdBrowseApplX_Click() {
 void ActionPanelHandlers::cmdLinuxAction_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     ActionFields f;
-    f.adding = m_ctx.AddingAction == 1;
+    f.adding = m_ctx.state.addingAction();
     f.txtActionName = ui->txtActionName->text();
     applyTemplate(kLinuxHandOver, &f);
     ui->txtActionName->setText(f.txtActionName);
