@@ -1,7 +1,7 @@
 // Reading a prefix's registry files into the key tree and writing the changed ones back.
 
-#include "registry/wine_registry.h"
 #include "registry/registry_log.h"
+#include "registry/wine_registry.h"
 
 #include <QDir>
 #include <QFileInfo>
