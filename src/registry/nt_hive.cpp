@@ -101,6 +101,7 @@ void NtHive::close() {
     if (m_hive)
         hivex_close(m_hive);
     m_hive = nullptr;
+    m_hiveWritable = false;
     m_nodes.clear();
     m_image.clear();
     m_ledger.clear();
@@ -126,7 +127,9 @@ bool NtHive::open(const QString& path, bool writable, QString* why) {
         *why = m_header.problem;
         return false;
     }
-    m_hive = hivex_open(QFile::encodeName(m_path).constData(), writable ? HIVEX_OPEN_WRITE : 0);
+    // A handle for writing reads the whole file into memory; most openings never write.
+    m_writable = writable;
+    m_hive = hivex_open(QFile::encodeName(m_path).constData(), 0);
     if (!m_hive) {
         *why = QStringLiteral("cannot be read as a registry hive: %1").arg(errnoText());
         return false;
@@ -312,12 +315,40 @@ QString NtHive::unsafeChange(const KeyNode* node, std::size_t hiveNode, bool who
         .arg(node->path(), problem);
 }
 
+bool NtHive::writeHandle(QString* why) {
+    if (!m_writable || m_hiveWritable)
+        return true;
+    // Offsets and the cell checks hold only for the bytes that were read.
+    const QString changed =
+        QStringLiteral("%1 was changed by another program; the change was not saved").arg(m_path);
+    if (!unchangedOnDisk()) {
+        *why = changed;
+        return false;
+    }
+    hive_h* const written = hivex_open(QFile::encodeName(m_path).constData(), HIVEX_OPEN_WRITE);
+    if (!written) {
+        *why = QStringLiteral("cannot open %1 for writing: %2").arg(m_path, errnoText());
+        return false;
+    }
+    if (!unchangedOnDisk()) {
+        hivex_close(written);
+        *why = changed;
+        return false;
+    }
+    hivex_close(m_hive);
+    m_hive = written;
+    m_hiveWritable = true;
+    return true;
+}
+
 bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
     const auto at = m_nodes.constFind(parent);
     if (!m_hive || at == m_nodes.cend()) {
         *why = QStringLiteral("the key %1 is not in the hive").arg(parent->path());
         return false;
     }
+    if (!writeHandle(why))
+        return false;
     const hive_node_h made = hivex_node_add_child(m_hive, *at, child->name.toUtf8().constData());
     if (made == 0) {
         *why = QStringLiteral("cannot add the key %1: %2").arg(child->path(), errnoText());
@@ -338,6 +369,8 @@ bool NtHive::setValue(const KeyNode* node, const StoredValue& value, QString* wh
         *why = unsafe;
         return false;
     }
+    if (!writeHandle(why))
+        return false;
     QByteArray name = value.name.toUtf8();
     QByteArray data = encodeValue(value.type, value.data);
     const hive_set_value set{name.data(), hive_type(value.type), std::size_t(data.size()),
@@ -360,6 +393,8 @@ bool NtHive::deleteValue(const KeyNode* node, const QString& name, QString* why)
         *why = unsafe;
         return false;
     }
+    if (!writeHandle(why))
+        return false;
     // hivex sets a key's values as a whole: the others are given back with their own bytes.
     const Owned<hive_value_h> values(hivex_node_values(m_hive, *at));
     if (!values) {
@@ -413,6 +448,8 @@ bool NtHive::deleteKey(KeyNode* node, QString* why) {
         *why = unsafe;
         return false;
     }
+    if (!writeHandle(why))
+        return false;
     if (hivex_node_delete_child(m_hive, *at) != 0) {
         *why = QStringLiteral("cannot delete the key %1: %2").arg(node->path(), errnoText());
         return false;
@@ -430,6 +467,8 @@ bool NtHive::commit(QString* why) {
         *why = QStringLiteral("%1 is not open").arg(m_path);
         return false;
     }
+    if (!writeHandle(why))
+        return false;
     const QFileInfo info(m_path);
     QByteArray temporary =
         QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";

@@ -46,6 +46,7 @@ public:
 
     // Checks and opens path (a symbolic link is followed once, here); writable says whether
     // hivex may change it in memory. False with why when the file cannot be read at all.
+    // hivex maps the file for reading; its own copy for changes is made at the first change.
     bool open(const QString& path, bool writable, QString* why);
     bool isOpen() const { return m_hive != nullptr; }
     const HeaderState& header() const { return m_header; }
@@ -83,8 +84,13 @@ private:
                       std::vector<QString>* names);
     // Why hivex must not change the key's cells (it asserts on cells that are not in use).
     QString unsafeChange(const KeyNode* node, std::size_t hiveNode, bool wholeKey);
+    // Opens hivex again for writing when the hive may be written and the file is still the one
+    // read; false with why otherwise. A read-only hive keeps its handle, which hivex refuses.
+    bool writeHandle(QString* why);
 
     hive_h* m_hive = nullptr;
+    bool m_writable = false;     // whether changes were asked for at open()
+    bool m_hiveWritable = false; // whether m_hive was opened for them
     QString m_path;
     HeaderState m_header;
     wine::FileStamp m_stamp;
