@@ -109,21 +109,10 @@ FrmCheck::FrmCheck(MainContext& ctx, backup::BackupHandlers& backup, FilterBox& 
          {[](const model::Finding& f) { return f.detail; }}},
         this);
     m_model->setFormat(QStringLiteral("<Kind|<Entry|<Detail"));
-    m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("gridFindings"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->verticalHeader()->setDefaultSectionSize(18);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid = makeRowList(m_model, QStringLiteral("gridFindings"), this);
     m_grid->setColumnWidth(0, 110);
     m_grid->setColumnWidth(1, 150);
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("lblCheck"));
-    m_status->setFrameShape(QFrame::Panel);
-    m_status->setFrameShadow(QFrame::Sunken);
+    m_status = makeStatusPanel(QStringLiteral("lblCheck"), this);
     m_show = new QPushButton(QStringLiteral("&Show"), this);
     m_show->setObjectName(QStringLiteral("cmdShowFinding"));
     m_show->setToolTip(QStringLiteral("Select the entry in the main window!"));

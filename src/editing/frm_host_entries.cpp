@@ -56,23 +56,12 @@ FrmHostEntries::FrmHostEntries(QString appFolder, QString defaultPrefix, QWidget
          }}},
         this);
     m_model->setFormat(QStringLiteral("<Extension|<Kind|<Prefix|<State|<Path"));
-    m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("gridHostEntries"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->setVisible(false);
-    m_grid->verticalHeader()->setDefaultSectionSize(18);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid = makeRowList(m_model, QStringLiteral("gridHostEntries"), this);
     m_grid->setColumnWidth(0, 80);
     m_grid->setColumnWidth(1, 70);
     m_grid->setColumnWidth(2, 220);
     m_grid->setColumnWidth(3, 60);
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("lblHostEntries"));
-    m_status->setFrameShape(QFrame::Panel);
-    m_status->setFrameShadow(QFrame::Sunken);
+    m_status = makeStatusPanel(QStringLiteral("lblHostEntries"), this);
     m_status->setWordWrap(true);
     auto* add = button(QStringLiteral("&Add…"), QStringLiteral("cmdAddHost"),
                        QStringLiteral("Make a desktop entry for one Wine file type!"), this);

@@ -4,6 +4,7 @@
 #include "ui_main_window.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableView>
 
@@ -92,6 +93,27 @@ int topRow(const QTableView* grid) {
     if (grid->verticalScrollMode() == QAbstractItemView::ScrollPerItem)
         return grid->verticalScrollBar()->value();
     return grid->rowAt(0);
+}
+
+QTableView* makeRowList(QAbstractItemModel* model, const QString& objectName, QWidget* parent) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(objectName);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setDefaultSectionSize(18);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+QLabel* makeStatusPanel(const QString& objectName, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    return label;
 }
 
 } // namespace orvanex::editing

@@ -5,7 +5,11 @@
 
 #include "model/grid_rows.h"
 
+class QAbstractItemModel;
+class QLabel;
+class QString;
 class QTableView;
+class QWidget;
 
 namespace orvanex {
 struct MainContext;
@@ -33,6 +37,11 @@ void applyFormatString(QTableView* grid, const QString& format);
 // case-sensitive text, or numbers for the count columns; equal keys keep their order). Other
 // codes do nothing.
 void sortGrid(QTableView* grid, int column, int sortCode);
+
+// A read-only list of whole rows over model, one selected at a time, for the tool windows.
+QTableView* makeRowList(QAbstractItemModel* model, const QString& objectName, QWidget* parent);
+// The sunken status panel under such a list.
+QLabel* makeStatusPanel(const QString& objectName, QWidget* parent);
 
 // Grid-style cell access: "" for a missing cell.
 QString cellText(const QTableView* grid, int tableRow, int column);
