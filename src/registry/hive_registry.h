@@ -23,8 +23,6 @@ public:
     Status deleteKey(HKey key, const QString& subKey) override;
     Status deleteValue(HKey key, const QString& valueName) override;
 
-    Status beginBatch() override;
-    Status endBatch() override;
     Status refresh() override;
     Status compact() override;
 
@@ -37,15 +35,15 @@ private:
     using RegistryCore::resolve;
     Status resolve(HKey key, KeyNode** node);
     HKey newHandle(KeyNode* node);
-    // Runs one change inside a batch of its own (or the open one).
-    template <typename Change> Status write(Change&& change);
+    // A batch holds the file locked, its tree synced with the disk, and gathers the changes for
+    // one commit.
+    Status startBatch() override;
+    Status commitBatch() override;
     void markUnreadable(const QString& why);
 
     std::unique_ptr<HiveFile> m_file;
     QString m_path;
     bool m_unreadable = false;
-    int m_batchDepth = 0;
-    Status m_batchStatus = status::Success;
     std::vector<HiveOp> m_pending; // the open batch's changes, for the file (none in memory)
 };
 

@@ -341,15 +341,28 @@ bool NtHive::writeHandle(QString* why) {
     return true;
 }
 
-bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
-    const auto at = m_nodes.constFind(parent);
-    if (!m_hive || at == m_nodes.cend()) {
-        *why = QStringLiteral("the key %1 is not in the hive").arg(parent->path());
+bool NtHive::prepareChange(const KeyNode* node, Cells cells, std::size_t* at, QString* why) {
+    const auto found = m_nodes.constFind(node);
+    if (!m_hive || found == m_nodes.cend()) {
+        *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
         return false;
     }
-    if (!writeHandle(why))
+    *at = *found;
+    if (cells != Cells::Unchecked) {
+        if (const QString unsafe = unsafeChange(node, *at, cells == Cells::Whole);
+            !unsafe.isEmpty()) {
+            *why = unsafe;
+            return false;
+        }
+    }
+    return writeHandle(why);
+}
+
+bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
+    std::size_t at = 0;
+    if (!prepareChange(parent, Cells::Unchecked, &at, why))
         return false;
-    const hive_node_h made = hivex_node_add_child(m_hive, *at, child->name.toUtf8().constData());
+    const hive_node_h made = hivex_node_add_child(m_hive, at, child->name.toUtf8().constData());
     if (made == 0) {
         *why = QStringLiteral("cannot add the key %1: %2").arg(child->path(), errnoText());
         return false;
@@ -360,22 +373,14 @@ bool NtHive::addChild(KeyNode* parent, KeyNode* child, QString* why) {
 }
 
 bool NtHive::setValue(const KeyNode* node, const StoredValue& value, QString* why) {
-    const auto at = m_nodes.constFind(node);
-    if (!m_hive || at == m_nodes.cend()) {
-        *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
-        return false;
-    }
-    if (const QString unsafe = unsafeChange(node, *at, false); !unsafe.isEmpty()) {
-        *why = unsafe;
-        return false;
-    }
-    if (!writeHandle(why))
+    std::size_t at = 0;
+    if (!prepareChange(node, Cells::Values, &at, why))
         return false;
     QByteArray name = value.name.toUtf8();
     QByteArray data = encodeValue(value.type, value.data);
     const hive_set_value set{name.data(), hive_type(value.type), std::size_t(data.size()),
                              data.data()};
-    if (hivex_node_set_value(m_hive, *at, &set, 0) != 0) {
+    if (hivex_node_set_value(m_hive, at, &set, 0) != 0) {
         *why = QStringLiteral("cannot set the value %1 of %2: %3")
                    .arg(value.name, node->path(), errnoText());
         return false;
@@ -384,19 +389,11 @@ bool NtHive::setValue(const KeyNode* node, const StoredValue& value, QString* wh
 }
 
 bool NtHive::deleteValue(const KeyNode* node, const QString& name, QString* why) {
-    const auto at = m_nodes.constFind(node);
-    if (!m_hive || at == m_nodes.cend()) {
-        *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
-        return false;
-    }
-    if (const QString unsafe = unsafeChange(node, *at, false); !unsafe.isEmpty()) {
-        *why = unsafe;
-        return false;
-    }
-    if (!writeHandle(why))
+    std::size_t at = 0;
+    if (!prepareChange(node, Cells::Values, &at, why))
         return false;
     // hivex sets a key's values as a whole: the others are given back with their own bytes.
-    const Owned<hive_value_h> values(hivex_node_values(m_hive, *at));
+    const Owned<hive_value_h> values(hivex_node_values(m_hive, at));
     if (!values) {
         *why = QStringLiteral("cannot read the values of %1: %2").arg(node->path(), errnoText());
         return false;
@@ -419,7 +416,7 @@ bool NtHive::deleteValue(const KeyNode* node, const QString& name, QString* why)
         keep.push_back(std::move(key));
         keep.push_back(std::move(data));
     }
-    if (hivex_node_set_values(m_hive, *at, kept.size(), kept.data(), 0) != 0) {
+    if (hivex_node_set_values(m_hive, at, kept.size(), kept.data(), 0) != 0) {
         *why = QStringLiteral("cannot delete the value %1 of %2: %3")
                    .arg(name, node->path(), errnoText());
         return false;
@@ -439,18 +436,10 @@ void NtHive::forget(const KeyNode* node) {
 }
 
 bool NtHive::deleteKey(KeyNode* node, QString* why) {
-    const auto at = m_nodes.constFind(node);
-    if (!m_hive || at == m_nodes.cend()) {
-        *why = QStringLiteral("the key %1 is not in the hive").arg(node->path());
+    std::size_t at = 0;
+    if (!prepareChange(node, Cells::Whole, &at, why))
         return false;
-    }
-    if (const QString unsafe = unsafeChange(node, *at, true); !unsafe.isEmpty()) {
-        *why = unsafe;
-        return false;
-    }
-    if (!writeHandle(why))
-        return false;
-    if (hivex_node_delete_child(m_hive, *at) != 0) {
+    if (hivex_node_delete_child(m_hive, at) != 0) {
         *why = QStringLiteral("cannot delete the key %1: %2").arg(node->path(), errnoText());
         return false;
     }

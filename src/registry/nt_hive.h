@@ -87,6 +87,11 @@ private:
     // Opens hivex again for writing when the hive may be written and the file is still the one
     // read; false with why otherwise. A read-only hive keeps its handle, which hivex refuses.
     bool writeHandle(QString* why);
+    // The hive node of a key about to change, with hivex ready to write, after the checks its
+    // cells need (none for a key that only gains a child, its own for its values, its whole
+    // subtree's for deleting it); false with why otherwise.
+    enum class Cells { Unchecked, Values, Whole };
+    bool prepareChange(const KeyNode* node, Cells cells, std::size_t* at, QString* why);
 
     hive_h* m_hive = nullptr;
     bool m_writable = false;     // whether changes were asked for at open()

@@ -6,7 +6,7 @@
 
 #include "registry/nt_hive.h"
 #include "registry/nt_windows.h"
-#include "registry/registry_core.h"
+#include "registry/offline_registry.h"
 
 #include <QStringList>
 #include <array>
@@ -15,21 +15,13 @@
 
 namespace orvanex::reg {
 
-class NtRegistry final : public RegistryCore {
+class NtRegistry final : public OfflineRegistry {
 public:
     explicit NtRegistry(const NtLocation& where);
 
     // The SOFTWARE hive: the drive map finds the partition's root above it.
     QString hivePath() const override { return m_where.machineHive; }
 
-    Status createKey(HKey key, const QString& subKey, HKey* result) override;
-    Status setValueEx(HKey key, const QString& valueName, std::uint32_t valueType, const char* data,
-                      std::uint32_t dataSize) override;
-    Status deleteKey(HKey key, const QString& subKey) override;
-    Status deleteValue(HKey key, const QString& valueName) override;
-
-    Status beginBatch() override;
-    Status endBatch() override;
     Status refresh() override;
 
 private:
@@ -41,25 +33,29 @@ private:
     };
     // Opening, reading again and committing (nt_registry_files.cpp).
     void openHives();
+    // Opens (or opens again) the hive's file; false, with the file dropped and the registry
+    // read-only, when that fails.
+    bool openHive(Hive& hive);
     void checkWritable(const Hive& hive);
     void buildTop(KeyNode& top, std::array<KeyNode*, 2>* roots) const;
     void reloadAfterFailure();
-    Status commitDirty();
+    // Commits the hives the batch changed, none when one of its changes failed.
+    Status commitBatch() override;
 
     KeyNode* machineClasses() const override;
     KeyNode* userClasses() const override { return m_hives[1].root; }
+    Hive* hiveAbove(const KeyNode* node);
     Hive* hiveOf(const KeyNode* node);
     // The hive whose tree node is in, held by it or not yet (null when it cannot be written).
     Hive* hiveBelow(const KeyNode* node);
     bool isProtected(const KeyNode* node) const;
-    // Makes the key at and below it in the tree and in its hive; false when the hive refused.
-    bool addKeys(KeyNode** at, const std::vector<QStringView>& parts, std::size_t from);
-    template <typename Change> Status write(Change&& change);
+    // Each edit goes into its hive at once, in memory until the batch commits.
+    bool mayEdit(Edit::Kind kind, const KeyNode* node) override;
+    Status applyEdit(const Edit& edit) override;
+    bool addKey(Hive& hive, KeyNode* node, QString* why);
 
     NtLocation m_where;
     std::array<Hive, 2> m_hives; // the machine's, the user's
-    int m_batchDepth = 0;
-    Status m_batchStatus = status::Success;
 };
 
 // Opens the registry of a Windows installation or of its hive files (see NtRegistry).

@@ -89,6 +89,16 @@ void NtRegistry::checkWritable(const Hive& hive) {
     }
 }
 
+bool NtRegistry::openHive(Hive& hive) {
+    QString why;
+    if (hive.file->open(hive.path, true, &why))
+        return true;
+    m_readOnly = true;
+    setProblem(hive.path + u' ' + why + QStringLiteral("; the registry is read-only"));
+    hive.file.reset();
+    return false;
+}
+
 void NtRegistry::openHives() {
     std::array<KeyNode*, 2> roots{};
     buildTop(m_top, &roots);
@@ -100,13 +110,8 @@ void NtRegistry::openHives() {
         if (hive.path.isEmpty())
             continue;
         hive.file = std::make_unique<nt::NtHive>();
-        QString why;
-        if (!hive.file->open(hive.path, true, &why)) {
-            m_readOnly = true;
-            setProblem(hive.path + u' ' + why + QStringLiteral("; the registry is read-only"));
-            hive.file.reset();
+        if (!openHive(hive))
             continue;
-        }
         hive.file->load(*hive.root);
         checkWritable(hive);
     }
@@ -123,15 +128,8 @@ void NtRegistry::reloadAfterFailure() {
     for (std::size_t i = 0; i < m_hives.size(); ++i) {
         Hive& hive = m_hives[i];
         hive.dirty = false;
-        if (!hive.file)
+        if (!hive.file || !openHive(hive))
             continue;
-        QString why;
-        if (!hive.file->open(hive.path, true, &why)) {
-            m_readOnly = true;
-            setProblem(hive.path + u' ' + why + QStringLiteral("; the registry is read-only"));
-            hive.file.reset();
-            continue;
-        }
         hive.file->load(*roots[i]);
     }
     roots[0]->ensureChild(QStringLiteral("Classes"));
@@ -143,7 +141,7 @@ void NtRegistry::reloadAfterFailure() {
 }
 
 Status NtRegistry::refresh() {
-    if (m_batchDepth > 0)
+    if (inBatch())
         return status::Success;
     for (const Hive& hive : m_hives)
         if (hive.file && !hive.file->unchangedOnDisk()) {
@@ -153,7 +151,7 @@ Status NtRegistry::refresh() {
     return status::Success;
 }
 
-Status NtRegistry::commitDirty() {
+Status NtRegistry::commitBatch() {
     Status result = m_batchStatus;
     for (Hive& hive : m_hives) {
         if (!hive.dirty || result != status::Success)

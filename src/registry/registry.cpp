@@ -95,29 +95,18 @@ HKey HiveRegistry::newHandle(KeyNode* node) {
     return newHandle(view);
 }
 
-Status HiveRegistry::beginBatch() {
-    if (m_readOnly)
-        return status::AccessDenied;
-    if (m_batchDepth++ > 0)
-        return status::Success;
+Status HiveRegistry::startBatch() {
     m_pending.clear();
-    m_batchStatus = status::Success;
     if (!m_file)
         return status::Success;
     QString why;
     const Status s = m_file->lockAndSync(m_top, &why);
     if (s == status::RegistryCorrupt)
         markUnreadable(why);
-    if (s != status::Success)
-        m_batchDepth = 0;
     return s;
 }
 
-Status HiveRegistry::endBatch() {
-    if (m_batchDepth == 0)
-        return status::InvalidParameter;
-    if (--m_batchDepth > 0)
-        return status::Success;
+Status HiveRegistry::commitBatch() {
     if (!m_file)
         return status::Success;
     Status s = m_file->commitAndUnlock(m_pending, m_top);
@@ -125,16 +114,6 @@ Status HiveRegistry::endBatch() {
         m_file->reload(m_top); // drops the changes that did not reach the disk
     m_pending.clear();
     return s;
-}
-
-template <typename Change> Status HiveRegistry::write(Change&& change) {
-    if (m_readOnly)
-        return status::AccessDenied;
-    if (Status s = beginBatch())
-        return s;
-    const Status s = change();
-    const Status committed = endBatch();
-    return s != status::Success ? s : committed;
 }
 
 Status HiveRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
@@ -224,7 +203,7 @@ Status HiveRegistry::deleteValue(HKey key, const QString& valueName) {
 }
 
 Status HiveRegistry::refresh() {
-    if (!m_file || m_unreadable || m_batchDepth > 0)
+    if (!m_file || m_unreadable || inBatch())
         return readStatus();
     QString why;
     const Status s = m_file->lockAndSync(m_top, &why);

@@ -1,6 +1,7 @@
 #include "registry/registry_core.h"
 
 #include <cstring>
+#include <utility>
 
 namespace orvanex::reg {
 
@@ -24,6 +25,14 @@ Status checkPath(QStringView subKey) {
         return status::BadPathname;
     return tooLong ? status::InvalidParameter : status::Success;
 }
+
+// The predefined keys that are one node of the tree each.
+constexpr std::pair<HKey, QStringView> Roots[] = {
+    {HKEY_LOCAL_MACHINE, u"HKEY_LOCAL_MACHINE"},
+    {HKEY_CURRENT_USER, u"HKEY_CURRENT_USER"},
+    {HKEY_USERS, u"HKEY_USERS"},
+    {HKEY_CURRENT_CONFIG, u"HKEY_CURRENT_CONFIG"},
+};
 
 } // namespace
 
@@ -53,8 +62,7 @@ void RegistryCore::setProblem(const QString& problem) {
 }
 
 Status RegistryCore::resolve(HKey key, View* view) {
-    switch (key) {
-    case HKEY_CLASSES_ROOT:
+    if (key == HKEY_CLASSES_ROOT) {
         if (!m_mergedClasses) {
             view->node = machineClasses();
             return view->node ? status::Success : status::FileNotFound;
@@ -63,21 +71,12 @@ Status RegistryCore::resolve(HKey key, View* view) {
         view->user = userClasses();
         view->machine = machineClasses();
         return status::Success;
-    case HKEY_LOCAL_MACHINE:
-        view->node = m_top.child(u"HKEY_LOCAL_MACHINE");
-        return status::Success;
-    case HKEY_CURRENT_USER:
-        view->node = m_top.child(u"HKEY_CURRENT_USER");
-        return status::Success;
-    case HKEY_USERS:
-        view->node = m_top.child(u"HKEY_USERS");
-        return status::Success;
-    case HKEY_CURRENT_CONFIG:
-        view->node = m_top.child(u"HKEY_CURRENT_CONFIG");
-        return status::Success;
-    default:
-        break;
     }
+    for (const auto& [root, name] : Roots)
+        if (key == root) {
+            view->node = m_top.child(name);
+            return status::Success;
+        }
     HandleSlot* handle = m_handles.find(key);
     if (!handle)
         return status::InvalidHandle;
@@ -104,6 +103,12 @@ Status RegistryCore::resolve(HKey key, View* view) {
     view->user = slot.user.get();
     view->machine = slot.machine.get();
     return view->user || view->machine ? status::Success : status::KeyDeleted;
+}
+
+Status RegistryCore::readView(HKey key, View* view) {
+    if (Status s = readStatus())
+        return s;
+    return resolve(key, view);
 }
 
 HKey RegistryCore::newHandle(const View& view) {
@@ -194,10 +199,8 @@ Status RegistryCore::openKeyEx(HKey key, const QString& subKey, std::uint32_t, s
                                HKey* result) {
     if (!result)
         return status::InvalidParameter;
-    if (Status s = readStatus())
-        return s;
     View view;
-    if (Status s = resolve(key, &view))
+    if (Status s = readView(key, &view))
         return s;
     if (Status s = checkPath(subKey))
         return s;
@@ -214,10 +217,8 @@ Status RegistryCore::openKeyEx(HKey key, const QString& subKey, std::uint32_t, s
 
 Status RegistryCore::queryValueEx(HKey key, const QString& valueName, std::uint32_t* valueType,
                                   char* data, std::uint32_t* dataSize) {
-    if (Status s = readStatus())
-        return s;
     View view;
-    if (Status s = resolve(key, &view))
+    if (Status s = readView(key, &view))
         return s;
     if (data && !dataSize)
         return status::InvalidParameter;
@@ -309,10 +310,8 @@ Status RegistryCore::childName(HandleSlot* slot, const View& view, std::uint32_t
 Status RegistryCore::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
     if (!name)
         return status::InvalidParameter;
-    if (Status s = readStatus())
-        return s;
     View view;
-    if (Status s = resolve(key, &view))
+    if (Status s = readView(key, &view))
         return s;
     HandleSlot* slot = key == HKEY_CLASSES_ROOT ? &m_rootNames : m_handles.find(key);
     return childName(slot, view, index, name);
@@ -320,10 +319,8 @@ Status RegistryCore::enumKeyEx(HKey key, std::uint32_t index, QString* name) {
 
 Status RegistryCore::enumValue(HKey key, std::uint32_t index, QString* name,
                                std::uint32_t* valueType, QByteArray* data) {
-    if (Status s = readStatus())
-        return s;
     View view;
-    if (Status s = resolve(key, &view))
+    if (Status s = readView(key, &view))
         return s;
     const KeyNode* node = view.valueNode();
     if (!node || index >= node->values().size())
@@ -336,6 +333,26 @@ Status RegistryCore::enumValue(HKey key, std::uint32_t index, QString* name,
     if (data)
         *data = v.data;
     return status::Success;
+}
+
+Status RegistryCore::beginBatch() {
+    if (m_readOnly)
+        return status::AccessDenied;
+    if (m_batchDepth++ > 0)
+        return status::Success;
+    m_batchStatus = status::Success;
+    const Status s = startBatch();
+    if (s != status::Success)
+        m_batchDepth = 0;
+    return s;
+}
+
+Status RegistryCore::endBatch() {
+    if (m_batchDepth == 0)
+        return status::InvalidParameter;
+    if (--m_batchDepth > 0)
+        return status::Success;
+    return commitBatch();
 }
 
 Status RegistryCore::closeKey(HKey key) {

@@ -27,6 +27,10 @@ public:
                      QByteArray* data) final;
     Status closeKey(HKey key) final;
 
+    // Batches nest; the back end locks and commits its files only at the outermost.
+    Status beginBatch() final;
+    Status endBatch() final;
+
 protected:
     // A link passes on at most this many further links, as Wine's server allows.
     static constexpr int MaxLinkHops = 16;
@@ -68,6 +72,8 @@ protected:
 
     // The view of a handle; view is a fresh View (every open comes through here: no reset).
     Status resolve(HKey key, View* view);
+    // The same for a read, which answers readStatus() first.
+    Status readView(HKey key, View* view);
     HKey newHandle(const View& view);
     // One name down, through a link where the key is one. 2 when there is no such key; then
     // *brokenLink says whether it was a link that leads nowhere (or back into itself). The
@@ -77,6 +83,24 @@ protected:
     KeyNode* linkTarget(const KeyNode* link, int hops = 0) const;
     Status childName(HandleSlot* slot, const View& view, std::uint32_t index, QString* name);
     void setProblem(const QString& problem);
+
+    // The outermost batch begins (the files are locked) and ends (the changes are committed).
+    virtual Status startBatch() { return status::Success; }
+    virtual Status commitBatch() = 0;
+    bool inBatch() const { return m_batchDepth > 0; }
+    // Runs one change inside a batch of its own (or the open one); a failed change marks the
+    // batch.
+    template <typename Change> Status write(Change&& change) {
+        if (m_readOnly)
+            return status::AccessDenied;
+        if (Status s = beginBatch())
+            return s;
+        const Status s = change();
+        if (s != status::Success)
+            m_batchStatus = s;
+        const Status committed = endBatch();
+        return s != status::Success ? s : committed;
+    }
 
     // Splits a relative path and checks its names (161 for an empty name, 87 for a long one).
     static Status splitChecked(const QString& subKey, std::vector<QStringView>* parts);
@@ -91,8 +115,11 @@ protected:
     bool m_hasLinks = false; // the link hooks are asked only then
     bool m_readOnly = false;
     QString m_problem;
+    Status m_batchStatus = status::Success; // the first change of the open batch that failed
 
 private:
+    int m_batchDepth = 0;
+
     void collectNames(const View& view, std::vector<QString>* names) const;
     bool closesLoop(const View& view, const KeyNode* link, const KeyNode* target) const;
 };

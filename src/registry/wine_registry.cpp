@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <algorithm>
-#include <array>
 
 namespace orvanex::reg {
 
@@ -91,148 +90,26 @@ void WineRegistry::markStructureChanged(KeyNode* node) {
                 file.structureChanged = true;
 }
 
-template <typename Change> Status WineRegistry::write(Change&& change) {
-    if (m_readOnly)
-        return status::AccessDenied;
-    if (Status s = beginBatch())
-        return s;
-    const Status s = change();
-    if (s != status::Success)
-        m_batchStatus = s;
-    const Status committed = endBatch();
-    return s != status::Success ? s : committed;
-}
-
-Status WineRegistry::beginBatch() {
-    if (m_readOnly)
-        return status::AccessDenied;
-    if (m_batchDepth++ == 0)
-        m_batchStatus = status::Success;
-    return status::Success;
-}
-
-Status WineRegistry::endBatch() {
-    if (m_batchDepth == 0)
-        return status::InvalidParameter;
-    if (--m_batchDepth > 0)
-        return status::Success;
-    return saveDirtyFiles();
-}
-
-Status WineRegistry::createKey(HKey key, const QString& subKey, HKey* result) {
-    if (!result)
-        return status::InvalidParameter;
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    std::vector<QStringView> parts;
-    if (Status s = splitChecked(subKey, &parts))
-        return s;
-    // Down the existing part of the path. A link that leads nowhere is not made into a key.
-    std::size_t i = 0;
-    for (bool broken = false; i < parts.size(); ++i)
-        if (stepDown(&view, parts[i], &broken) != status::Success) {
-            if (broken)
-                return status::FileNotFound;
-            break;
-        }
-    if (i < parts.size()) {
-        // A new key goes below the machine's copy when there is one, as Windows does it.
-        KeyNode* at = view.merged ? (view.machine ? view.machine : view.user) : view.node;
-        if (!at || !(fileOf(at) || isFileRoot(at)))
-            return status::AccessDenied;
-        const Status s = write([&]() -> Status {
-            for (std::size_t j = i; j < parts.size(); ++j)
-                at = at->ensureChild(parts[j]);
-            markStructureChanged(at);
-            return status::Success;
-        });
-        if (s != status::Success)
-            return s;
-        if (at->deleted)
-            return status::CantWrite; // dropped again because the save failed
-        if (!view.merged) {
-            view.node = at;
-        } else {
-            for (std::size_t j = i; j < parts.size(); ++j)
-                view.relative.append(parts[j].toString());
-            // The other copy has no such key.
-            const bool onMachine = view.machine != nullptr;
-            view.machine = onMachine ? at : nullptr;
-            view.user = onMachine ? nullptr : at;
-        }
+bool WineRegistry::mayEdit(Edit::Kind kind, const KeyNode* node) {
+    switch (kind) {
+    case Edit::AddKey:
+        return fileOf(node) || isFileRoot(node);
+    case Edit::SetValue:
+    case Edit::DeleteValue:
+        return fileOf(node);
+    case Edit::DeleteKey:
+        return !isProtected(node) && fileOf(node);
     }
-    *result = newHandle(view);
-    return *result ? status::Success : status::NotEnoughMemory;
+    return false;
 }
 
-Status WineRegistry::setValueEx(HKey key, const QString& valueName, std::uint32_t valueType,
-                                const char* data, std::uint32_t dataSize) {
-    if (valueName.size() > MaxValueNameLength || (!data && dataSize > 0))
-        return status::InvalidParameter;
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    KeyNode* node = view.valueNode();
-    if (!fileOf(node))
-        return status::AccessDenied;
-    return write([&]() -> Status {
-        node->setValue(valueName, valueType, QByteArray(data, qsizetype(dataSize)));
-        markValuesChanged(node);
-        return status::Success;
-    });
-}
-
-Status WineRegistry::deleteKey(HKey key, const QString& subKey) {
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    std::vector<QStringView> parts;
-    if (Status s = splitChecked(subKey, &parts))
-        return s;
-    if (view.merged && view.relative.isEmpty() && parts.empty())
-        return status::AccessDenied;
-    // Through the links on the way; the last name is the key itself, a link is never deleted.
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i)
-        if (Status s = stepDown(&view, parts[i]))
-            return s;
-    std::vector<KeyNode*> targets;
-    // Both copies go, or the machine's would show again in the user's place.
-    const std::array<KeyNode*, 2> copies = view.merged
-                                               ? std::array<KeyNode*, 2>{view.user, view.machine}
-                                               : std::array<KeyNode*, 2>{view.node, nullptr};
-    for (KeyNode* n : copies)
-        if (n && (parts.empty() || (n = n->findChild(parts.back()))))
-            targets.push_back(n);
-    if (targets.empty())
-        return status::FileNotFound;
-    for (KeyNode* n : targets)
-        if (isLink(n) || isProtected(n) || !fileOf(n))
-            return status::AccessDenied;
-    return write([&]() -> Status {
-        for (KeyNode* n : targets) {
-            KeyNode* parent = n->parent;
-            markStructureChanged(parent);
-            parent->removeChild(n->folded);
-        }
-        return status::Success;
-    });
-}
-
-Status WineRegistry::deleteValue(HKey key, const QString& valueName) {
-    View view;
-    if (Status s = resolve(key, &view))
-        return s;
-    KeyNode* node = view.valueNode();
-    if (!node || !node->findValue(valueName))
-        return status::FileNotFound;
-    if (!fileOf(node))
-        return status::AccessDenied;
-    return write([&]() -> Status {
-        node->removeValue(valueName);
-        markValuesChanged(node);
-        return status::Success;
-    });
+// The tree is what is saved: an edit only marks what the file's next save must write anew.
+Status WineRegistry::applyEdit(const Edit& edit) {
+    if (edit.kind == Edit::SetValue || edit.kind == Edit::DeleteValue)
+        markValuesChanged(edit.node);
+    else
+        markStructureChanged(edit.kind == Edit::AddKey ? edit.node : edit.node->parent);
+    return status::Success;
 }
 
 } // namespace orvanex::reg

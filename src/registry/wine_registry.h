@@ -5,7 +5,7 @@
 // to, and keys that did not change keep their exact text. Keys marked "#link" lead to the key their
 // SymbolicLinkValue names, as Wine follows them; the link keys themselves are never changed.
 
-#include "registry/registry_core.h"
+#include "registry/offline_registry.h"
 #include "registry/wine_prefix.h"
 #include "registry/wine_reg_text.h"
 
@@ -20,7 +20,7 @@
 
 namespace orvanex::reg {
 
-class WineRegistry final : public RegistryCore {
+class WineRegistry final : public OfflineRegistry {
 public:
     // prefix must hold a system.reg (see openWinePrefix).
     explicit WineRegistry(const QString& prefix);
@@ -29,14 +29,6 @@ public:
     QString hivePath() const override;
     QString prefix() const { return m_prefix; }
 
-    Status createKey(HKey key, const QString& subKey, HKey* result) override;
-    Status setValueEx(HKey key, const QString& valueName, std::uint32_t valueType, const char* data,
-                      std::uint32_t dataSize) override;
-    Status deleteKey(HKey key, const QString& subKey) override;
-    Status deleteValue(HKey key, const QString& valueName) override;
-
-    Status beginBatch() override;
-    Status endBatch() override;
     Status refresh() override;
 
 private:
@@ -60,7 +52,8 @@ private:
     bool loadFile(File& file, KeyNode& root, bool mapBlocks, QString* why);
     void remapBlocks(File& file);
     void reloadAfterFailure();
-    Status saveDirtyFiles();
+    // Saves the files the batch changed.
+    Status commitBatch() override;
     Status saveFile(File& file);
     QByteArray buildFile(File& file, wine::FileText* text,
                          std::vector<std::shared_ptr<KeyNode>>* nodes) const;
@@ -79,8 +72,9 @@ private:
     bool isFileRoot(const KeyNode* node) const;
     void markValuesChanged(KeyNode* node);
     void markStructureChanged(KeyNode* node);
-    // Runs one change; outside a batch it is saved before this returns.
-    template <typename Change> Status write(Change&& change);
+    // The keys Wine needs stay; an edit marks what the next save writes anew.
+    bool mayEdit(Edit::Kind kind, const KeyNode* node) override;
+    Status applyEdit(const Edit& edit) override;
 
     QString m_prefix;
     std::array<File, 3> m_files;
@@ -88,8 +82,6 @@ private:
     std::unordered_map<const KeyNode*, std::shared_ptr<KeyNode>> m_links;
     std::unordered_set<const KeyNode*> m_linkParents;
     QString m_userSid; // user.reg's key below \Registry\User
-    int m_batchDepth = 0;
-    Status m_batchStatus = status::Success;
 };
 
 // Opens the registry of a Wine prefix (see WineRegistry).

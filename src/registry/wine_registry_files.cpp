@@ -152,7 +152,7 @@ bool WineRegistry::filesChangedOnDisk() const {
 }
 
 Status WineRegistry::refresh() {
-    if (m_batchDepth > 0 || !filesChangedOnDisk())
+    if (inBatch() || !filesChangedOnDisk())
         return status::Success;
     reloadAfterFailure();
     return status::Success;
@@ -277,7 +277,7 @@ Status WineRegistry::saveFile(File& file) {
     return status::Success;
 }
 
-Status WineRegistry::saveDirtyFiles() {
+Status WineRegistry::commitBatch() {
     Status result = status::Success;
     for (File& file : m_files)
         if (file.dirty() && result == status::Success)

@@ -4,6 +4,7 @@
 #include "registry/hive_file.h"
 #include "registry/hive_format.h"
 #include "registry/reg_state.h"
+#include "store_calls.h"
 #include "support/log_capture.h"
 #include "support/test_env.h"
 
@@ -18,6 +19,8 @@ using namespace orvanex::reg;
 using orvanex::test::capturedLog;
 using orvanex::test::captureLog;
 using orvanex::test::freshDir;
+using orvanex::test::setData;
+using orvanex::test::valueData;
 
 namespace {
 
@@ -38,32 +41,6 @@ void appendFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-QByteArray value(Registry& r, HKey root, const QString& path, const QString& name,
-                 std::uint32_t* type = nullptr) {
-    HKey k = 0;
-    if (r.openKeyEx(root, path, 0, KEY_ALL_USED, &k) != 0)
-        return "<no key>";
-    QByteArray data;
-    QString n;
-    for (std::uint32_t i = 0; r.enumValue(k, i, &n, type, &data) == 0; ++i)
-        if (n.compare(name, Qt::CaseInsensitive) == 0) {
-            r.closeKey(k);
-            return data;
-        }
-    r.closeKey(k);
-    return "<no value>";
-}
-
-Status setValue(Registry& r, HKey root, const QString& path, const QString& name,
-                std::uint32_t type, const QByteArray& data) {
-    HKey k = 0;
-    if (Status s = r.createKey(root, path, &k))
-        return s;
-    const Status s = r.setValueEx(k, name, type, data.constData(), std::uint32_t(data.size()));
-    r.closeKey(k);
-    return s;
-}
-
 } // namespace
 
 TEST(HiveFile, EveryTypeAndNameSurvivesAReopen) {
@@ -79,15 +56,15 @@ TEST(HiveFile, EveryTypeAndNameSurvivesAReopen) {
         auto r = Registry::openHive(hive);
         EXPECT_TRUE(r->problem().isEmpty());
         EXPECT_FALSE(QFile::exists(hive)); // created on the first write
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".txt", "", type::Sz, "txtfile"), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, odd, odd, type::Sz, odd.toUtf8()), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "bin", type::Binary, allBytes), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "dw", type::Dword, "\x01\x02\x03\x04"), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "dw3", type::Dword, "\x01\x02\x03"), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "q", type::Qword, "12345678"), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "m", type::MultiSz, {"a\0b\0\0", 5}), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "u", 0xdeadbeef, allBytes), 0);
-        ASSERT_EQ(setValue(*r, HKEY_USERS, "Empty\\Leaf", "", type::None, {}), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".txt", "", type::Sz, "txtfile"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, odd, odd, type::Sz, odd.toUtf8()), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "bin", type::Binary, allBytes), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "dw", type::Dword, "\x01\x02\x03\x04"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "dw3", type::Dword, "\x01\x02\x03"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "q", type::Qword, "12345678"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "m", type::MultiSz, {"a\0b\0\0", 5}), 0);
+        ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "u", 0xdeadbeef, allBytes), 0);
+        ASSERT_EQ(setData(*r, HKEY_USERS, "Empty\\Leaf", "", type::None, {}), 0);
         HKey k = 0;
         ASSERT_EQ(r->createKey(HKEY_CURRENT_CONFIG, "Only\\Keys\\Here", &k), 0);
         ASSERT_EQ(r->deleteValue(k, "nothing"), 2);
@@ -104,22 +81,22 @@ TEST(HiveFile, EveryTypeAndNameSurvivesAReopen) {
     auto again = Registry::openHive(hive);
     EXPECT_TRUE(again->problem().isEmpty());
     std::uint32_t t = 0;
-    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, ".TXT", "", &t), "txtfile");
+    EXPECT_EQ(valueData(*again, HKEY_CLASSES_ROOT, ".TXT", "", &t), "txtfile");
     EXPECT_EQ(t, type::Sz);
-    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, odd, odd), odd.toUtf8());
-    EXPECT_EQ(value(*again, HKEY_CURRENT_USER, "T", "bin", &t), allBytes);
-    EXPECT_EQ(value(*again, HKEY_CURRENT_USER, "T", "dw"), "\x01\x02\x03\x04");
-    EXPECT_EQ(value(*again, HKEY_CURRENT_USER, "T", "dw3"), "\x01\x02\x03");
-    EXPECT_EQ(value(*again, HKEY_CURRENT_USER, "T", "m"), QByteArray("a\0b\0\0", 5));
-    EXPECT_EQ(value(*again, HKEY_CURRENT_USER, "T", "u", &t), allBytes);
+    EXPECT_EQ(valueData(*again, HKEY_CLASSES_ROOT, odd, odd), odd.toUtf8());
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "T", "bin", &t), allBytes);
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "T", "dw"), "\x01\x02\x03\x04");
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "T", "dw3"), "\x01\x02\x03");
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "T", "m"), QByteArray("a\0b\0\0", 5));
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "T", "u", &t), allBytes);
     EXPECT_EQ(t, 0xdeadbeefu);
-    EXPECT_EQ(value(*again, HKEY_USERS, "empty\\leaf", ""), "");
-    EXPECT_EQ(value(*again, HKEY_CURRENT_CONFIG, "only\\keys\\here", "x"), "<no value>");
+    EXPECT_EQ(valueData(*again, HKEY_USERS, "empty\\leaf", ""), "");
+    EXPECT_EQ(valueData(*again, HKEY_CURRENT_CONFIG, "only\\keys\\here", "x"), "<no value>");
     // A snapshot reads back the same as the journal it replaces.
     ASSERT_EQ(again->compact(), 0);
     auto compacted = Registry::openHive(hive);
-    EXPECT_EQ(value(*compacted, HKEY_CURRENT_USER, "T", "u"), allBytes);
-    EXPECT_EQ(value(*compacted, HKEY_CLASSES_ROOT, odd, odd), odd.toUtf8());
+    EXPECT_EQ(valueData(*compacted, HKEY_CURRENT_USER, "T", "u"), allBytes);
+    EXPECT_EQ(valueData(*compacted, HKEY_CLASSES_ROOT, odd, odd), odd.toUtf8());
     EXPECT_LT(readFile(hive).size(), text.size());
 }
 
@@ -128,7 +105,7 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     const QString hive = dir + "/r.hive";
     {
         auto r = Registry::openHive(hive);
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
     }
     const QByteArray good = readFile(hive);
     const QByteArray torn =
@@ -140,7 +117,7 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     EXPECT_EQ(r->openKeyEx(HKEY_CLASSES_ROOT, ".b", 0, 0x3F, &k), 2);
     EXPECT_EQ(readFile(hive), good + torn); // opening changes nothing
     captureLog();
-    ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "cfile"), 0);
+    ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "cfile"), 0);
     const std::string err = capturedLog();
     const QByteArray after = readFile(hive);
     EXPECT_TRUE(after.startsWith(good));
@@ -150,8 +127,8 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     EXPECT_EQ(readFile(dir + '/' + copies[0]), torn);
     EXPECT_NE(err.find(copies[0].toStdString()), std::string::npos) << err;
     auto reread = Registry::openHive(hive);
-    EXPECT_EQ(value(*reread, HKEY_CLASSES_ROOT, ".c", ""), "cfile");
-    EXPECT_EQ(value(*reread, HKEY_CLASSES_ROOT, ".a", ""), "afile");
+    EXPECT_EQ(valueData(*reread, HKEY_CLASSES_ROOT, ".c", ""), "cfile");
+    EXPECT_EQ(valueData(*reread, HKEY_CLASSES_ROOT, ".a", ""), "afile");
 
     // Folding the journal replaces the whole file: the tail is kept first there too, in a copy
     // of its own.
@@ -171,8 +148,8 @@ TEST(HiveFile, AnUnfinishedBlockIsIgnoredAndKeptBesideTheHiveWhenCut) {
     writeFile(half, "ORVANEX-HI");
     auto halfHive = Registry::openHive(half);
     EXPECT_TRUE(halfHive->problem().isEmpty());
-    ASSERT_EQ(setValue(*halfHive, HKEY_CURRENT_USER, "k", "", type::Sz, "v"), 0);
-    EXPECT_EQ(value(*Registry::openHive(half), HKEY_CURRENT_USER, "k", ""), "v");
+    ASSERT_EQ(setData(*halfHive, HKEY_CURRENT_USER, "k", "", type::Sz, "v"), 0);
+    EXPECT_EQ(valueData(*Registry::openHive(half), HKEY_CURRENT_USER, "k", ""), "v");
 }
 
 TEST(HiveFile, AnEmptyFileBecomesAWorkingHive) {
@@ -182,25 +159,25 @@ TEST(HiveFile, AnEmptyFileBecomesAWorkingHive) {
         auto r = Registry::openHive(hive);
         EXPECT_TRUE(r->problem().isEmpty());
         EXPECT_FALSE(r->isReadOnly());
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".b", "", type::Sz, "bfile"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "afile"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".b", "", type::Sz, "bfile"), 0);
     }
     EXPECT_TRUE(readFile(hive).startsWith(HiveHeader));
     auto again = Registry::openHive(hive);
     EXPECT_TRUE(again->problem().isEmpty()) << again->problem().toStdString();
-    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, ".a", ""), "afile");
-    EXPECT_EQ(value(*again, HKEY_CLASSES_ROOT, ".b", ""), "bfile");
+    EXPECT_EQ(valueData(*again, HKEY_CLASSES_ROOT, ".a", ""), "afile");
+    EXPECT_EQ(valueData(*again, HKEY_CLASSES_ROOT, ".b", ""), "bfile");
     // Another view that saw the empty file writes after the first one made it a hive.
     const QString shared = freshDir("empty-shared") + "/e.hive";
     writeFile(shared, "");
     auto a = Registry::openHive(shared);
     auto b = Registry::openHive(shared);
-    ASSERT_EQ(setValue(*a, HKEY_CURRENT_USER, "a", "", type::Sz, "1"), 0);
-    ASSERT_EQ(setValue(*b, HKEY_CURRENT_USER, "b", "", type::Sz, "2"), 0);
+    ASSERT_EQ(setData(*a, HKEY_CURRENT_USER, "a", "", type::Sz, "1"), 0);
+    ASSERT_EQ(setData(*b, HKEY_CURRENT_USER, "b", "", type::Sz, "2"), 0);
     auto c = Registry::openHive(shared);
     EXPECT_TRUE(c->problem().isEmpty());
-    EXPECT_EQ(value(*c, HKEY_CURRENT_USER, "a", ""), "1");
-    EXPECT_EQ(value(*c, HKEY_CURRENT_USER, "b", ""), "2");
+    EXPECT_EQ(valueData(*c, HKEY_CURRENT_USER, "a", ""), "1");
+    EXPECT_EQ(valueData(*c, HKEY_CURRENT_USER, "b", ""), "2");
 }
 
 TEST(HiveFile, ACutSnapshotOrADamagedLastCommitLineIsDamageNotAnUnfinishedWrite) {
@@ -209,10 +186,9 @@ TEST(HiveFile, ACutSnapshotOrADamagedLastCommitLineIsDamageNotAnUnfinishedWrite)
     {
         auto r = Registry::openHive(source);
         for (int i = 0; i < 20; ++i)
-            ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, QString(".e%1").arg(i), "", type::Sz, "x"),
-                      0);
+            ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, QString(".e%1").arg(i), "", type::Sz, "x"), 0);
         ASSERT_EQ(r->compact(), 0);
-        ASSERT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".last", "", type::Sz, "kept"), 0);
+        ASSERT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".last", "", type::Sz, "kept"), 0);
     }
     const QByteArray gold = readFile(source);
     const qsizetype snapshotEnd = gold.indexOf("\ncommit ");
@@ -239,7 +215,7 @@ TEST(HiveFile, ACutSnapshotOrADamagedLastCommitLineIsDamageNotAnUnfinishedWrite)
         const std::string err = capturedLog();
         EXPECT_TRUE(r->isReadOnly()) << name;
         EXPECT_NE(err.find("damaged"), std::string::npos) << name << err;
-        EXPECT_EQ(setValue(*r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "x"), status::AccessDenied)
+        EXPECT_EQ(setData(*r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "x"), status::AccessDenied)
             << name;
         EXPECT_EQ(readFile(hive), bytes) << name;
     }
@@ -291,67 +267,67 @@ TEST(HiveFile, TwoViewsOfOneHiveLoseNothing) {
     const QString hive = freshDir("shared") + "/r.hive";
     auto a = Registry::openHive(hive);
     auto b = Registry::openHive(hive);
-    ASSERT_EQ(setValue(*a, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "from a"), 0);
-    ASSERT_EQ(setValue(*b, HKEY_CLASSES_ROOT, ".b", "", type::Sz, "from b"), 0);
+    ASSERT_EQ(setData(*a, HKEY_CLASSES_ROOT, ".a", "", type::Sz, "from a"), 0);
+    ASSERT_EQ(setData(*b, HKEY_CLASSES_ROOT, ".b", "", type::Sz, "from b"), 0);
     // b picked up a's change before writing its own.
-    EXPECT_EQ(value(*b, HKEY_CLASSES_ROOT, ".a", ""), "from a");
+    EXPECT_EQ(valueData(*b, HKEY_CLASSES_ROOT, ".a", ""), "from a");
     // a sees b's change only after a refresh: reads stay in memory.
-    EXPECT_EQ(value(*a, HKEY_CLASSES_ROOT, ".b", ""), "<no key>");
+    EXPECT_EQ(valueData(*a, HKEY_CLASSES_ROOT, ".b", ""), "<no key>");
     HKey handleInA = 0;
     ASSERT_EQ(a->openKeyEx(HKEY_CLASSES_ROOT, ".a", 0, 0x3F, &handleInA), 0);
     ASSERT_EQ(b->deleteKey(HKEY_CLASSES_ROOT, ".a"), 0);
     ASSERT_EQ(b->compact(), 0); // a must notice the file was replaced
     ASSERT_EQ(a->refresh(), 0);
-    EXPECT_EQ(value(*a, HKEY_CLASSES_ROOT, ".b", ""), "from b");
+    EXPECT_EQ(valueData(*a, HKEY_CLASSES_ROOT, ".b", ""), "from b");
     EXPECT_EQ(a->setValueEx(handleInA, "", type::Sz, "late", 4), status::KeyDeleted);
-    ASSERT_EQ(setValue(*a, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "from a"), 0);
+    ASSERT_EQ(setData(*a, HKEY_CLASSES_ROOT, ".c", "", type::Sz, "from a"), 0);
     auto c = Registry::openHive(hive);
-    EXPECT_EQ(value(*c, HKEY_CLASSES_ROOT, ".a", ""), "<no key>");
-    EXPECT_EQ(value(*c, HKEY_CLASSES_ROOT, ".b", ""), "from b");
-    EXPECT_EQ(value(*c, HKEY_CLASSES_ROOT, ".c", ""), "from a");
+    EXPECT_EQ(valueData(*c, HKEY_CLASSES_ROOT, ".a", ""), "<no key>");
+    EXPECT_EQ(valueData(*c, HKEY_CLASSES_ROOT, ".b", ""), "from b");
+    EXPECT_EQ(valueData(*c, HKEY_CLASSES_ROOT, ".c", ""), "from a");
 }
 
 TEST(HiveFile, ABatchIsOneCommit) {
     const QString hive = freshDir("batch") + "/r.hive";
     auto r = Registry::openHive(hive);
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "first", "", type::Sz, "x"), 0);
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "first", "", type::Sz, "x"), 0);
     const qsizetype commitsBefore = readFile(hive).count("\ncommit ");
     {
         WriteBatch batch(*r);
         for (int i = 0; i < 50; ++i)
-            ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, QString("k%1").arg(i), "", type::Sz, "v"), 0);
+            ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, QString("k%1").arg(i), "", type::Sz, "v"), 0);
         EXPECT_EQ(batch.finish(), 0);
     }
     EXPECT_EQ(readFile(hive).count("\ncommit "), commitsBefore + 1);
     auto reread = Registry::openHive(hive);
-    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "k49", ""), "v");
+    EXPECT_EQ(valueData(*reread, HKEY_CURRENT_USER, "k49", ""), "v");
 }
 
 TEST(HiveFile, TheJournalFoldsOnlyOnceItPassesTheThreshold) {
     const QString hive = freshDir("fold") + "/r.hive";
     auto r = Registry::openHive(hive);
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "first", type::Sz, "x"), 0);
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "first", type::Sz, "x"), 0);
     const QByteArray start = readFile(hive);
     const qsizetype snapshot = start.indexOf('\n', start.indexOf("\ncommit ") + 1) + 1;
     ASSERT_GT(snapshot, 0);
     const qsizetype commits = start.count("\ncommit ");
     // A block's size apart from its data, measured on a block of the same sequence width.
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(1000, 'a')), 0);
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(1000, 'a')), 0);
     const qsizetype overhead = readFile(hive).size() - start.size() - 1000;
     const qsizetype journal = readFile(hive).size() - snapshot;
     const qsizetype fill = JournalFoldThreshold - journal - overhead;
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(fill, 'b')), 0);
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "v", type::Sz, QByteArray(fill, 'b')), 0);
     QByteArray text = readFile(hive);
     ASSERT_EQ(text.size() - snapshot, JournalFoldThreshold); // exactly at the threshold
     EXPECT_EQ(text.count("\ncommit "), commits + 2);         // not folded yet
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "T", "w", type::Sz, "y"), 0);
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "T", "w", type::Sz, "y"), 0);
     text = readFile(hive);
     EXPECT_EQ(text.count("\ncommit "), 1); // folded into one snapshot
     EXPECT_LT(text.size(), fill + 1000);
     auto reread = Registry::openHive(hive);
-    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "v"), QByteArray(fill, 'b'));
-    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "w"), "y");
-    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, "T", "first"), "x");
+    EXPECT_EQ(valueData(*reread, HKEY_CURRENT_USER, "T", "v"), QByteArray(fill, 'b'));
+    EXPECT_EQ(valueData(*reread, HKEY_CURRENT_USER, "T", "w"), "y");
+    EXPECT_EQ(valueData(*reread, HKEY_CURRENT_USER, "T", "first"), "x");
 }
 
 TEST(HiveFile, KeysNestUpToTheDepthLimitAndKeepItThroughTheFile) {
@@ -371,11 +347,11 @@ TEST(HiveFile, KeysNestUpToTheDepthLimitAndKeepItThroughTheFile) {
               status::InvalidParameter);
     r->closeKey(k);
     // The deepest key survives the journal and a snapshot.
-    EXPECT_EQ(value(*Registry::openHive(hive), HKEY_CURRENT_USER, deepest, "at"), "bottom");
+    EXPECT_EQ(valueData(*Registry::openHive(hive), HKEY_CURRENT_USER, deepest, "at"), "bottom");
     ASSERT_EQ(r->compact(), 0);
     auto reread = Registry::openHive(hive);
     EXPECT_TRUE(reread->problem().isEmpty());
-    EXPECT_EQ(value(*reread, HKEY_CURRENT_USER, deepest, "at"), "bottom");
+    EXPECT_EQ(valueData(*reread, HKEY_CURRENT_USER, deepest, "at"), "bottom");
     // A file that nests deeper than the limit is damage, not a tree to build.
     const QString deeper = freshDir("too-deep") + "/r.hive";
     const QByteArray block =
@@ -394,21 +370,21 @@ TEST(HiveFile, ManySubkeysAreFoundByAnySpellingAfterAReload) {
     {
         WriteBatch batch(*a);
         for (int i = 0; i < 200; ++i)
-            ASSERT_EQ(setValue(*a, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä%1x").arg(i), "",
-                               type::Sz, QByteArray::number(i)),
+            ASSERT_EQ(setData(*a, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä%1x").arg(i), "",
+                              type::Sz, QByteArray::number(i)),
                       0);
     }
     ASSERT_EQ(b->refresh(), 0);
     ASSERT_EQ(b->deleteKey(HKEY_CLASSES_ROOT, QString::fromUtf8(".ä7X")), 0);
-    ASSERT_EQ(setValue(*b, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "n"), 0);
+    ASSERT_EQ(setData(*b, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "n"), 0);
     ASSERT_EQ(b->compact(), 0); // a reloads the whole file and merges it into its tree
     ASSERT_EQ(a->refresh(), 0);
     for (Registry* r : {a.get(), b.get()}) {
-        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".ä150X"), ""), "150");
-        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä0x"), ""), "0");
-        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä7x"), ""), "<no key>");
-        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, ".NEW", ""), "n");
-        EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä200x"), ""), "<no key>");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".ä150X"), ""), "150");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä0x"), ""), "0");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä7x"), ""), "<no key>");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".NEW", ""), "n");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, QString::fromUtf8(".Ä200x"), ""), "<no key>");
     }
 }
 
@@ -420,9 +396,9 @@ TEST(HiveFile, HivesWrittenBeforeStillOpen) {
     writeFile(hive, readFile(orvanex::test::sourceDir() + "/fuzz/corpus/reg_hive/two-blocks.hive"));
     auto r = Registry::openHive(hive);
     ASSERT_TRUE(r->problem().isEmpty()) << r->problem().toStdString();
-    EXPECT_EQ(value(*r, HKEY_CLASSES_ROOT, ".txt", "Flags"), QByteArray("\x1f\0\0\0", 4));
-    EXPECT_EQ(value(*r, HKEY_CURRENT_USER, QString::fromUtf8("Ключ"), QString::fromUtf8("名")),
+    EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Flags"), QByteArray("\x1f\0\0\0", 4));
+    EXPECT_EQ(valueData(*r, HKEY_CURRENT_USER, QString::fromUtf8("Ключ"), QString::fromUtf8("名")),
               QString::fromUtf8("☃").toUtf8());
-    ASSERT_EQ(setValue(*r, HKEY_CURRENT_USER, "new", "", type::Sz, "x"), 0);
-    EXPECT_EQ(value(*Registry::openHive(hive), HKEY_CURRENT_USER, "new", ""), "x");
+    ASSERT_EQ(setData(*r, HKEY_CURRENT_USER, "new", "", type::Sz, "x"), 0);
+    EXPECT_EQ(valueData(*Registry::openHive(hive), HKEY_CURRENT_USER, "new", ""), "x");
 }

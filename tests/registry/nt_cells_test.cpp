@@ -19,11 +19,7 @@ using namespace orvanex::test;
 
 namespace {
 
-const QString Reg = QStringLiteral(R"([\Classes]
-
-[\Classes\.txt]
-@=hex(1):74,00,78,00,74,00,66,00,69,00,6c,00,65,00,00,00
-"Flags"=dword:00000003
+const QString Reg = TxtClassesReg + QStringLiteral(R"("Flags"=dword:00000003
 "Empty"=hex(3):
 
 [\Classes\victim]

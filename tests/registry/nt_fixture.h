@@ -13,6 +13,14 @@
 
 namespace orvanex::test {
 
+// The machine's Classes key with .txt naming txtfile, as Windows stores it: where the tests'
+// SOFTWARE hives start.
+inline const QString TxtClassesReg = QStringLiteral(R"([\Classes]
+
+[\Classes\.txt]
+@=hex(1):74,00,78,00,74,00,66,00,69,00,6c,00,65,00,00,00
+)");
+
 // A hive with nothing but its root key, as hivex opens and writes it.
 inline QByteArray blankHive() {
     QByteArray bin(4096, '\0');

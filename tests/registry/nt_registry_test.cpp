@@ -6,6 +6,7 @@
 #include "registry/nt_windows.h"
 #include "registry/reg_file.h"
 #include "registry/registry_choice.h"
+#include "store_calls.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,11 +17,10 @@ using namespace orvanex::test;
 namespace {
 
 // Every value type, in the bytes Windows stores them with.
-const QString MachineReg = QStringLiteral(R"([\Classes]
-
-[\Classes\.txt]
-@=hex(1):74,00,78,00,74,00,66,00,69,00,6c,00,65,00,00,00
-"Content Type"=hex(1):74,00,65,00,78,00,74,00,2f,00,70,00,6c,00,61,00,69,00,6e,00,00,00
+const QString MachineReg =
+    TxtClassesReg +
+    QStringLiteral(
+        R"("Content Type"=hex(1):74,00,65,00,78,00,74,00,2f,00,70,00,6c,00,61,00,69,00,6e,00,00,00
 
 [\Classes\txtfile]
 @=hex(1):54,00,e9,00,78,00,74,00,20,00,ac,20,00,00
@@ -71,16 +71,6 @@ QByteArray query(Registry& r, HKey root, const QString& key, const QString& name
     if (type)
         *type = t;
     return out;
-}
-
-Status set(Registry& r, HKey root, const QString& key, const QString& name, std::uint32_t type,
-           const QByteArray& data) {
-    HKey k = 0;
-    if (Status s = r.createKey(root, key, &k))
-        return s;
-    const Status s = r.setValueEx(k, name, type, data.constData(), std::uint32_t(data.size()));
-    r.closeKey(k);
-    return s;
 }
 
 struct Hives {
@@ -134,7 +124,7 @@ TEST(NtHiveValues, ReadAsWindowsReadsThemAndWrittenBackWithTheirOwnBytes) {
         EXPECT_EQ(values[1].name, "EditFlags"); // the hive's order, names as written
         // Everything written back as it was read: every byte stays.
         for (const StoredValue& v : values)
-            ASSERT_EQ(set(r, HKEY_CLASSES_ROOT, "txtfile", v.name, v.type, v.data), 0);
+            ASSERT_EQ(setData(r, HKEY_CLASSES_ROOT, "txtfile", v.name, v.type, v.data), 0);
     }
     QByteArray after = exportHive(h.machine, QStringLiteral("\\Classes\\txtfile"));
     // Only the unterminated REG_SZ comes back terminated, as Windows' own API writes it.
@@ -180,10 +170,10 @@ TEST(NtRegistryMerge, AChangeGoesToTheHiveWhereItsKeyLivesAndNewKeysToTheMachine
     const QByteArray userBefore = fileBytes(h.user);
     {
         NtRegistry r(h.where());
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, "txtfile", "EditFlags", type::Dword,
-                      QByteArray("\1\0\0\0", 4)),
+        EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, "txtfile", "EditFlags", type::Dword,
+                          QByteArray("\1\0\0\0", 4)),
                   0);
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "newfile"), 0);
+        EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "newfile"), 0);
     }
     EXPECT_EQ(fileBytes(h.user), userBefore);
     EXPECT_TRUE(
@@ -194,7 +184,7 @@ TEST(NtRegistryMerge, AChangeGoesToTheHiveWhereItsKeyLivesAndNewKeysToTheMachine
     const QByteArray machineBefore = fileBytes(h.machine);
     {
         NtRegistry r(h.where());
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, ".txt", "", type::Sz, "mine"), 0);
+        EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, ".txt", "", type::Sz, "mine"), 0);
         HKey k = 0;
         ASSERT_EQ(r.openKeyEx(HKEY_CLASSES_ROOT, ".usr", 0, KEY_ALL_USED, &k), 0);
         EXPECT_EQ(r.deleteValue(k, ""), 0);
@@ -217,7 +207,7 @@ TEST(NtRegistryMerge, ANewClassGoesIntoAMachineHiveThatHasNoClassesKeyYet) {
         makeHive(where.machineHive, QStringLiteral("[\\Vendor]\n\"Keep\"=dword:00000003\n")));
     {
         NtRegistry r(where);
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "newfile"), 0);
+        EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, ".new", "", type::Sz, "newfile"), 0);
         EXPECT_EQ(query(r, HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.new", ""),
                   QByteArray("newfile\0", 8));
     }
@@ -264,7 +254,8 @@ void expectRefused(const NtLocation& where, const QString& file, const char* rea
         NtRegistry r(where);
         EXPECT_TRUE(r.isReadOnly());
         EXPECT_TRUE(r.problem().contains(QLatin1String(reason))) << r.problem().toStdString();
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, "txtfile", "x", type::Sz, "y"), status::AccessDenied);
+        EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, "txtfile", "x", type::Sz, "y"),
+                  status::AccessDenied);
         EXPECT_NE(r.deleteKey(HKEY_CLASSES_ROOT, "Other"), status::Success);
     }
     EXPECT_EQ(fileBytes(file), before);
@@ -313,7 +304,7 @@ TEST(NtRegistryRefusals, AHiveChangedByAnotherProgramIsNotReplaced) {
     Hives other;
     const QByteArray theirs = fileBytes(other.machine) + "x";
     ASSERT_TRUE(writeBytes(h.machine, theirs));
-    EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, "txtfile", "x", type::Sz, "y"), status::CantWrite);
+    EXPECT_EQ(setData(r, HKEY_CLASSES_ROOT, "txtfile", "x", type::Sz, "y"), status::CantWrite);
     EXPECT_TRUE(r.problem().contains("changed by another program"));
     EXPECT_EQ(fileBytes(h.machine), theirs);
 }
@@ -328,8 +319,9 @@ TEST(NtHiveCommit, KeepsTheModeAndFollowsALink) {
     where.machineHive = link;
     {
         NtRegistry r(where);
-        EXPECT_EQ(set(r, HKEY_CLASSES_ROOT, "Other", "New", type::Dword, QByteArray("\2\0\0\0", 4)),
-                  0);
+        EXPECT_EQ(
+            setData(r, HKEY_CLASSES_ROOT, "Other", "New", type::Dword, QByteArray("\2\0\0\0", 4)),
+            0);
     }
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QFile::permissions(h.machine), QFileDevice::ReadOwner | QFileDevice::WriteOwner |

@@ -2,11 +2,13 @@
 // and foreign files, and the export-import-export round trip.
 
 #include "registry/reg_file.h"
+#include "store_calls.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace orvanex::reg;
+using namespace orvanex::test;
 
 namespace {
 
@@ -18,19 +20,6 @@ HKey create(Registry& r, HKey root, const QString& path) {
 
 void set(Registry& r, HKey k, const QString& name, std::uint32_t t, const QByteArray& data) {
     ASSERT_EQ(r.setValueEx(k, name, t, data.constData(), std::uint32_t(data.size())), 0);
-}
-
-QByteArray get(Registry& r, HKey root, const QString& path, const QString& name,
-               std::uint32_t* t = nullptr) {
-    HKey k = 0;
-    if (r.openKeyEx(root, path, 0, KEY_ALL_USED, &k) != 0)
-        return "<no key>";
-    QString n;
-    QByteArray data;
-    for (std::uint32_t i = 0; r.enumValue(k, i, &n, t, &data) == 0; ++i)
-        if (n.compare(name, Qt::CaseInsensitive) == 0)
-            return data;
-    return "<no value>";
 }
 
 // A tree with every value type, escapes, non-ASCII text and nested keys.
@@ -179,14 +168,14 @@ TEST(RegRoundTrip, ExportImportExportGivesTheSameBytes) {
         EXPECT_EQ(first.bytes, second.bytes);
         // The stored bytes came back, not just the text.
         // (A string's terminating NUL is not part of its text: it goes out as Windows writes it.)
-        EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, ".txt", "Nul"), "ab");
-        EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, ".txt", "Exp"), QByteArray("%a%\0", 4));
-        EXPECT_EQ(get(*target, HKEY_CLASSES_ROOT, QString::fromUtf8(".txt\\ключ"),
-                      QString::fromUtf8("名前")),
+        EXPECT_EQ(valueData(*target, HKEY_CLASSES_ROOT, ".txt", "Nul"), "ab");
+        EXPECT_EQ(valueData(*target, HKEY_CLASSES_ROOT, ".txt", "Exp"), QByteArray("%a%\0", 4));
+        EXPECT_EQ(valueData(*target, HKEY_CLASSES_ROOT, QString::fromUtf8(".txt\\ключ"),
+                            QString::fromUtf8("名前")),
                   QString::fromUtf8("данные").toUtf8());
-        EXPECT_EQ(
-            get(*target, HKEY_CLASSES_ROOT, QString::fromUtf8(".txt\\Ã©-looks-like-utf8"), ""),
-            QString::fromUtf8("Ã©").toUtf8());
+        EXPECT_EQ(valueData(*target, HKEY_CLASSES_ROOT,
+                            QString::fromUtf8(".txt\\Ã©-looks-like-utf8"), ""),
+                  QString::fromUtf8("Ã©").toUtf8());
     }
 }
 
@@ -216,19 +205,20 @@ TEST(RegImport, MergesEveryFormWithAnyLineEnd) {
         const RegImport in = importRegFile(*r, file);
         EXPECT_TRUE(in.warnings.isEmpty()) << in.warnings.join('\n').toStdString();
         std::uint32_t t = 0;
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "", &t), "txtfile");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "", &t), "txtfile");
         EXPECT_EQ(t, type::Sz);
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Gone"), "<no value>");
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Flags", &t), QByteArray("\x1f\0\0\0", 4));
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Gone"), "<no value>");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Flags", &t),
+                  QByteArray("\x1f\0\0\0", 4));
         EXPECT_EQ(t, type::Dword);
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Bin"), "\x01\x02\x03\x04");
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Exp", &t), QByteArray("%\0", 2));
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Bin"), "\x01\x02\x03\x04");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Exp", &t), QByteArray("%\0", 2));
         EXPECT_EQ(t, type::ExpandSz);
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Q", &t), "\xff");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Q", &t), "\xff");
         EXPECT_EQ(t, type::Qword);
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Eur"), QString::fromUtf8("€").toUtf8());
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".txt", "Quote"), "a\\b\"c");
-        EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, ".old", ""), "<no key>");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Eur"), QString::fromUtf8("€").toUtf8());
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".txt", "Quote"), "a\\b\"c");
+        EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, ".old", ""), "<no key>");
         EXPECT_EQ(in.keysDeleted, 1);
     }
 }
@@ -246,9 +236,10 @@ TEST(RegImport, ReadsVersion5Utf16) {
     const RegImport in = importRegFile(*r, file);
     ASSERT_EQ(in.warnings.size(), 1);
     EXPECT_TRUE(in.warnings[0].startsWith("line 6: ")) << in.warnings[0].toStdString();
-    EXPECT_EQ(get(*r, HKEY_CURRENT_USER, QString::fromUtf8("ключ"), QString::fromUtf8("名")),
+    EXPECT_EQ(valueData(*r, HKEY_CURRENT_USER, QString::fromUtf8("ключ"), QString::fromUtf8("名")),
               QString::fromUtf8("☃").toUtf8());
-    EXPECT_EQ(get(*r, HKEY_CURRENT_USER, QString::fromUtf8("ключ"), "e"), QByteArray("%x\0", 3));
+    EXPECT_EQ(valueData(*r, HKEY_CURRENT_USER, QString::fromUtf8("ключ"), "e"),
+              QByteArray("%x\0", 3));
 }
 
 TEST(RegImport, SkipsMalformedLinesWithTheirNumbers) {
@@ -273,8 +264,8 @@ TEST(RegImport, SkipsMalformedLinesWithTheirNumbers) {
     for (int i = 0; i < 8; ++i)
         EXPECT_TRUE(in.warnings[i].startsWith(QStringLiteral("line %1: ").arg(lines[i])))
             << in.warnings[i].toStdString();
-    EXPECT_EQ(get(*r, HKEY_CURRENT_USER, "A", "ok1"), "yes");
-    EXPECT_EQ(get(*r, HKEY_CURRENT_USER, "A", "ok2"), "yes");
+    EXPECT_EQ(valueData(*r, HKEY_CURRENT_USER, "A", "ok1"), "yes");
+    EXPECT_EQ(valueData(*r, HKEY_CURRENT_USER, "A", "ok2"), "yes");
     EXPECT_EQ(in.valuesSet, 2);
 }
 
@@ -336,7 +327,7 @@ TEST(RegExport, AnEmptyMultiStringGoesOutAsHex7WithNoBytesAndComesBackEmpty) {
         auto again = Registry::inMemory();
         EXPECT_TRUE(importRegFile(*again, e.bytes).warnings.isEmpty());
         std::uint32_t t = 0;
-        EXPECT_EQ(get(*again, HKEY_CURRENT_USER, "M", "m", &t), QByteArray());
+        EXPECT_EQ(valueData(*again, HKEY_CURRENT_USER, "M", "m", &t), QByteArray());
         EXPECT_EQ(t, type::MultiSz);
     }
 }
@@ -381,9 +372,9 @@ TEST(RegImport, ReadsAWindows31FileIntoTheClassesRoot) {
     EXPECT_EQ(in.valuesSet, 3);
     EXPECT_EQ(in.warnings.size(), 1);
     std::uint32_t t = 0;
-    EXPECT_EQ(get(*r, HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", &t),
+    EXPECT_EQ(valueData(*r, HKEY_CLASSES_ROOT, "txtfile\\shell\\open\\command", "", &t),
               "notepad.exe %1");
     EXPECT_EQ(t, type::Sz);
-    EXPECT_EQ(get(*r, HKEY_LOCAL_MACHINE, "Software\\Classes\\.txt", ""), "txtfile");
-    EXPECT_EQ(get(*r, HKEY_USERS, "x", ""), "<no key>");
+    EXPECT_EQ(valueData(*r, HKEY_LOCAL_MACHINE, "Software\\Classes\\.txt", ""), "txtfile");
+    EXPECT_EQ(valueData(*r, HKEY_USERS, "x", ""), "<no key>");
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A small Wine prefix made by the tests: a system.reg with every value form Wine writes, and
-// helpers to read files and split them into key blocks.
+// a helper to split its files into key blocks.
+
+#include "file_bytes.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -62,16 +63,6 @@ inline const QByteArray WineUserReg = R"(WINE REGISTRY Version 2
 #time=1da1a2b3c4d5e70
 @="usertxt"
 )";
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // The file cut before each key line ("\n[" starts a block).
 inline QStringList blocks(const QByteArray& file) {

@@ -4,6 +4,7 @@
 
 #include "registry/reg_file.h"
 #include "registry/wine_registry.h"
+#include "store_calls.h"
 #include "support/test_env.h"
 #include "wine_fixture.h"
 
@@ -51,33 +52,8 @@ QByteArray linkedSystemReg() {
 
 QString makePrefix(const QString& name, const QByteArray& system) {
     const QString dir = freshDir(name);
-    EXPECT_TRUE(writeAll(dir + "/system.reg", system));
+    EXPECT_TRUE(writeBytes(dir + "/system.reg", system));
     return dir;
-}
-
-QStringList subkeys(Registry& r, HKey root, const QString& path) {
-    HKey k = 0;
-    if (Status s = r.openKeyEx(root, path, 0, KEY_ALL_USED, &k))
-        return {QStringLiteral("<%1>").arg(s)};
-    QStringList names;
-    QString name;
-    for (std::uint32_t i = 0; r.enumKeyEx(k, i, &name) == 0; ++i)
-        names << name;
-    r.closeKey(k);
-    return names;
-}
-
-QStringList values(Registry& r, HKey root, const QString& path) {
-    HKey k = 0;
-    if (Status s = r.openKeyEx(root, path, 0, KEY_ALL_USED, &k))
-        return {QStringLiteral("<%1>").arg(s)};
-    QStringList out;
-    QString name;
-    QByteArray data;
-    for (std::uint32_t i = 0; r.enumValue(k, i, &name, nullptr, &data) == 0; ++i)
-        out << name + u'=' + QString::fromUtf8(data);
-    r.closeKey(k);
-    return out;
 }
 
 Status openStatus(Registry& r, HKey root, const QString& path) {
@@ -85,16 +61,6 @@ Status openStatus(Registry& r, HKey root, const QString& path) {
     const Status s = r.openKeyEx(root, path, 0, KEY_ALL_USED, &k);
     if (s == 0)
         r.closeKey(k);
-    return s;
-}
-
-Status setText(Registry& r, HKey root, const QString& path, const QString& name,
-               const QByteArray& text) {
-    HKey k = 0;
-    if (Status s = r.createKey(root, path, &k))
-        return s;
-    const Status s = r.setValueEx(k, name, type::Sz, text.constData(), std::uint32_t(text.size()));
-    r.closeKey(k);
     return s;
 }
 
@@ -164,7 +130,7 @@ TEST(WineLinks, WritesGoToTheTargetAndLinkKeysStayAsTheyAre) {
         EXPECT_EQ(subkeys(r, HKEY_CLASSES_ROOT, "AppId"), QStringList({"{1}"}));
         ASSERT_EQ(r.deleteValue(HKEY_CLASSES_ROOT, "Seen"), status::FileNotFound);
     }
-    const QByteArray now = readAll(dir + "/system.reg");
+    const QByteArray now = readBytes(dir + "/system.reg");
     EXPECT_EQ(blockOf(now, appIdLink), blockOf(system, appIdLink));
     EXPECT_EQ(blockOf(now, classesLink), blockOf(system, classesLink));
     EXPECT_NE(blockOf(system, appIdLink), "<none>");
@@ -179,7 +145,7 @@ TEST(WineLinks, WritesGoToTheTargetAndLinkKeysStayAsTheyAre) {
     // Deleting the real key that holds a link takes the link with it, not its target.
     ASSERT_EQ(again.deleteKey(HKEY_CLASSES_ROOT, "Wow6432Node"), 0);
     EXPECT_EQ(subkeys(again, HKEY_CLASSES_ROOT, "AppId"), QStringList({"{1}"}));
-    EXPECT_EQ(blockOf(readAll(dir + "/system.reg"), appIdLink), "<none>");
+    EXPECT_EQ(blockOf(readBytes(dir + "/system.reg"), appIdLink), "<none>");
 }
 
 TEST(WineLinks, LoopsAndLinksToNothingAreMissingKeys) {
@@ -216,7 +182,7 @@ TEST(WineLinks, LoopsAndLinksToNothingAreMissingKeys) {
     HKey k = 0;
     EXPECT_EQ(r.createKey(HKEY_CLASSES_ROOT, "Loops\\Missing\\New", &k), status::FileNotFound);
     EXPECT_EQ(setText(r, HKEY_CLASSES_ROOT, "Loops\\A", "", "x"), status::FileNotFound);
-    EXPECT_EQ(readAll(dir + "/system.reg"), system);
+    EXPECT_EQ(readBytes(dir + "/system.reg"), system);
 }
 
 TEST(WineLinks, ALinkLeadsThroughSixteenMoreAndNoFurther) {
@@ -239,18 +205,18 @@ TEST(WineLinks, ALinkLeadsThroughSixteenMoreAndNoFurther) {
 
 TEST(WineLinks, UserLinksLeadIntoTheUsersFile) {
     const QString dir = makePrefix("links-user", Head);
-    ASSERT_TRUE(writeAll(dir + "/user.reg",
-                         "WINE REGISTRY Version 2\n;; All keys relative to "
-                         "REGISTRY\\\\User\\\\S-1-5-21-7-7-7-1001\n\n#arch=win64\n" +
-                             keyBlock("Software\\\\Real", "\"V\"=\"user\"\n") +
-                             linkBlock("Software\\\\Alias",
-                                       "\\Registry\\User\\S-1-5-21-7-7-7-1001\\Software\\Real")));
-    ASSERT_TRUE(
-        writeAll(dir + "/userdef.reg",
-                 "WINE REGISTRY Version 2\n;; All keys relative to "
-                 "REGISTRY\\\\User\\\\.Default\n\n#arch=win64\n" +
-                     keyBlock("Software\\\\Def", "\"V\"=\"default\"\n") +
-                     linkBlock("Software\\\\Alias", "\\Registry\\User\\.Default\\Software\\Def")));
+    ASSERT_TRUE(writeBytes(dir + "/user.reg",
+                           "WINE REGISTRY Version 2\n;; All keys relative to "
+                           "REGISTRY\\\\User\\\\S-1-5-21-7-7-7-1001\n\n#arch=win64\n" +
+                               keyBlock("Software\\\\Real", "\"V\"=\"user\"\n") +
+                               linkBlock("Software\\\\Alias",
+                                         "\\Registry\\User\\S-1-5-21-7-7-7-1001\\Software\\Real")));
+    ASSERT_TRUE(writeBytes(
+        dir + "/userdef.reg",
+        "WINE REGISTRY Version 2\n;; All keys relative to "
+        "REGISTRY\\\\User\\\\.Default\n\n#arch=win64\n" +
+            keyBlock("Software\\\\Def", "\"V\"=\"default\"\n") +
+            linkBlock("Software\\\\Alias", "\\Registry\\User\\.Default\\Software\\Def")));
     WineRegistry r(dir);
     EXPECT_EQ(values(r, HKEY_CURRENT_USER, "Software\\Alias"), QStringList({"V=user"}));
     EXPECT_EQ(values(r, HKEY_USERS, ".Default\\Software\\Alias"), QStringList({"V=default"}));

@@ -91,7 +91,7 @@ ProcessRun run(const QString& program, const QStringList& args, const QProcessEn
 
 QString makePrefix(const QString& name) {
     const QString dir = freshDir(name);
-    EXPECT_TRUE(writeAll(dir + "/system.reg", WineSystemReg));
+    EXPECT_TRUE(writeBytes(dir + "/system.reg", WineSystemReg));
     return dir;
 }
 
@@ -130,12 +130,12 @@ TEST(WinePrefixInUse, ReadOnlyWhileAServerHoldsTheLock) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TMPDIR", tmp);
         QFile::remove(dir + "/t.reg");
-        ASSERT_TRUE(writeAll(dir + "/t.reg", TypeReg));
+        ASSERT_TRUE(writeBytes(dir + "/t.reg", TypeReg));
         const ProcessRun o =
             run(ORVX_PROGRAM, {"--wine-prefix", dir, "import", dir + "/t.reg"}, env);
         EXPECT_EQ(o.code, 1);
         EXPECT_TRUE(o.err.contains(wine::prefixInUseMessage(dir))) << o.err.toStdString();
-        EXPECT_EQ(readAll(dir + "/system.reg"), WineSystemReg);
+        EXPECT_EQ(readBytes(dir + "/system.reg"), WineSystemReg);
     }
     EXPECT_FALSE(wine::wineServerRunning(dir)); // the lock file stays, unlocked
 
@@ -147,14 +147,14 @@ TEST(WinePrefixInUse, ReadOnlyWhileAServerHoldsTheLock) {
     EXPECT_EQ(r.createKey(HKEY_CLASSES_ROOT, ".new", &k), status::AccessDenied);
     EXPECT_TRUE(r.isReadOnly());
     EXPECT_EQ(r.problem(), wine::prefixInUseMessage(dir));
-    EXPECT_EQ(readAll(dir + "/system.reg"), WineSystemReg);
+    EXPECT_EQ(readBytes(dir + "/system.reg"), WineSystemReg);
     EXPECT_EQ(r.openKeyEx(HKEY_CLASSES_ROOT, ".new", 0, KEY_ALL_USED, &k), status::FileNotFound);
     qunsetenv("TMPDIR");
 }
 
 TEST(WineOrvx, ImportsIntoAPrefixAndListsItsTypes) {
     const QString dir = makePrefix("wine-orvx");
-    ASSERT_TRUE(writeAll(dir + "/t.reg", TypeReg));
+    ASSERT_TRUE(writeBytes(dir + "/t.reg", TypeReg));
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     ProcessRun o = run(ORVX_PROGRAM, {"--wine-prefix", dir, "import", dir + "/t.reg"}, env);
     ASSERT_EQ(o.code, 0) << o.err.toStdString();
@@ -170,27 +170,42 @@ TEST(WineOrvx, ImportsIntoAPrefixAndListsItsTypes) {
     EXPECT_TRUE(o.err.contains("is not a folder"));
 }
 
-// With Wine installed: a fresh prefix, changed by orvx, read back by Wine itself.
-TEST(WineReal, WineSeesWhatOrvxWrote) {
-    const QString wine = QStandardPaths::findExecutable("wine");
-    const QString wineboot = QStandardPaths::findExecutable("wineboot");
-    const QString wineserver = QStandardPaths::findExecutable("wineserver");
-    if (wine.isEmpty() || wineboot.isEmpty() || wineserver.isEmpty())
-        GTEST_SKIP() << "Wine is not installed";
-    const QString prefix = freshDir("wine-real") + "/prefix";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("WINEPREFIX", prefix);
-    env.insert("WINEDEBUG", "-all");
-    env.insert("DISPLAY", "");
-    env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
-    auto finish = [&] { run(wineserver, {"-w"}, env, 300000); };
-    ASSERT_EQ(run(wineboot, {"-i"}, env, 600000).code, 0);
-    finish();
+// With Wine installed: its programs, and a fresh prefix wineboot made for a test.
+class WineReal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wine = QStandardPaths::findExecutable("wine");
+        wineboot = QStandardPaths::findExecutable("wineboot");
+        wineserver = QStandardPaths::findExecutable("wineserver");
+        if (wine.isEmpty() || wineboot.isEmpty() || wineserver.isEmpty())
+            GTEST_SKIP() << "Wine is not installed";
+    }
+    void boot(const QString& name) {
+        prefix = freshDir(name) + "/prefix";
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("WINEPREFIX", prefix);
+        env.insert("WINEDEBUG", "-all");
+        env.insert("DISPLAY", "");
+        env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
+        ASSERT_EQ(run(wineboot, {"-i"}, env, 600000).code, 0);
+        finish();
+    }
+    // Waits for the prefix's server to end: then Wine's files are written.
+    void finish() { run(wineserver, {"-w"}, env, 300000); }
+
+    QString wine, wineboot, wineserver, prefix;
+    QProcessEnvironment env;
+};
+
+// A fresh prefix, changed by orvx, read back by Wine itself.
+TEST_F(WineReal, WineSeesWhatOrvxWrote) {
+    ASSERT_NO_FATAL_FAILURE(boot("wine-real"));
 
     // Every value Wine wrote formats back to the same text.
     wine::FileText text;
     QString why;
-    ASSERT_TRUE(wine::parseFile(readAll(prefix + "/system.reg"), &text, &why)) << why.toStdString();
+    ASSERT_TRUE(wine::parseFile(readBytes(prefix + "/system.reg"), &text, &why))
+        << why.toStdString();
     int values = 0;
     for (const wine::KeyText& key : text.keys)
         for (const wine::ValueText& v : key.values)
@@ -203,7 +218,7 @@ TEST(WineReal, WineSeesWhatOrvxWrote) {
     const QString unrelated = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
     ASSERT_EQ(run(wine, {"regedit", "/e", prefix + "/before.reg", unrelated}, env).code, 0);
     finish();
-    ASSERT_TRUE(writeAll(prefix + "/t.reg", TypeReg));
+    ASSERT_TRUE(writeBytes(prefix + "/t.reg", TypeReg));
     const ProcessRun o =
         run(ORVX_PROGRAM, {"--wine-prefix", prefix, "import", prefix + "/t.reg"}, env);
     ASSERT_EQ(o.code, 0) << o.err.toStdString();
@@ -215,9 +230,9 @@ TEST(WineReal, WineSeesWhatOrvxWrote) {
     EXPECT_TRUE(e.out.contains("orvxtest.file")) << e.out.toStdString();
     ASSERT_EQ(run(wine, {"regedit", "/e", prefix + "/after.reg", unrelated}, env).code, 0);
     finish();
-    const QByteArray before = readAll(prefix + "/before.reg");
+    const QByteArray before = readBytes(prefix + "/before.reg");
     EXPECT_GT(before.size(), 100);
-    EXPECT_EQ(readAll(prefix + "/after.reg"), before);
+    EXPECT_EQ(readBytes(prefix + "/after.reg"), before);
 }
 
 namespace {
@@ -238,21 +253,8 @@ QStringList regKeyLines(const QByteArray& utf16) {
 } // namespace
 
 // A fresh prefix's classes as Wine's registry editor exports them, links included.
-TEST(WineReal, ExportListsTheKeysWinesRegistryEditorLists) {
-    const QString wine = QStandardPaths::findExecutable("wine");
-    const QString wineboot = QStandardPaths::findExecutable("wineboot");
-    const QString wineserver = QStandardPaths::findExecutable("wineserver");
-    if (wine.isEmpty() || wineboot.isEmpty() || wineserver.isEmpty())
-        GTEST_SKIP() << "Wine is not installed";
-    const QString prefix = freshDir("wine-links") + "/prefix";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("WINEPREFIX", prefix);
-    env.insert("WINEDEBUG", "-all");
-    env.insert("DISPLAY", "");
-    env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=");
-    auto finish = [&] { run(wineserver, {"-w"}, env, 300000); };
-    ASSERT_EQ(run(wineboot, {"-i"}, env, 600000).code, 0);
-    finish();
+TEST_F(WineReal, ExportListsTheKeysWinesRegistryEditorLists) {
+    ASSERT_NO_FATAL_FAILURE(boot("wine-links"));
     ASSERT_EQ(run(wine, {"regedit", "/e", prefix + "/wine.reg", "HKEY_CLASSES_ROOT"}, env).code, 0);
     finish();
     const ProcessRun o = run(ORVX_PROGRAM,
@@ -263,8 +265,8 @@ TEST(WineReal, ExportListsTheKeysWinesRegistryEditorLists) {
 
     // The same keys; Wine lists "_" before letters (it compares lower-cased names), the store
     // in the order Windows gives, so the lists are compared sorted.
-    QStringList theirs = regKeyLines(readAll(prefix + "/wine.reg"));
-    QStringList ours = regKeyLines(readAll(prefix + "/orvx.reg"));
+    QStringList theirs = regKeyLines(readBytes(prefix + "/wine.reg"));
+    QStringList ours = regKeyLines(readBytes(prefix + "/orvx.reg"));
     theirs.sort();
     ours.sort();
     EXPECT_GT(theirs.size(), 1000);

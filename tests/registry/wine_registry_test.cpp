@@ -3,6 +3,7 @@
 
 #include "registry/registry_choice.h"
 #include "registry/wine_registry.h"
+#include "store_calls.h"
 #include "support/test_env.h"
 #include "wine_fixture.h"
 
@@ -20,9 +21,9 @@ namespace {
 
 QString makePrefix(const QString& name, bool withUser = false) {
     const QString dir = freshDir(name);
-    EXPECT_TRUE(writeAll(dir + "/system.reg", WineSystemReg));
+    EXPECT_TRUE(writeBytes(dir + "/system.reg", WineSystemReg));
     if (withUser) {
-        EXPECT_TRUE(writeAll(dir + "/user.reg", WineUserReg));
+        EXPECT_TRUE(writeBytes(dir + "/user.reg", WineUserReg));
     }
     return dir;
 }
@@ -40,28 +41,6 @@ QByteArray query(Registry& r, HKey root, const QString& path, const QString& nam
     r.queryValueEx(k, name, nullptr, data.data(), &size);
     r.closeKey(k);
     return data.left(size).chopped(1); // strings come with their terminator
-}
-
-Status setText(Registry& r, HKey root, const QString& path, const QString& name,
-               const QByteArray& text) {
-    HKey k = 0;
-    if (Status s = r.createKey(root, path, &k))
-        return s;
-    const Status s = r.setValueEx(k, name, type::Sz, text.constData(), std::uint32_t(text.size()));
-    r.closeKey(k);
-    return s;
-}
-
-QStringList subkeys(Registry& r, HKey root, const QString& path) {
-    HKey k = 0;
-    QStringList names;
-    if (r.openKeyEx(root, path, 0, KEY_ALL_USED, &k) != 0)
-        return {"<no key>"};
-    QString name;
-    for (std::uint32_t i = 0; r.enumKeyEx(k, i, &name) == 0; ++i)
-        names << name;
-    r.closeKey(k);
-    return names;
 }
 
 // The key lines of a file, in file order.
@@ -85,9 +64,9 @@ TEST(WineRegistry, UnchangedKeysComeBackByteForByte) {
     HKey k = 0;
     ASSERT_EQ(r.createKey(HKEY_CLASSES_ROOT, ".new\\deep", &k), 0);
     r.closeKey(k);
-    EXPECT_NE(readAll(dir + "/system.reg"), WineSystemReg);
+    EXPECT_NE(readBytes(dir + "/system.reg"), WineSystemReg);
     ASSERT_EQ(r.deleteKey(HKEY_CLASSES_ROOT, ".new"), 0);
-    EXPECT_EQ(readAll(dir + "/system.reg"), WineSystemReg);
+    EXPECT_EQ(readBytes(dir + "/system.reg"), WineSystemReg);
     EXPECT_FALSE(QFile::exists(dir + "/user.reg")); // untouched files are not written
 }
 
@@ -99,7 +78,7 @@ TEST(WineRegistry, OneChangeRewritesThatKeysBlockAlone) {
     const qint64 after = QDateTime::currentSecsSinceEpoch();
 
     const QStringList was = blocks(WineSystemReg);
-    const QStringList now = blocks(readAll(dir + "/system.reg"));
+    const QStringList now = blocks(readBytes(dir + "/system.reg"));
     ASSERT_EQ(was.size(), now.size());
     for (qsizetype i = 0; i < was.size(); ++i)
         if (i != 1) {
@@ -126,7 +105,7 @@ TEST(WineRegistry, NewKeysTakeWinesPlaceAndParentsStayImplied) {
     HKey k = 0;
     ASSERT_EQ(r.createKey(HKEY_LOCAL_MACHINE, "Software\\Zz\\Empty", &k), 0);
     r.closeKey(k);
-    EXPECT_EQ(keyPaths(readAll(dir + "/system.reg")),
+    EXPECT_EQ(keyPaths(readBytes(dir + "/system.reg")),
               QStringList({"[Software\\\\Classes\\\\.aaa]", "[Software\\\\Classes\\\\.txt]",
                            "[Software\\\\Classes\\\\Caf\\xe9\\\\Na\\xefve]",
                            "[Software\\\\Classes\\\\txtfile]",
@@ -136,7 +115,7 @@ TEST(WineRegistry, NewKeysTakeWinesPlaceAndParentsStayImplied) {
                            "[Software\\\\Zz\\\\Empty]"}));
     // Deleting the only child of an implied parent keeps the parent as a key of its own.
     ASSERT_EQ(r.deleteKey(HKEY_LOCAL_MACHINE, "Software\\Zz\\Empty"), 0);
-    EXPECT_TRUE(keyPaths(readAll(dir + "/system.reg")).contains("[Software\\\\Zz]"));
+    EXPECT_TRUE(keyPaths(readBytes(dir + "/system.reg")).contains("[Software\\\\Zz]"));
     WineRegistry again(dir);
     EXPECT_EQ(query(again, HKEY_CLASSES_ROOT, "txtfile\\shell\\print\\command", ""), "print %1");
     EXPECT_EQ(subkeys(again, HKEY_LOCAL_MACHINE, "Software\\Zz"), QStringList());
@@ -158,17 +137,17 @@ TEST(WineRegistry, ClassesAreTheUsersOverTheMachines) {
     EXPECT_EQ(subkeys(r, HKEY_CLASSES_ROOT, ""),
               QStringList({".only", ".txt", QString::fromUtf8("Café"), "txtfile"}));
 
-    const QByteArray system = readAll(dir + "/system.reg");
+    const QByteArray system = readBytes(dir + "/system.reg");
     // The user's copy takes the change; the machine's file stays as it was.
     ASSERT_EQ(setText(r, HKEY_CLASSES_ROOT, ".txt", "", "changed"), 0);
-    EXPECT_EQ(readAll(dir + "/system.reg"), system);
-    EXPECT_TRUE(readAll(dir + "/user.reg").contains("@=\"changed\""));
+    EXPECT_EQ(readBytes(dir + "/system.reg"), system);
+    EXPECT_TRUE(readBytes(dir + "/user.reg").contains("@=\"changed\""));
     // Below a user-only key, new keys stay with the user; elsewhere they go to the machine.
     ASSERT_EQ(setText(r, HKEY_CLASSES_ROOT, ".only\\sub", "", "u"), 0);
-    EXPECT_EQ(readAll(dir + "/system.reg"), system);
+    EXPECT_EQ(readBytes(dir + "/system.reg"), system);
     ASSERT_EQ(setText(r, HKEY_CLASSES_ROOT, "txtfile", "", "machine"), 0);
     ASSERT_EQ(setText(r, HKEY_CLASSES_ROOT, ".new", "", "newfile"), 0);
-    const QByteArray user = readAll(dir + "/user.reg");
+    const QByteArray user = readBytes(dir + "/user.reg");
     EXPECT_FALSE(user.contains("newfile"));
     EXPECT_FALSE(user.contains("machine"));
     EXPECT_TRUE(user.contains("[Software\\\\Classes\\\\.only\\\\sub]"));
@@ -194,7 +173,7 @@ TEST(WineRegistry, HandlesFollowTheUsersCopyMadeLater) {
     ASSERT_EQ(r.queryValueEx(txt, "", nullptr, data, &size), 0);
     EXPECT_EQ(QByteArray(data, int(size)), QByteArray("mine", 5));
     // The user file is made new with Wine's header.
-    EXPECT_TRUE(readAll(dir + "/user.reg")
+    EXPECT_TRUE(readBytes(dir + "/user.reg")
                     .startsWith("WINE REGISTRY Version 2\n;; All keys relative to "
                                 "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n["));
     ASSERT_EQ(r.deleteKey(HKEY_CLASSES_ROOT, ".txt"), 0);
@@ -208,13 +187,13 @@ TEST(WineRegistry, DamagedOrChangedFilesAreNeverOverwritten) {
     const QByteArray garbage = QByteArray(WineSystemReg).replace("@=\"txtfile\"", "@=txtfile");
     for (const QByteArray& bad : {torn, garbage}) {
         const QString dir = freshDir("wine-damaged");
-        ASSERT_TRUE(writeAll(dir + "/system.reg", bad));
+        ASSERT_TRUE(writeBytes(dir + "/system.reg", bad));
         WineRegistry r(dir);
         EXPECT_TRUE(r.isReadOnly());
         EXPECT_TRUE(r.problem().contains(dir + "/system.reg")) << r.problem().toStdString();
         EXPECT_EQ(setText(r, HKEY_CLASSES_ROOT, ".txt", "", "x"), status::AccessDenied);
         EXPECT_EQ(setText(r, HKEY_CURRENT_USER, "Software\\A", "", "x"), status::AccessDenied);
-        EXPECT_EQ(readAll(dir + "/system.reg"), bad);
+        EXPECT_EQ(readBytes(dir + "/system.reg"), bad);
         EXPECT_FALSE(QFile::exists(dir + "/user.reg"));
     }
 
@@ -223,11 +202,11 @@ TEST(WineRegistry, DamagedOrChangedFilesAreNeverOverwritten) {
     const QString dir = makePrefix("wine-changed");
     WineRegistry r(dir);
     const QByteArray theirs = QByteArray(WineSystemReg).replace("\"txtfile\"", "\"theirs\"");
-    ASSERT_TRUE(writeAll(dir + "/system.reg", theirs));
+    ASSERT_TRUE(writeBytes(dir + "/system.reg", theirs));
     ::utimensat(AT_FDCWD, QFile::encodeName(dir + "/system.reg").constData(), nullptr, 0);
     EXPECT_EQ(setText(r, HKEY_CLASSES_ROOT, "txtfile", "", "mine"), status::CantWrite);
     EXPECT_TRUE(r.problem().contains("changed by another program"));
-    EXPECT_EQ(readAll(dir + "/system.reg"), theirs);
+    EXPECT_EQ(readBytes(dir + "/system.reg"), theirs);
     EXPECT_EQ(query(r, HKEY_CLASSES_ROOT, ".txt", ""), "theirs");
     EXPECT_EQ(setText(r, HKEY_CLASSES_ROOT, "txtfile", "", "mine"), 0);
 }
@@ -246,12 +225,12 @@ TEST(WineRegistry, SavesKeepTheFilesPermissions) {
     // Files kept elsewhere through links: the link stays, the file it names changes.
     const QString elsewhere = freshDir("wine-elsewhere");
     const QString linked = freshDir("wine-linked");
-    ASSERT_TRUE(writeAll(elsewhere + "/system.reg", WineSystemReg));
+    ASSERT_TRUE(writeBytes(elsewhere + "/system.reg", WineSystemReg));
     ASSERT_TRUE(QFile::link(elsewhere + "/system.reg", linked + "/system.reg"));
     WineRegistry l(linked);
     ASSERT_EQ(setText(l, HKEY_CLASSES_ROOT, ".txt", "", "linked"), 0);
     EXPECT_TRUE(QFileInfo(linked + "/system.reg").isSymLink());
-    EXPECT_TRUE(readAll(elsewhere + "/system.reg").contains("@=\"linked\""));
+    EXPECT_TRUE(readBytes(elsewhere + "/system.reg").contains("@=\"linked\""));
     EXPECT_EQ(setText(l, HKEY_CLASSES_ROOT, ".txt", "", "again"), 0);
 }
 
