@@ -5,6 +5,7 @@
 #include "registry/nt_cells.h"
 #include "registry/nt_hive.h"
 #include "registry/nt_registry.h"
+#include "store_calls.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -243,6 +244,29 @@ TEST_F(DamagedHive, SoundDeletesGoOnOneAfterAnotherBeforeTheSave) {
 TEST_F(DamagedHive, AClassNameOutsideTheCellsStopsTheDelete) {
     put32(bytes, victim + 52, 0x7ffff000);
     expectRefused(QStringLiteral("Classes\\victim"), "class name");
+}
+
+// Through the store: a batch with one refused change commits none of its changes.
+TEST_F(DamagedHive, ARefusedDeleteKeepsTheWholeBatchFromTheFile) {
+    put32(bytes, victim + 52, 0x7ffff000);
+    ASSERT_TRUE(writeBytes(path, bytes));
+    {
+        NtLocation where;
+        where.machineHive = path;
+        NtRegistry r(where);
+        ASSERT_FALSE(r.isReadOnly()) << r.problem().toStdString();
+        WriteBatch batch(r);
+        const QString classes = QStringLiteral("SOFTWARE\\Classes\\");
+        EXPECT_EQ(setData(r, HKEY_LOCAL_MACHINE, classes + ".txt", "New", type::Sz, "x"), 0);
+        EXPECT_EQ(r.deleteKey(HKEY_LOCAL_MACHINE, classes + "victim"), status::CantWrite);
+        EXPECT_EQ(batch.finish(), status::CantWrite);
+        EXPECT_TRUE(r.problem().contains(QStringLiteral("class name")))
+            << r.problem().toStdString();
+    }
+    Loaded again(path);
+    EXPECT_TRUE(again.key(QStringLiteral("Classes\\victim")));
+    ASSERT_TRUE(again.key(QStringLiteral("Classes\\.txt")));
+    EXPECT_FALSE(again.key(QStringLiteral("Classes\\.txt"))->findValue(u"New"));
 }
 
 TEST_F(DamagedHive, TwoValuesSharingOneDataCellStopTheDeleteAndTheValueChange) {
