@@ -14,7 +14,7 @@ namespace orvanex::editing {
 
 ActionGridHandlers::ActionGridHandlers(MainContext& ctx, backup::BackupHandlers& backup,
                                        QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_backup(backup) {
+    : ChangeGroup(ctx, backup, parent) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->flex3, &QTableView::clicked, this,
             [this](const QModelIndex& i) { flex3_Click(i.row() + 1, i.column()); });

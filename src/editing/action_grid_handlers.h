@@ -2,18 +2,11 @@
 // The action grid (opening the action panel to add or to change an action), the Use DDE toggle
 // and the rule by which edits enable the two apply buttons.
 
-#include <QObject>
-
-namespace orvanex {
-struct MainContext;
-}
-namespace orvanex::backup {
-class BackupHandlers;
-}
+#include "editing/change_group.h"
 
 namespace orvanex::editing {
 
-class ActionGridHandlers : public QObject {
+class ActionGridHandlers : public ChangeGroup {
     Q_OBJECT
 public:
     ActionGridHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent = nullptr);
@@ -32,9 +25,6 @@ public:
 private:
     void openForAdd();
     void openForChange(const QString& displayName);
-
-    MainContext& m_ctx;
-    backup::BackupHandlers& m_backup;
 };
 
 } // namespace orvanex::editing

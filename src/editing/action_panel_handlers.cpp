@@ -17,7 +17,7 @@ namespace orvanex::editing {
 
 ActionPanelHandlers::ActionPanelHandlers(MainContext& ctx, backup::BackupHandlers& backup,
                                          QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_backup(backup) {
+    : ChangeGroup(ctx, backup, parent) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdOKAction, &QPushButton::clicked, this, &ActionPanelHandlers::cmdOKAction_Click);
     connect(ui->cmdCancelAction, &QPushButton::clicked, this,
@@ -72,7 +72,7 @@ void ActionPanelHandlers::cmdOKAction_Click() {
     if (!m_backup.currentRequest(&f.backup))
         f.backup = {};
     f.slot = m_backup.currentEntry();
-    f.slot.WhichKind = backup::whichKind(m_ctx.SelectByType == 1, true);
+    f.slot.WhichKind = backup::whichKind(m_ctx.state.byFileType(), true);
 
     ActionOutcome out;
     EditContext edit = m_backup.editContext();

@@ -2,18 +2,11 @@
 // The action panel's buttons: Apply (add or change the action), Cancel, "&Find" with the
 // application picker frmAction, and the template that hands files over to Linux.
 
-#include <QObject>
-
-namespace orvanex {
-struct MainContext;
-}
-namespace orvanex::backup {
-class BackupHandlers;
-}
+#include "editing/change_group.h"
 
 namespace orvanex::editing {
 
-class ActionPanelHandlers : public QObject {
+class ActionPanelHandlers : public ChangeGroup {
     Q_OBJECT
 public:
     ActionPanelHandlers(MainContext& ctx, backup::BackupHandlers& backup,
@@ -24,10 +17,6 @@ public:
     void cmdBrowseApplX_Click();
     // Fills the panel from the template; Apply writes it as any other change.
     void cmdLinuxAction_Click();
-
-private:
-    MainContext& m_ctx;
-    backup::BackupHandlers& m_backup;
 };
 
 // The action grid read again from the registry and shown.

@@ -5,10 +5,10 @@
 
 namespace orvanex::editing {
 
-OpenPanelOutcome OpenAddExtensions(EditContext& ctx, int selectByType, const QString& txtDesc,
+OpenPanelOutcome OpenAddExtensions(EditContext& ctx, SelectBy selectBy, const QString& txtDesc,
                                    const QString& txtRel) {
     OpenPanelOutcome out;
-    if (selectByType != 1) {
+    if (selectBy != SelectBy::FileType) {
         out.ignored = true;
         return out;
     }

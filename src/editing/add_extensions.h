@@ -3,6 +3,7 @@
 // OK button.
 
 #include "editing/apply_change.h"
+#include "editing/window_state.h"
 
 namespace orvanex::editing {
 
@@ -15,8 +16,8 @@ struct OpenPanelOutcome : EditOutcome {
     bool opened = false;
     QString TargetTypeKey;
 };
-// selectByType: SelectByType of the window; txtDesc and txtRel: the file type shown.
-OpenPanelOutcome OpenAddExtensions(EditContext& ctx, int selectByType, const QString& txtDesc,
+// selectBy: the window's list; txtDesc and txtRel: the file type shown.
+OpenPanelOutcome OpenAddExtensions(EditContext& ctx, SelectBy selectBy, const QString& txtDesc,
                                    const QString& txtRel);
 
 struct AddExtensionsOutcome : EditOutcome {

@@ -37,13 +37,11 @@ QAction* BackupHandlers::slotItem(int slot) const {
 }
 
 bool BackupHandlers::currentRequest(BackupRequest* request) const {
-    if (m_ctx.SelectByType != 0 && m_ctx.SelectByType != 1)
-        return false;
     // The entry the detail area shows, never the grid's current row (the keyboard may have moved
     // it). The extension list holds the extension in column 0 and its type in 3; the type list
     // the other way round.
     const EditingSession::ShownRow& shown = editingSession(m_ctx).shownRow;
-    const bool byType = m_ctx.SelectByType == 1;
+    const bool byType = m_ctx.state.byFileType();
     if (!shown.shown || shown.byType != byType)
         return false;
     *request = {byType ? BackupRequest::Mode::FileType : BackupRequest::Mode::Extension,
@@ -67,9 +65,9 @@ SlotValues BackupHandlers::currentEntry() const {
     Ui::frmORVANEX* ui = m_ctx.ui;
     SlotValues v;
     v.FileType = ui->txtDesc->text();
-    v.FileExtension = m_ctx.SelectByType == 1 ? ui->txtRel->text() : ui->txtExt->text();
+    v.FileExtension = m_ctx.state.byFileType() ? ui->txtRel->text() : ui->txtExt->text();
     v.Handle = m_ctx.CurrentTypeKey;
-    v.WhichKind = whichKind(m_ctx.SelectByType == 1, false);
+    v.WhichKind = whichKind(m_ctx.state.byFileType(), false);
     return v;
 }
 
@@ -88,7 +86,7 @@ void BackupHandlers::EnableEntrySlot() {
 void BackupHandlers::EnableActionSlot(const QString& actionHandle) {
     editing::DisableUpdateSlotItems(m_ctx);
     SlotValues current = currentEntry();
-    current.WhichKind = whichKind(m_ctx.SelectByType == 1, true);
+    current.WhichKind = whichKind(m_ctx.state.byFileType(), true);
     current.ActionHandle = actionHandle;
     if (const int n = slots.EnableActionSlot(current))
         slotItem(n)->setEnabled(true);

@@ -200,7 +200,7 @@ void BackupWindowHandlers::cmdBackSystem_Click() {
         window.exec();
     }
     ui->lblScan->setText(status);
-    (m_ctx.SelectByType == 1 ? ui->flex2 : ui->flex1)->setFocus();
+    (m_ctx.state.byFileType() ? ui->flex2 : ui->flex1)->setFocus();
     RefreshMergedBackups(m_ctx);
 }
 

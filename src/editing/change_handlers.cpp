@@ -59,7 +59,7 @@ void scrollToTop(QTableView* grid) {
 
 ChangeHandlers::ChangeHandlers(MainContext& ctx, backup::BackupHandlers& backup,
                                SelectionHandlers& selection, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_backup(backup), m_selection(selection) {
+    : ChangeGroup(ctx, backup, parent), m_selection(selection) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdApply, &QPushButton::clicked, this, &ChangeHandlers::cmdApply_Click);
     connect(ui->cmdExtNew, &QAction::triggered, this, &ChangeHandlers::cmdExtNew_Click);
@@ -93,7 +93,7 @@ void ChangeHandlers::applyChange(EditContext& edit) {
     f.OldIconNumber = session.OldIconNumber;
     f.OldDescription = session.OldDescription;
     f.descriptionEditable = session.DescriptionEditable;
-    f.ExtensionKey = m_ctx.SelectByType == 1 ? QString() : session.ShownExtensionKey;
+    f.ExtensionKey = m_ctx.state.byFileType() ? QString() : session.ShownExtensionKey;
     f.txtMIME = ui->txtMIME->text();
     f.OldContentType = session.OldContentType;
     // The marks as the registry holds them: what was loaded or last applied.
@@ -205,7 +205,7 @@ void ChangeHandlers::mnuAddExtType_Click() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     EditContext edit = m_backup.editContext();
     const OpenPanelOutcome out =
-        OpenAddExtensions(edit, m_ctx.SelectByType, ui->txtDesc->text(), ui->txtRel->text());
+        OpenAddExtensions(edit, m_ctx.state.selectBy(), ui->txtDesc->text(), ui->txtRel->text());
     if (out.ignored)
         return;
     if (!out.opened) {

@@ -2,22 +2,16 @@
 // The main window's Apply button, the new-file-type button and the add-extensions panel: they read
 // the fields, run the editing operations and put the outcome into the lists and the status line.
 
-#include <QObject>
-#include <QString>
+#include "editing/change_group.h"
 
-namespace orvanex {
-struct MainContext;
-}
-namespace orvanex::backup {
-class BackupHandlers;
-}
+#include <QString>
 
 namespace orvanex::editing {
 
 struct EditContext;
 class SelectionHandlers;
 
-class ChangeHandlers : public QObject {
+class ChangeHandlers : public ChangeGroup {
     Q_OBJECT
 public:
     ChangeHandlers(MainContext& ctx, backup::BackupHandlers& backup, SelectionHandlers& selection,
@@ -39,8 +33,6 @@ private:
     // Puts the extension table's row into flex1: a new row, or the row of a claimed extension.
     void showExtensionRow(qsizetype entryIndex);
 
-    MainContext& m_ctx;
-    backup::BackupHandlers& m_backup;
     SelectionHandlers& m_selection;
 };
 

@@ -24,7 +24,7 @@ void showStatus(Ui::frmORVANEX* ui, const DeleteOutcome& out) {
 } // namespace
 
 DeleteHandlers::DeleteHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_backup(backup) {
+    : ChangeGroup(ctx, backup, parent) {
     Ui::frmORVANEX* ui = ctx.ui;
     connect(ui->cmdDeleteExt, &QAction::triggered, this, &DeleteHandlers::cmdDeleteExt_Click);
     connect(ui->cmdDeleteOKX, &QPushButton::clicked, this, &DeleteHandlers::cmdDeleteOKX_Click);
@@ -58,7 +58,7 @@ void DeleteHandlers::cmdDeleteExt_Click() {
     ui->fraDelete->setVisible(true);
     ui->fraDelete->raise();
     ui->lblFTDelete->setText(ui->txtDesc->text());
-    ui->lblExtDelete->setText(m_ctx.SelectByType == 1 ? ui->txtRel->text() : ui->txtExt->text());
+    ui->lblExtDelete->setText(m_ctx.state.byFileType() ? ui->txtRel->text() : ui->txtExt->text());
     ui->lblScan->setText(deleteRequestStatus(m_ctx.AppFolder));
     ui->cmdDeleteOKX->setFocus();
 }
@@ -70,7 +70,7 @@ void DeleteHandlers::cmdDeleteOKX_Click() {
     ui->lblScan->setText(kPleaseWait);
     ui->lblScan->repaint();
     DeleteFields f;
-    f.byType = m_ctx.SelectByType == 1;
+    f.byType = m_ctx.state.byFileType();
     f.CurrentTypeKey = m_ctx.CurrentTypeKey;
     f.txtDesc = ui->txtDesc->text();
     f.txtExt = ui->txtExt->text();

@@ -2,18 +2,11 @@
 // The delete panels: the request of a file type or extension (menu) and of an action (the action
 // panel's "&Delete"), their confirmations, which back up and delete, and their cancels.
 
-#include <QObject>
-
-namespace orvanex {
-struct MainContext;
-}
-namespace orvanex::backup {
-class BackupHandlers;
-}
+#include "editing/change_group.h"
 
 namespace orvanex::editing {
 
-class DeleteHandlers : public QObject {
+class DeleteHandlers : public ChangeGroup {
     Q_OBJECT
 public:
     DeleteHandlers(MainContext& ctx, backup::BackupHandlers& backup, QObject* parent = nullptr);
@@ -27,9 +20,6 @@ public:
 
 private:
     void hidePanels();
-
-    MainContext& m_ctx;
-    backup::BackupHandlers& m_backup;
 };
 
 } // namespace orvanex::editing

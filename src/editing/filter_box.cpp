@@ -104,7 +104,7 @@ void FilterBox::apply() {
     if (!session.grids.extensions || !session.grids.fileTypes)
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
-    QTableView* shownGrid = m_ctx.SelectByType == 1 ? ui->flex2 : ui->flex1;
+    QTableView* shownGrid = m_ctx.state.byFileType() ? ui->flex2 : ui->flex1;
     const std::optional<model::IndexRow> extRecord = currentRecord(ui->flex1);
     const std::optional<model::IndexRow> typeRecord = currentRecord(ui->flex2);
     const QString text = m_box->text();
@@ -138,7 +138,7 @@ void FilterBox::apply() {
     reselect(ui->flex1, extRecord);
     reselect(ui->flex2, typeRecord);
     const std::optional<model::IndexRow>& shownRecord =
-        m_ctx.SelectByType == 1 ? typeRecord : extRecord;
+        m_ctx.state.byFileType() ? typeRecord : extRecord;
     if (shownRecord && currentRow(shownGrid) < 0 &&
         m_ctx.state.editState() == EditState::EntryShown && !editPending()) {
         ClearDetailArea(m_ctx);
@@ -146,12 +146,12 @@ void FilterBox::apply() {
         DisableEntryControls(m_ctx);
     }
     const model::IndexGridModel* m =
-        m_ctx.SelectByType == 1 ? session.grids.fileTypes : session.grids.extensions;
+        m_ctx.state.byFileType() ? session.grids.fileTypes : session.grids.extensions;
     if (!text.isEmpty())
         ui->lblScan->setText(QStringLiteral("%1 of %2 %3 contain \"%4\"")
                                  .arg(m->recordCount())
                                  .arg(m->records().size())
-                                 .arg(m_ctx.SelectByType == 1
+                                 .arg(m_ctx.state.byFileType()
                                           ? QStringLiteral("registered file types")
                                           : QStringLiteral("registered file extensions"),
                                       text));

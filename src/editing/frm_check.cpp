@@ -54,7 +54,7 @@ void selectAndShow(MainContext& ctx, QTableView* grid, int row, bool fileTypes) 
 
 bool showExtension(MainContext& ctx, FilterBox& filter, const QString& ext) {
     Ui::frmORVANEX* ui = ctx.ui;
-    if (ctx.SelectByType != 0)
+    if (ctx.state.byFileType())
         ui->cmdSelectByFileExtension->click();
     const int row =
         rowOf(filter, ui->flex1, [&](const model::IndexRow& r) { return r.name == ext; });
@@ -81,7 +81,7 @@ bool showEntryInMainWindow(MainContext& ctx, FilterBox& filter, const QString& e
         // Types described by an extension's own name have no row of their own.
         if (!t.Description.startsWith(u'.')) {
             Ui::frmORVANEX* ui = ctx.ui;
-            if (ctx.SelectByType != 1)
+            if (!ctx.state.byFileType())
                 ui->cmdSelectByFileType->click();
             const int row = rowOf(filter, ui->flex2, [&](const model::IndexRow& r) {
                 return r.name == t.Description && r.related == t.Extensions;

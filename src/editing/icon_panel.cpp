@@ -223,8 +223,8 @@ void IconPanelHandlers::cmdCancel_Click() {
 void IconPanelHandlers::closePanel() {
     Ui::frmORVANEX* ui = m_ctx.ui;
     ui->fraIcons->setVisible(false);
-    ui->flex2->setVisible(m_ctx.SelectByType == 1);
-    ui->flex1->setVisible(m_ctx.SelectByType != 1);
+    ui->flex2->setVisible(m_ctx.state.byFileType());
+    ui->flex1->setVisible(!m_ctx.state.byFileType());
     ui->cmdIcons->setEnabled(true);
     ui->cmdIconView->setEnabled(true);
     ui->cmdSelect->setEnabled(false);
@@ -235,7 +235,7 @@ void IconPanelHandlers::closePanel() {
         if (i < 2)
             rule = shownEntry;
         else if (i == 2)
-            rule = shownEntry && m_ctx.SelectByType == 1;
+            rule = shownEntry && m_ctx.state.byFileType();
         // What was off when the panel opened (a protected entry's delete) stays off.
         setOn(locked[i], rule && m_lockedWasEnabled[i]);
     }

@@ -22,7 +22,7 @@ ListExportHandlers::ListExportHandlers(MainContext& ctx, QObject* parent)
 }
 
 void ListExportHandlers::mnuExportList_Click() {
-    const bool types = m_ctx.SelectByType == 1;
+    const bool types = m_ctx.state.byFileType();
     const QString suggested =
         QDir(m_ctx.AppFolder.isEmpty() ? QDir::currentPath() : m_ctx.AppFolder)
             .filePath(types ? QStringLiteral("file-types.csv") : QStringLiteral("extensions.csv"));
@@ -34,7 +34,7 @@ void ListExportHandlers::mnuExportList_Click() {
 }
 
 bool ListExportHandlers::exportTo(const QString& path, bool quiet) {
-    const bool types = m_ctx.SelectByType == 1;
+    const bool types = m_ctx.state.byFileType();
     const QTableView* grid = types ? m_ctx.ui->flex2 : m_ctx.ui->flex1;
     const QList<QStringList> rows = gridReportRows(grid, 4);
     const ExportOutcome out = exportList(path,

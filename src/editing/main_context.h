@@ -36,8 +36,8 @@ struct MainContext {
     QString AppFolder; // the current directory when the window loaded; see app/app_folder.h
     QString HelpFile;
 
-    editing::WindowState state; // what the detail area shows and which panel is open
-    int SelectByType = 0;       // 1 after selecting by file type, 0 by file extension
+    // What the detail area shows, which panel is open and which list the user selects from.
+    editing::WindowState state;
     QString CurrentTypeKey;
 
     // The header-click sort toggles of flex1 and of flex2.

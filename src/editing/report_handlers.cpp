@@ -41,7 +41,7 @@ QList<QStringList> gridReportRows(const QTableView* grid, int columns) {
 DetailReport detailReportFromWindow(MainContext& ctx) {
     Ui::frmORVANEX* ui = ctx.ui;
     DetailReport r;
-    r.typeMode = ctx.SelectByType == 1;
+    r.typeMode = ctx.state.byFileType();
     r.description = ui->txtDesc->text();
     r.extension = ui->txtExt->text();
     r.related = ui->txtRel->text();

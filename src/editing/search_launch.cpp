@@ -24,7 +24,7 @@ QString cell(QAbstractItemView* grid, int column) {
 void cmdFindExts_Click(MainContext& ctx) {
     QString ExtensionList;
     QString FileTypeName;
-    if (ctx.SelectByType == 1) {
+    if (ctx.state.byFileType()) {
         ExtensionList = cell(ctx.ui->flex2, 3);
         FileTypeName = cell(ctx.ui->flex2, 0);
     } else {

@@ -117,7 +117,7 @@ void SelectionHandlers::cmdSelectByFileExtension_Click() {
     if (m_ctx.state.panelOpen())
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.SelectByType = 0;
+    m_ctx.state.setSelectBy(SelectBy::FileExtension);
     ui->lblMIME->setVisible(true);
     ui->txtMIME->setVisible(true);
     ui->txtMIME->setText(QStringLiteral(" "));
@@ -149,7 +149,7 @@ void SelectionHandlers::cmdSelectByFileType_Click() {
     if (m_ctx.state.panelOpen())
         return;
     Ui::frmORVANEX* ui = m_ctx.ui;
-    m_ctx.SelectByType = 1;
+    m_ctx.state.setSelectBy(SelectBy::FileType);
     ui->lblMIME->setVisible(false);
     ui->txtMIME->setVisible(false);
     setTwipsWidth(ui->txtDesc, 5900);

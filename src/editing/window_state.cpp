@@ -29,4 +29,11 @@ void WindowState::setActionEditState(ActionEditState state) {
     Q_EMIT actionEditStateChanged(state);
 }
 
+void WindowState::setSelectBy(SelectBy by) {
+    if (by == m_selectBy)
+        return;
+    m_selectBy = by;
+    Q_EMIT selectByChanged(by);
+}
+
 } // namespace orvanex::editing

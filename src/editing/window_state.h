@@ -1,8 +1,8 @@
 #pragma once
 // The editing state of the main window that its handlers share: what the detail area shows,
-// which panel covers the lists and whether the action panel takes edits. Every change goes
-// through a setter that says what changed, so a handler that cares listens instead of polling
-// another handler's fields.
+// which panel covers the lists, whether the action panel takes edits and which list the user
+// selects from. Every change goes through a setter that says what changed, so a handler that
+// cares listens instead of polling another handler's fields.
 
 #include <QObject>
 
@@ -23,6 +23,9 @@ enum class PanelOpen : int { None = 0, Action, Delete, AddExtensions };
 // Whether the action panel's fields are live (their edits enable its OK button).
 enum class ActionEditState : int { Closed = 0, Open = 1 };
 
+// Which list the window selects from: the extension list (flex1) or the file-type list (flex2).
+enum class SelectBy : int { FileExtension = 0, FileType = 1 };
+
 class WindowState : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +37,9 @@ public:
     void setPanel(PanelOpen panel);
     ActionEditState actionEditState() const { return m_actionEdit; }
     void setActionEditState(ActionEditState state);
+    SelectBy selectBy() const { return m_selectBy; }
+    bool byFileType() const { return m_selectBy == SelectBy::FileType; }
+    void setSelectBy(SelectBy by);
     // The action panel was opened to add an action (not to change one).
     bool addingAction() const { return m_addingAction; }
     void setAddingAction(bool adding) { m_addingAction = adding; }
@@ -45,12 +51,14 @@ Q_SIGNALS:
     void editStateChanged(orvanex::editing::EditState now, orvanex::editing::EditState before);
     void panelChanged(orvanex::editing::PanelOpen now);
     void actionEditStateChanged(orvanex::editing::ActionEditState now);
+    void selectByChanged(orvanex::editing::SelectBy now);
     void entryShown();
 
 private:
     EditState m_editState = EditState::Nothing;
     PanelOpen m_panel = PanelOpen::None;
     ActionEditState m_actionEdit = ActionEditState::Closed;
+    SelectBy m_selectBy = SelectBy::FileExtension; // the window starts with the extensions
     bool m_addingAction = false;
 };
 

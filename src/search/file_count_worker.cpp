@@ -1,8 +1,6 @@
 #include "search/file_count_worker.h"
 
 #include <QMutexLocker>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace orvanex::search {
 
@@ -29,28 +27,16 @@ private:
 };
 
 FileCountWorker::FileCountWorker(FileWalk walk, QObject* parent)
-    : QObject(parent), m_walk(std::move(walk)) {}
-
-FileCountWorker::~FileCountWorker() {
-    m_stop.store(true);
-    if (m_thread)
-        m_thread->wait();
-}
+    : WalkThread(parent), m_walk(std::move(walk)) {}
 
 void FileCountWorker::start() {
-    m_thread.reset(QThread::create([this] {
-        // The window's thread goes first when the processors are busy: it must keep answering.
-        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
+    startThread([this] {
         Sink sink(*this);
-        m_walk.run(sink, m_stop);
-        {
-            QMutexLocker lock(&m_mutex);
-            m_progress.files = m_counts.total().files;
-            m_progress.finished = true;
-        }
-        QMetaObject::invokeMethod(this, &FileCountWorker::finished, Qt::QueuedConnection);
-    }));
-    m_thread->start();
+        m_walk.run(sink, stopFlag());
+        QMutexLocker lock(&m_mutex);
+        m_progress.files = m_counts.total().files;
+        m_progress.finished = true;
+    });
 }
 
 FileCountWorker::Progress FileCountWorker::progress() const {
@@ -59,8 +45,7 @@ FileCountWorker::Progress FileCountWorker::progress() const {
 }
 
 const FileCounts& FileCountWorker::counts() {
-    if (m_thread)
-        m_thread->wait();
+    wait();
     return m_counts;
 }
 

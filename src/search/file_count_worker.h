@@ -4,32 +4,26 @@
 
 #include "search/file_counts.h"
 #include "search/file_walk.h"
+#include "search/walk_thread.h"
 
 #include <QByteArray>
 #include <QMutex>
-#include <QObject>
-#include <QThread>
-#include <atomic>
 #include <functional>
-#include <memory>
 
 namespace orvanex::search {
 
-class FileCountWorker : public QObject {
+class FileCountWorker : public WalkThread {
     Q_OBJECT
 public:
     explicit FileCountWorker(FileWalk walk, QObject* parent = nullptr);
-    ~FileCountWorker() override; // stops and joins the thread
+    ~FileCountWorker() override { join(); }
 
     void start();
-    void stop() { m_stop.store(true); }
-    bool stopping() const { return m_stop.load(); }
     // Runs on the walk's thread as each folder is entered (a test holds the walk there); set
     // before start.
     void setFolderHook(std::function<void(const QByteArray&)> hook) {
         m_folderHook = std::move(hook);
     }
-    bool running() const { return m_thread && m_thread->isRunning(); }
 
     struct Progress {
         QByteArray folder; // native path of the folder being counted
@@ -43,15 +37,10 @@ public:
     // thread first, so that its last writes are seen.
     const FileCounts& counts();
 
-Q_SIGNALS:
-    void finished(); // queued to the thread that owns the worker
-
 private:
     class Sink;
     FileWalk m_walk;
     FileCounts m_counts;
-    std::atomic_bool m_stop{false};
-    std::unique_ptr<QThread> m_thread;
     mutable QMutex m_mutex;
     Progress m_progress;
     std::function<void(const QByteArray&)> m_folderHook;

@@ -35,6 +35,9 @@ class SearchWorker;
 class frmSummary;
 class TextScanWorker;
 
+// The panel that covers the counters and holds the grid still (its number is its page in panels).
+enum class SearchPanel : int { None = 0, CopyMove = 1, Delete = 2 };
+
 class frmSearch : public QDialog {
     Q_OBJECT
 public:
@@ -71,7 +74,8 @@ public:
     // Grids of at least this many rows sort on a thread of their own.
     int sortOnThreadRows = 20000;
     QString SelectedFile; // the extension of the selected file's name
-    int PanelOpen = 0;
+    SearchPanel PanelOpen = SearchPanel::None;
+    bool panelOpen() const { return PanelOpen != SearchPanel::None; }
 
     // Operations of the options menu.
     void cmdExplorer_Click();

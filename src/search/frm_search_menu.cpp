@@ -75,7 +75,7 @@ bool frmSearch::eventFilter(QObject* watched, QEvent* event) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QModelIndex index = MSFlexGrid1->indexAt(mouse->position().toPoint());
         if (mouse->button() == Qt::LeftButton && index.isValid() &&
-            !m_model->path(index.row()).isEmpty() && !Searching && !PanelOpen) {
+            !m_model->path(index.row()).isEmpty() && !Searching && !panelOpen()) {
             MSFlexGrid1->setFocus(Qt::MouseFocusReason);
             MSFlexGrid1->setCurrentIndex(index);
             const QPoint at = mouse->globalPosition().toPoint();
@@ -105,7 +105,7 @@ QString frmSearch::selectedPath() const {
 
 void frmSearch::MSFlexGrid1_Select(const QModelIndex& index, const QPoint* pos) {
     // While a sort or a text scan holds the rows' places, no operation may start.
-    if (Searching || PanelOpen || m_sortThread || m_textScan || !index.isValid())
+    if (Searching || panelOpen() || m_sortThread || m_textScan || !index.isValid())
         return;
     // The row's path, whichever of its cells was clicked.
     const QString text = m_model->path(index.row());

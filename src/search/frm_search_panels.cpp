@@ -155,10 +155,10 @@ void frmSearch::openPanel(bool move) {
     Label6->setText(move ? QStringLiteral("Move") : QStringLiteral("Copy"));
     Label9->setVisible(move);
     SavedStartText = txtDefaultDirectory->text();
-    PanelOpen = 1;
+    PanelOpen = SearchPanel::CopyMove;
     cmdCancelSearch->setEnabled(false);
     cmdSearchStart->setEnabled(false);
-    panels->setCurrentIndex(1);
+    panels->setCurrentIndex(int(PanelOpen));
     QString appFolder = windowsOf(m_appFolder);
     if (!appFolder.endsWith(u'\\'))
         appFolder += u'\\';
@@ -184,8 +184,8 @@ void frmSearch::writeCopySettings() {
 }
 
 void frmSearch::closePanel(const QString& status) {
-    PanelOpen = 0;
-    panels->setCurrentIndex(0);
+    PanelOpen = SearchPanel::None;
+    panels->setCurrentIndex(int(PanelOpen));
     cmdCancelSearch->setEnabled(true);
     cmdSearchStart->setEnabled(true);
     lblScan->setText(status);
@@ -202,7 +202,7 @@ void frmSearch::cmdMove_Click() {
 }
 
 void frmSearch::cmdCopyOK_Click() {
-    if (PanelOpen == 0 || m_selectedRow < 0)
+    if (!panelOpen() || m_selectedRow < 0)
         return;
     lblScan->setText(QStringLiteral(" "));
     const QString selected = selectedPath();
@@ -262,8 +262,8 @@ void frmSearch::cmdCancelCopy_Click() {
 }
 
 void frmSearch::cmdDelete_Click() {
-    PanelOpen = 1;
-    panels->setCurrentIndex(2);
+    PanelOpen = SearchPanel::Delete;
+    panels->setCurrentIndex(int(PanelOpen));
     cmdCancelSearch->setEnabled(false);
     cmdSearchStart->setEnabled(false);
     lblScan->setText(QStringLiteral("Delete Request for ") + selectedPath());
@@ -275,7 +275,7 @@ void frmSearch::cmdDCan_Click() {
 }
 
 void frmSearch::cmdOK_Click() {
-    if (PanelOpen == 0 || m_selectedRow < 0)
+    if (!panelOpen() || m_selectedRow < 0)
         return;
     const QString path = selectedPath();
     const ResultRow& row = m_model->row(m_selectedRow);

@@ -11,7 +11,7 @@
 namespace orvanex::search {
 
 void frmSearch::MSFlexGrid1_HeaderClick(int column) {
-    if (Searching || PanelOpen || m_textScan)
+    if (Searching || panelOpen() || m_textScan)
         return;
     if (m_sortThread) {
         // Taken when the running sort ends, so that a quick second click still toggles.

@@ -14,7 +14,7 @@
 namespace orvanex::search {
 
 void frmSearch::cmdFindText_Click() {
-    if (Searching || PanelOpen || m_textScan || m_sortThread)
+    if (Searching || panelOpen() || m_textScan || m_sortThread)
         return;
     bool answered = true;
     const QString answer =

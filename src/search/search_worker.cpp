@@ -1,8 +1,6 @@
 #include "search/search_worker.h"
 
 #include <QMutexLocker>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace orvanex::search {
 
@@ -43,32 +41,20 @@ private:
 };
 
 SearchWorker::SearchWorker(FileWalk walk, QObject* parent)
-    : QObject(parent), m_walk(std::move(walk)), m_roots(m_walk->roots()) {}
-
-SearchWorker::~SearchWorker() {
-    m_stop.store(true);
-    if (m_thread)
-        m_thread->wait();
-}
+    : WalkThread(parent), m_walk(std::move(walk)), m_roots(m_walk->roots()) {}
 
 void SearchWorker::start() {
-    m_thread.reset(QThread::create([this] {
-        // The window's thread goes first when the processors are busy: it must keep answering.
-        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), 5);
+    startThread([this] {
         {
             Sink sink(*this);
-            m_walk->run(sink, m_stop);
+            m_walk->run(sink, stopFlag());
         }
         const WalkCounts counts = m_walk->counts();
         m_walk.reset();
-        {
-            QMutexLocker lock(&m_mutex);
-            m_pending.counts = counts;
-            m_pending.finished = true;
-        }
-        QMetaObject::invokeMethod(this, &SearchWorker::finished, Qt::QueuedConnection);
-    }));
-    m_thread->start();
+        QMutexLocker lock(&m_mutex);
+        m_pending.counts = counts;
+        m_pending.finished = true;
+    });
 }
 
 SearchWorker::Progress SearchWorker::take() {

@@ -4,25 +4,20 @@
 
 #include "search/file_walk.h"
 #include "search/search_results.h"
+#include "search/walk_thread.h"
 
 #include <QMutex>
-#include <QObject>
-#include <QThread>
-#include <atomic>
-#include <memory>
 #include <optional>
 
 namespace orvanex::search {
 
-class SearchWorker : public QObject {
+class SearchWorker : public WalkThread {
     Q_OBJECT
 public:
     explicit SearchWorker(FileWalk walk, QObject* parent = nullptr);
-    ~SearchWorker() override; // stops and joins the thread
+    ~SearchWorker() override { join(); }
 
     void start();
-    void stop() { m_stop.store(true); }
-    bool running() const { return m_thread && m_thread->isRunning(); }
 
     struct Progress {
         QList<ResultRow> rows; // found since the last take, sequence numbers set
@@ -37,9 +32,6 @@ public:
     std::optional<Progress> tryTake();
     const QList<platform::DriveRoot>& roots() const { return m_roots; }
 
-Q_SIGNALS:
-    void finished(); // queued to the window's thread
-
 private:
     class Sink;
     Progress takeLocked();
@@ -47,8 +39,6 @@ private:
     // must not hold up the window at the end of a search.
     std::optional<FileWalk> m_walk;
     QList<platform::DriveRoot> m_roots;
-    std::atomic_bool m_stop{false};
-    std::unique_ptr<QThread> m_thread;
     QMutex m_mutex;
     Progress m_pending;
 };

@@ -156,7 +156,7 @@ int addExtensions(OrvxContext& context, const QStringList& args) {
     const QString extensions = type->Extensions;
     Editing e(w);
     const editing::OpenPanelOutcome open =
-        editing::OpenAddExtensions(e.ctx, 1, description, extensions);
+        editing::OpenAddExtensions(e.ctx, editing::SelectBy::FileType, description, extensions);
     if (!open.opened)
         return context.fail(open.status.trimmed());
     const editing::AddExtensionsOutcome r =

@@ -172,7 +172,7 @@ TEST(Startup, LoadHandlerSetsTheAppFolderAndTheStartState) {
     EXPECT_EQ(ctx.state.editState(), editing::EditState::Nothing);
     EXPECT_EQ(ctx.state.panel(), editing::PanelOpen::None);
     EXPECT_EQ(ctx.state.actionEditState(), editing::ActionEditState::Closed);
-    EXPECT_EQ(ctx.SelectByType, 0);
+    EXPECT_EQ(ctx.state.selectBy(), editing::SelectBy::FileExtension);
     EXPECT_TRUE(ctx.FirstApplicationPending);
     for (const bool used : ctx.UpdateSlotUsed)
         EXPECT_FALSE(used);

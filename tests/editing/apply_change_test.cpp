@@ -404,18 +404,18 @@ TEST(ApplyNewType, MissingIconEndsAddModeWithTheKeysWritten) {
 
 TEST(AddExtensions, PanelOpensOnlyForARealTypeShownByType) {
     World w("panel");
-    EXPECT_TRUE(OpenAddExtensions(w.ctx, 0, "Document", "DOC DOT").ignored);
-    OpenPanelOutcome r = OpenAddExtensions(w.ctx, 1, "Document", "DOC DOT");
+    EXPECT_TRUE(OpenAddExtensions(w.ctx, SelectBy::FileExtension, "Document", "DOC DOT").ignored);
+    OpenPanelOutcome r = OpenAddExtensions(w.ctx, SelectBy::FileType, "Document", "DOC DOT");
     EXPECT_TRUE(r.opened);
     EXPECT_EQ(r.TargetTypeKey, "docfile");
     EXPECT_EQ(r.status, "Please Enter The New File Extension(s)");
-    r = OpenAddExtensions(w.ctx, 1, "ABC__File", "ABC");
+    r = OpenAddExtensions(w.ctx, SelectBy::FileType, "ABC__File", "ABC");
     EXPECT_FALSE(r.opened);
     EXPECT_EQ(r.status, kCannotAddExtension);
     EXPECT_TRUE(r.beep);
-    EXPECT_FALSE(OpenAddExtensions(w.ctx, 1, "Document", "DOC GONE").opened);
+    EXPECT_FALSE(OpenAddExtensions(w.ctx, SelectBy::FileType, "Document", "DOC GONE").opened);
     ASSERT_EQ(reg::DeleteKeyTree(w.f.state(), "txtfile"), 0);
-    EXPECT_FALSE(OpenAddExtensions(w.ctx, 1, "Text Document", "TXT").opened);
+    EXPECT_FALSE(OpenAddExtensions(w.ctx, SelectBy::FileType, "Text Document", "TXT").opened);
 }
 
 TEST(AddExtensions, AddsSortedAndRefusesAsApplyDoes) {

@@ -1,10 +1,10 @@
 // Apply, a new file type, the add-extensions panel and the restore menu in the main window.
 
 #include "../backup/backup_fixture.h"
-#include "editing_world.h"
 #include "settings/app_folder.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
+#include "window_fixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,21 +19,9 @@ using namespace orvanex::test;
 
 namespace {
 
-class ChangeWindow : public testing::Test {
+class ChangeWindow : public MainWindowTest {
 protected:
-    void SetUp() override {
-        resetSettings();
-        world.addStandardTypes();
-        ui = world.start().form();
-        world.ctx().AppFolder = freshDir("window-app");
-        createBackupFolder(world.ctx().AppFolder);
-    }
-    void showType(const QString& description) {
-        QTest::mouseClick(ui->cmdSelectByFileType, Qt::LeftButton);
-        pressRowText(ui->flex2, description);
-    }
-    EditingWorld world{QStringLiteral("change-window")};
-    Ui::frmORVANEX* ui = nullptr;
+    ChangeWindow() : MainWindowTest(QStringLiteral("change-window")) {}
 };
 
 } // namespace

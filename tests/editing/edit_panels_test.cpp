@@ -3,10 +3,10 @@
 
 #include "../backup/backup_fixture.h"
 #include "editing/frm_action.h"
-#include "editing_world.h"
 #include "settings/app_folder.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -27,19 +27,9 @@ using namespace orvanex::test;
 
 namespace {
 
-class EditPanels : public testing::Test {
+class EditPanels : public MainWindowTest {
 protected:
-    void SetUp() override {
-        resetSettings();
-        world.addStandardTypes();
-        ui = world.start().form();
-        world.ctx().AppFolder = freshDir("panels-app");
-        createBackupFolder(world.ctx().AppFolder);
-    }
-    void showType(const QString& description) {
-        QTest::mouseClick(ui->cmdSelectByFileType, Qt::LeftButton);
-        pressRowText(ui->flex2, description);
-    }
+    EditPanels() : MainWindowTest(QStringLiteral("edit-panels")) {}
     void clickAction(int tableRow) {
         const QRect rect = ui->flex3->visualRect(ui->flex3->model()->index(tableRow, 0));
         QTest::mouseClick(ui->flex3->viewport(), Qt::LeftButton, {}, rect.center());
@@ -49,25 +39,9 @@ protected:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionSize(0) / 2, header->height() / 2));
     }
-    QString read(const QString& key) {
-        QString text;
-        reg::RegState st;
-        st.registry = &world.registry();
-        reg::ReadText(st, key, QString(), &text);
-        return text;
-    }
-    bool exists(const QString& key) {
-        reg::HKey k = 0;
-        if (world.registry().openKeyEx(reg::HKEY_CLASSES_ROOT, key, 0, reg::KEY_ALL_USED, &k))
-            return false;
-        world.registry().closeKey(k);
-        return true;
-    }
     QString backupFile(int n) {
         return world.ctx().AppFolder + "/Backup/Reg" + QString::number(n) + ".reg";
     }
-    EditingWorld world{QStringLiteral("edit-panels")};
-    Ui::frmORVANEX* ui = nullptr;
 };
 
 } // namespace

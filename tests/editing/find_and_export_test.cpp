@@ -158,14 +158,14 @@ TEST(CheckWindow, ListsTheCoresFindingsShowsTheirEntryAndFixesAfterABackup) {
     // Show: the type's row in the file-type list, shown in the detail area.
     editing::setCurrentRow(check->grid(), gone);
     QTest::mouseClick(check->findChild<QPushButton*>("cmdShowFinding"), Qt::LeftButton);
-    EXPECT_EQ(w.context().SelectByType, 1);
+    EXPECT_EQ(w.context().state.selectBy(), editing::SelectBy::FileType);
     EXPECT_EQ(ui->txtDesc->text(), QStringLiteral("Gone Icon"));
     EXPECT_EQ(cell(ui->flex2, editing::currentRow(ui->flex2), 0), QStringLiteral("Gone Icon"));
     // A filter hiding the row gives way.
     filterBox(w)->setText(QStringLiteral("text"));
     editing::setCurrentRow(check->grid(), orphan);
     check->cmdShowFinding_Click();
-    EXPECT_EQ(w.context().SelectByType, 0);
+    EXPECT_EQ(w.context().state.selectBy(), editing::SelectBy::FileExtension);
     EXPECT_EQ(filterBox(w)->text(), QString());
     EXPECT_EQ(cell(ui->flex1, editing::currentRow(ui->flex1), 0), QStringLiteral("ORPHAN"));
 

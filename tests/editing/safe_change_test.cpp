@@ -6,10 +6,10 @@
 #include "backup/backup_records.h"
 #include "backup/update_slots.h"
 #include "editing/grid_view.h"
-#include "editing_world.h"
 #include "settings/app_folder.h"
 #include "support/test_env.h"
 #include "ui_main_window.h"
+#include "window_fixture.h"
 
 #include "registry/reg_file.h"
 
@@ -32,42 +32,14 @@ using namespace orvanex::test;
 
 namespace {
 
-class SafeChange : public testing::Test {
+class SafeChange : public MainWindowTest {
 protected:
-    void SetUp() override {
-        resetSettings();
-        world.addStandardTypes();
-        ui = world.start().form();
-        world.ctx().AppFolder = freshDir("safe-change-app");
-        createBackupFolder(world.ctx().AppFolder);
-    }
-    void showType(const QString& description) {
-        QTest::mouseClick(ui->cmdSelectByFileType, Qt::LeftButton);
-        pressRowText(ui->flex2, description);
-    }
-    void showExtension(const QString& ext) {
-        QTest::mouseClick(ui->cmdSelectByFileExtension, Qt::LeftButton);
-        pressRowText(ui->flex1, ext);
-    }
-    QString read(const QString& key, const QString& value = QString()) {
-        QString text;
-        reg::RegState st;
-        st.registry = &world.registry();
-        reg::ReadText(st, key, value, &text);
-        return text;
-    }
+    SafeChange() : MainWindowTest(QStringLiteral("safe-change")) {}
     bool hasValue(const QString& key, const QString& value) {
         reg::RegState st;
         st.registry = &world.registry();
         reg::RegValue v;
         return reg::ReadValue(st, key, value, v) == reg::status::Success;
-    }
-    bool exists(const QString& key) {
-        reg::HKey k = 0;
-        if (world.registry().openKeyEx(reg::HKEY_CLASSES_ROOT, key, 0, reg::KEY_ALL_USED, &k))
-            return false;
-        world.registry().closeKey(k);
-        return true;
     }
     QString backupFolder() { return world.ctx().AppFolder + "/Backup"; }
     // A Backup folder that cannot be written, whoever runs the test: a file in its place.
@@ -100,8 +72,6 @@ protected:
         ui->mnuUndo->trigger();
         return summary;
     }
-    EditingWorld world{QStringLiteral("safe-change")};
-    Ui::frmORVANEX* ui = nullptr;
 };
 
 } // namespace
@@ -384,9 +354,9 @@ TEST_F(SafeChange, CtrlTAndCtrlFReachTheSecondCaptionOfTheirLetter) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&world.window()));
     QWindow* window = world.window().windowHandle();
     showExtension("TXT");
-    ASSERT_EQ(world.ctx().SelectByType, 0);
+    ASSERT_EQ(world.ctx().state.selectBy(), editing::SelectBy::FileExtension);
     QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(world.ctx().SelectByType, 1);
+    EXPECT_EQ(world.ctx().state.selectBy(), editing::SelectBy::FileType);
 
     // Find: the icons' button, or the action panel's when that is up. Only the routing is
     // watched here; what each button does is tested with its panel.

@@ -127,7 +127,7 @@ TEST(EditingSelection, SwitchingSelectionModes) {
     ASSERT_EQ(ctx.state.editState(), editing::EditState::EntryShown);
 
     ui->cmdSelectByFileType->click();
-    EXPECT_EQ(ctx.SelectByType, 1);
+    EXPECT_EQ(ctx.state.selectBy(), editing::SelectBy::FileType);
     EXPECT_EQ(ctx.state.editState(), editing::EditState::Nothing);
     EXPECT_TRUE(ui->flex2->isVisible());
     EXPECT_FALSE(ui->flex1->isVisible());
@@ -142,7 +142,7 @@ TEST(EditingSelection, SwitchingSelectionModes) {
     EXPECT_GT(ui->txtRel->width(), ui->txtDesc->width() / 2);
 
     ui->cmdSelectByFileExtension->click();
-    EXPECT_EQ(ctx.SelectByType, 0);
+    EXPECT_EQ(ctx.state.selectBy(), editing::SelectBy::FileExtension);
     EXPECT_TRUE(ui->flex1->isVisible());
     EXPECT_TRUE(ui->txtMIME->isVisible());
     EXPECT_EQ(ui->txtMIME->text(), QStringLiteral(" "));
@@ -165,7 +165,7 @@ TEST(EditingSelection, OpenPanelBlocksGridsAndSwitches) {
     pressHeader(ui->flex1, 0);
     EXPECT_EQ(column(ui->flex1, 0), order);
     ui->cmdSelectByFileType->click();
-    EXPECT_EQ(ctx.SelectByType, 0);
+    EXPECT_EQ(ctx.state.selectBy(), editing::SelectBy::FileExtension);
     EXPECT_TRUE(ui->flex1->isVisible());
 }
 

@@ -15,6 +15,7 @@ using namespace orvanex::test;
 using editing::ActionEditState;
 using editing::EditState;
 using editing::PanelOpen;
+using editing::SelectBy;
 using editing::WindowState;
 
 namespace {
@@ -64,6 +65,18 @@ TEST(WindowState, EachChangeIsToldOnceWithWhatItWas) {
     ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions.at(0).at(0).value<ActionEditState>(), ActionEditState::Open);
 
+    QSignalSpy lists(&state, &WindowState::selectByChanged);
+    EXPECT_EQ(state.selectBy(), SelectBy::FileExtension);
+    state.setSelectBy(SelectBy::FileExtension); // the start value: nothing told
+    state.setSelectBy(SelectBy::FileType);
+    state.setSelectBy(SelectBy::FileType);
+    EXPECT_TRUE(state.byFileType());
+    state.setSelectBy(SelectBy::FileExtension);
+    EXPECT_FALSE(state.byFileType());
+    ASSERT_EQ(lists.size(), 2);
+    EXPECT_EQ(lists.at(0).at(0).value<SelectBy>(), SelectBy::FileType);
+    EXPECT_EQ(lists.at(1).at(0).value<SelectBy>(), SelectBy::FileExtension);
+
     // An entry shown is told every time, even when the state stays what it was.
     EXPECT_TRUE(shown.isEmpty());
     state.showEntry(EditState::EntryShown);
@@ -102,4 +115,31 @@ TEST(WindowState, TheWindowTellsWhatTheUserDoes) {
     ui->cmdExtNew->trigger();
     EXPECT_EQ(nowOf(edits, edits.size() - 1), EditState::NewType);
     EXPECT_EQ(shown.size(), 2); // a new type shows no entry
+}
+
+TEST(WindowState, OnlyARealSwitchOfTheListsIsTold) {
+    EditingWorld world(QStringLiteral("state-lists"));
+    world.addStandardTypes();
+    Ui::frmORVANEX* ui = world.start().form();
+    WindowState& state = world.ctx().state;
+    QSignalSpy lists(&state, &WindowState::selectByChanged);
+
+    // The buttons run their whole switch each time; the state tells only what changed.
+    QTest::mouseClick(ui->cmdSelectByFileExtension, Qt::LeftButton);
+    EXPECT_TRUE(lists.isEmpty());
+    QTest::mouseClick(ui->cmdSelectByFileType, Qt::LeftButton);
+    QTest::mouseClick(ui->cmdSelectByFileType, Qt::LeftButton);
+    ASSERT_EQ(lists.size(), 1);
+    EXPECT_EQ(lists.at(0).at(0).value<SelectBy>(), SelectBy::FileType);
+    EXPECT_TRUE(ui->flex2->isVisible());
+    EXPECT_FALSE(ui->flex1->isVisible());
+    QTest::mouseClick(ui->cmdSelectByFileExtension, Qt::LeftButton);
+    ASSERT_EQ(lists.size(), 2);
+    EXPECT_EQ(lists.at(1).at(0).value<SelectBy>(), SelectBy::FileExtension);
+    EXPECT_TRUE(ui->flex1->isVisible());
+
+    // A new file type is entered in selection by type.
+    ui->cmdExtNew->trigger();
+    ASSERT_EQ(lists.size(), 3);
+    EXPECT_EQ(state.selectBy(), SelectBy::FileType);
 }

@@ -34,18 +34,6 @@ namespace {
 
 struct World : test::SearchWindowWorld {
     using SearchWindowWorld::SearchWindowWorld;
-    void write(const char* rel, const QByteArray& bytes) const {
-        ASSERT_TRUE(test::makeFile(native(rel)));
-        QFile f(QFile::decodeName(native(rel)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    void search() {
-        window->setStartFolder(root);
-        QSignalSpy done(window.get(), &frmSearch::searchFinished);
-        window->cmdSearchStart_Click();
-        ASSERT_TRUE(done.wait(20000));
-    }
     // The marked rows' paths, in grid order.
     QStringList marked() const {
         QStringList out;

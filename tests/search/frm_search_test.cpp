@@ -112,11 +112,7 @@ TEST(frmSearch, AllDrivesTakesTheExtensionOfTheFilesOwnName) {
 
 TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     World w("win_stop", "TXT");
-    const int total = 40 * 400;
-    for (int d = 0; d < 40; ++d)
-        for (int f = 0; f < 400; ++f)
-            ASSERT_TRUE(test::makeFile(w.native("/d") + QByteArray::number(d) + "/f" +
-                                       QByteArray::number(f) + ".txt"));
+    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
     w.window->setStartFolder(w.root);
     QSignalSpy done(w.window.get(), &frmSearch::searchFinished);
     QTest::mouseClick(w.window->cmdSearchStart, Qt::LeftButton);
@@ -126,7 +122,7 @@ TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(w.window->isVisible()); // Stop does not close the window
     const int rows = w.window->results()->rowCount();
-    EXPECT_LT(rows - 1, total);
+    EXPECT_LT(rows - 1, World::kLargeTreeFiles);
     EXPECT_EQ(w.window->lblCount->text(), QString::number(rows - 1));
     // Stopped, and how far it got.
     EXPECT_EQ(w.window->lblScan->text(), "Search Stopped! " + w.window->lblBoom->text() +
@@ -180,17 +176,17 @@ TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
     EXPECT_EQ(w.window->txtAction->text(), "C:\\one.txt");
     EXPECT_EQ(w.window->SelectedFile, "TXT");
     w.window->cmdCopy_Click();
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
     EXPECT_EQ(w.window->txtNewNameX->text(), "C:\\one (copy).txt"); // a free name beside it
     EXPECT_FALSE(w.window->cmdCancelSearch->isEnabled());
     w.window->txtNewNameX->setText("C:\\one.txt");
     w.window->cmdCopyOK_Click(); // the same name
     EXPECT_EQ(w.window->lastMessage, "File Name Not Changed!");
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
 
     w.window->txtNewNameX->setText("C:\\two.txt");
     w.window->cmdCopyOK_Click();
-    EXPECT_EQ(w.window->PanelOpen, 0);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::None);
     EXPECT_EQ(w.window->lblScan->text(), "Request Completed!");
     EXPECT_EQ(w.read("/two.txt"), "first");
     EXPECT_EQ(w.read("/one.txt"), "first");
@@ -222,10 +218,10 @@ TEST(frmSearch, CopyOntoAListedFileKeepsBothRowsMoveEmptiesTheOther) {
     w.window->txtNewNameX->setText("C:\\two.txt");
     w.window->cmdCopyOK_Click();
     EXPECT_EQ(w.read("/two.txt"), "third");
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
     w.window->cmdCancelCopy_Click();
     EXPECT_EQ(w.window->lblScan->text(), "Request Cancelled!");
-    EXPECT_EQ(w.window->PanelOpen, 0);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::None);
 }
 
 TEST(frmSearch, DefaultFolderProposalAddsTheBackslash) {
@@ -245,7 +241,7 @@ TEST(frmSearch, DefaultFolderProposalAddsTheBackslash) {
     w.window->cmdCopyOK_Click();
     EXPECT_EQ(w.window->lastMessage,
               "Invalid File Name! (53)\nThe folder C:\\other\\ does not exist.");
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
 }
 
 TEST(frmSearch, DeleteSendsTheFileToTheTrash) {
@@ -260,8 +256,13 @@ TEST(frmSearch, DeleteSendsTheFileToTheTrash) {
     w.select("C:\\gone soon.txt");
     w.window->cmdDelete_Click();
     EXPECT_EQ(w.window->lblScan->text(), "Delete Request for C:\\gone soon.txt");
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::Delete);
+    // The grid holds still while the panel asks: a click on another row does not take it.
+    w.select("C:\\stays.txt");
+    EXPECT_EQ(w.window->txtAction->text(), "C:\\gone soon.txt");
     w.window->cmdOK_Click();
     EXPECT_EQ(w.window->lblScan->text(), "C:\\gone soon.txt ** Deleted **");
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::None);
     EXPECT_EQ(w.read("/gone soon.txt"), "<missing>");
     const QString trash = data + "/Trash";
     QFile trashed(trash + "/files/gone soon.txt");

@@ -32,18 +32,6 @@ namespace {
 
 struct World : test::SearchWindowWorld {
     using SearchWindowWorld::SearchWindowWorld;
-    void write(const char* rel, const QByteArray& bytes) const {
-        ASSERT_TRUE(test::makeFile(native(rel)));
-        QFile f(QFile::decodeName(native(rel)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    void search() {
-        window->setStartFolder(root);
-        QSignalSpy done(window.get(), &frmSearch::searchFinished);
-        window->cmdSearchStart_Click();
-        ASSERT_TRUE(done.wait(20000));
-    }
     int rowOf(const QString& path) const {
         for (int r = 0; r < window->results()->rowCount(); ++r)
             if (window->results()->cellText(r, 0) == path)
@@ -150,7 +138,7 @@ TEST(frmSearchUser, ANewNameThatCannotBeUsedSaysWhy) {
     w.window->cmdCopyOK_Click();
     EXPECT_EQ(w.window->lastMessage,
               "Invalid File Name! (53)\nA file name cannot hold \"/\": a/keep.txt");
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
     w.window->txtNewNameX->setText("C:\\a\\");
     w.window->cmdCopyOK_Click();
     EXPECT_EQ(w.window->lastMessage,
@@ -163,7 +151,7 @@ TEST(frmSearchUser, ANewNameThatCannotBeUsedSaysWhy) {
     QFile kept(QFile::decodeName(w.native("/a/keep.txt")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "keep");
-    EXPECT_EQ(w.window->PanelOpen, 1);
+    EXPECT_EQ(w.window->PanelOpen, SearchPanel::CopyMove);
     w.window->cmdCancelCopy_Click();
 }
 
@@ -208,10 +196,7 @@ TEST(frmSearchUser, AFolderThatIsNotThereAndAnEmptyTextAreSaidSo) {
 
 TEST(frmSearchUser, EscapeStopsASearchAndOtherwiseKeepsTheWindow) {
     World w("user_escape", "TXT");
-    for (int d = 0; d < 40; ++d)
-        for (int f = 0; f < 400; ++f)
-            ASSERT_TRUE(test::makeFile(w.native("/d") + QByteArray::number(d) + "/f" +
-                                       QByteArray::number(f) + ".txt"));
+    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
     w.window->setStartFolder(w.root);
     QSignalSpy done(w.window.get(), &frmSearch::searchFinished);
     w.window->cmdSearchStart_Click();

@@ -3,10 +3,13 @@
 // pop-up menus kept closed, for the window tests.
 
 #include "search/frm_search.h"
+#include "search_trees.h"
 #include "support/test_env.h"
 
 #include <QFile>
 #include <QMessageBox>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace orvanex::test {
@@ -28,6 +31,29 @@ struct SearchWindowWorld {
     }
     // The native path of a name below the root.
     QByteArray native(const char* rel) const { return QFile::encodeName(root) + rel; }
+    // A file below the root with these bytes, its folders made.
+    void write(const char* rel, const QByteArray& bytes) const {
+        ASSERT_TRUE(makeFile(native(rel)));
+        QFile f(QFile::decodeName(native(rel)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // A tree that takes a while to walk, for stopping a search under way: kLargeTreeFiles empty
+    // .txt files in 40 folders.
+    static constexpr int kLargeTreeFiles = 40 * 400;
+    void makeLargeTree() const {
+        for (int d = 0; d < 40; ++d)
+            for (int f = 0; f < 400; ++f)
+                ASSERT_TRUE(makeFile(native("/d") + QByteArray::number(d) + "/f" +
+                                     QByteArray::number(f) + ".txt"));
+    }
+    // Searches the root through the start button and waits for the end.
+    void search() {
+        window->setStartFolder(root);
+        QSignalSpy done(window.get(), &search::frmSearch::searchFinished);
+        window->cmdSearchStart_Click();
+        ASSERT_TRUE(done.wait(20000));
+    }
 };
 
 } // namespace orvanex::test
