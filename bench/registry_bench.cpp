@@ -1,6 +1,6 @@
 // Registry benchmark: a hive of 20,000 keys and 60,000 values is loaded, exported and imported,
 // one value is changed durably, and the start-up's read pattern is run. Prints medians.
-// Usage: registry_bench [work-folder]
+// Usage: registry_bench [work-folder [--profile N]]
 
 #include "registry/reg_file.h"
 #include "registry/reg_state.h"
@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -47,10 +48,13 @@ Timing medianMs(int runs, const std::function<void()>& body) {
     return {walls[walls.size() / 2], cpus[cpus.size() / 2]};
 }
 
-void report(const char* what, Timing t, double bar) {
+// A bar on processor time is judged on it: wall time on a shared machine mostly shows the other
+// load.
+void report(const char* what, Timing t, double bar, bool cpuBar = false) {
     std::printf("%-50s median %8.2f ms (cpu %8.2f ms)", what, t.wall, t.cpu);
     if (bar > 0)
-        std::printf("   bar <= %.0f ms: %s", bar, t.wall <= bar ? "met" : "MISSED");
+        std::printf("   bar <= %.0f ms%s: %s", bar, cpuBar ? " cpu" : "",
+                    (cpuBar ? t.cpu : t.wall) <= bar ? "met" : "MISSED");
     std::printf("\n");
 }
 
@@ -104,11 +108,17 @@ int main(int argc, char** argv) {
     }
     std::printf("hive: %s, %lld bytes, 20000 keys, 60000 values\n", qPrintable(hive),
                 QFile(hive).size());
+    // "--profile N": only N loads of the hive, for a profiler.
+    if (argc > 3 && QByteArray(argv[2]) == "--profile") {
+        for (int i = 0; i < std::max(1, atoi(argv[3])); ++i)
+            Registry::openHive(hive);
+        return 0;
+    }
 
     {
         std::vector<std::unique_ptr<Registry>> loaded; // freed after the timing
         report("load the hive", medianMs(9, [&] { loaded.push_back(Registry::openHive(hive)); }),
-               150);
+               20, true);
     }
 
     auto r = Registry::openHive(hive);

@@ -3,6 +3,7 @@
 #include "registry/hex_digit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <zlib.h>
 
 namespace orvanex::reg {
@@ -59,39 +60,62 @@ public:
         m_pos = end;
         return !out->isEmpty();
     }
-    bool quoted(QByteArray* out) {
+    // A quoted string's bytes: a view of the line itself when it holds no escape, else decoded
+    // into scratch.
+    bool quoted(QByteArrayView* out, QByteArray& scratch) {
         if (!separator() || m_pos >= m_line.size() || m_line[m_pos] != '"')
             return false;
-        out->resize(0); // keeps the buffer of a scratch array
-        for (++m_pos; m_pos < m_line.size(); ++m_pos) {
-            qsizetype run = m_pos;
-            while (run < m_line.size() && m_line[run] != '"' && m_line[run] != '\\')
-                ++run;
-            if (run > m_pos) {
-                out->append(m_line.data() + m_pos, run - m_pos);
-                m_pos = run;
-                if (m_pos == m_line.size())
-                    return false;
-            }
-            char c = m_line[m_pos];
+        const qsizetype start = m_pos + 1;
+        qsizetype run = start;
+        while (run < m_line.size() && m_line[run] != '"' && m_line[run] != '\\')
+            ++run;
+        if (run == m_line.size())
+            return false;
+        if (m_line[run] == '"') {
+            *out = m_line.sliced(start, run - start);
+            m_pos = run + 1;
+            return true;
+        }
+        scratch.resize(0); // keeps the buffer
+        scratch.append(m_line.data() + start, run - start);
+        m_pos = run;
+        if (!unescape(scratch))
+            return false;
+        *out = scratch;
+        return true;
+    }
+    bool atEnd() const { return m_pos == m_line.size(); }
+    QByteArrayView rest() const { return m_line.sliced(m_pos); }
+
+private:
+    // Goes on from an escape at m_pos, appending to scratch up to the closing quote.
+    bool unescape(QByteArray& scratch) {
+        // Written through a pointer: the text decoded is never longer than the line left.
+        const qsizetype kept = scratch.size();
+        scratch.resize(kept + m_line.size() - m_pos);
+        char* out = scratch.data() + kept;
+        const char* in = m_line.data();
+        for (; m_pos < m_line.size(); ++m_pos) {
+            char c = in[m_pos];
             if (c == '"') {
                 ++m_pos;
+                scratch.truncate(out - scratch.constData());
                 return true;
             }
             if (c != '\\') {
-                *out += c;
+                *out++ = c;
                 continue;
             }
             if (++m_pos >= m_line.size())
                 return false;
-            c = m_line[m_pos];
+            c = in[m_pos];
             if (c == '\\' || c == '"') {
-                *out += c;
+                *out++ = c;
             } else if (c == 'x' && m_pos + 2 < m_line.size()) {
-                const int hi = hexDigit(m_line[m_pos + 1]), lo = hexDigit(m_line[m_pos + 2]);
+                const int hi = hexDigit(in[m_pos + 1]), lo = hexDigit(in[m_pos + 2]);
                 if (hi < 0 || lo < 0)
                     return false;
-                *out += char(hi * 16 + lo);
+                *out++ = char(hi * 16 + lo);
                 m_pos += 2;
             } else {
                 return false;
@@ -99,10 +123,6 @@ public:
         }
         return false;
     }
-    bool atEnd() const { return m_pos == m_line.size(); }
-    QByteArrayView rest() const { return m_line.sliced(m_pos); }
-
-private:
     bool separator() {
         if (m_pos == 0 && !m_started) {
             m_started = true;
@@ -135,33 +155,54 @@ bool parseNumber(QByteArrayView word, int base, std::uint64_t* out) {
     return true;
 }
 
-// Parses one op line; `currentKey` is the path of the block's last key line.
-bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op, QByteArray& text) {
+// Compared in place (a fixed-size compare the compiler inlines): this runs once per line.
+template <size_t N> bool isWord(QByteArrayView word, const char (&literal)[N]) {
+    return word.size() == qsizetype(N - 1) && std::memcmp(word.data(), literal, N - 1) == 0;
+}
+
+// Decodes UTF-8 into out, reusing its buffer when it has one of its own.
+void assignUtf8(QString& out, QByteArrayView text) {
+    if (!isAscii(text)) {
+        out = QString::fromUtf8(text);
+        return;
+    }
+    out.resize(text.size());
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        to[i] = char16_t(static_cast<unsigned char>(text[i]));
+}
+
+// Parses one op line; haveKey says whether the block had a key line before it. Names and data
+// are made in arena when one is given.
+bool parseOp(QByteArrayView line, bool haveKey, HiveOp* op, QByteArray& scratch,
+             TextArena* arena = nullptr) {
     LineReader r(line);
+    QByteArrayView text;
     QByteArrayView keyword;
     if (!r.word(&keyword))
         return false;
-    if (keyword == "key" || keyword == "delkey") {
-        if (!r.quoted(&text) || !r.atEnd())
+    if (isWord(keyword, "key") || isWord(keyword, "delkey")) {
+        if (!r.quoted(&text, scratch) || !r.atEnd())
             return false;
-        op->kind = keyword == "key" ? HiveOp::CreateKey : HiveOp::DeleteKey;
-        op->path = QString::fromUtf8(text);
+        op->kind = isWord(keyword, "key") ? HiveOp::CreateKey : HiveOp::DeleteKey;
+        assignUtf8(op->path, text);
         return !op->path.isEmpty();
     }
-    if (currentKey.isEmpty())
+    if (!haveKey)
         return false;
-    op->path = currentKey;
-    if (keyword == "delval") {
-        if (!r.quoted(&text) || !r.atEnd())
+    op->path.resize(0);
+    const auto decodeName = [&] { op->name = arena ? arena->utf8(text) : QString::fromUtf8(text); };
+    if (isWord(keyword, "delval")) {
+        if (!r.quoted(&text, scratch) || !r.atEnd())
             return false;
         op->kind = HiveOp::DeleteValue;
-        op->name = QString::fromUtf8(text);
+        decodeName();
         return true;
     }
-    if (keyword != "val" || !r.quoted(&text))
+    if (!isWord(keyword, "val") || !r.quoted(&text, scratch))
         return false;
     op->kind = HiveOp::SetValue;
-    op->name = QString::fromUtf8(text);
+    decodeName();
     QByteArrayView typeWord, dataWord;
     std::uint64_t type = 0;
     if (!r.word(&typeWord) || !parseNumber(typeWord, 10, &type) || type > 0xFFFFFFFFu)
@@ -174,13 +215,13 @@ bool parseOp(QByteArrayView line, const QString& currentKey, HiveOp* op, QByteAr
             return false;
         const auto v = std::uint32_t(dw);
         const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-        op->data = QByteArray(b, 4);
+        op->data = arena ? arena->bytes(QByteArrayView(b, 4)) : QByteArray(b, 4);
         return true;
     }
-    if (!r.quoted(&text) || !r.atEnd())
+    if (!r.quoted(&text, scratch) || !r.atEnd())
         return false;
     // Decoded in the scratch buffer, kept in one of its own size.
-    op->data = text.isEmpty() ? QByteArray() : QByteArray(text.constData(), text.size());
+    op->data = text.isEmpty() ? QByteArray() : arena ? arena->bytes(text) : text.toByteArray();
     return true;
 }
 
@@ -216,7 +257,7 @@ bool isLinePrefix(QByteArrayView part) {
 // each complete line an op line and the last line cut short. A finished block whose commit line
 // was damaged fails this; *badLine is then the line (counted from 0) that cannot be read.
 bool couldBeUnfinished(QByteArrayView tail, qsizetype* badLine) {
-    QString currentKey;
+    bool haveKey = false;
     HiveOp op;
     QByteArray scratch;
     qsizetype at = 0;
@@ -224,10 +265,9 @@ bool couldBeUnfinished(QByteArrayView tail, qsizetype* badLine) {
         const qsizetype nl = tail.indexOf('\n', at);
         if (nl < 0)
             return isLinePrefix(tail.sliced(at));
-        if (!parseOp(tail.sliced(at, nl - at), currentKey, &op, scratch))
+        if (!parseOp(tail.sliced(at, nl - at), haveKey, &op, scratch))
             return false;
-        if (op.kind == HiveOp::CreateKey)
-            currentKey = op.path;
+        haveKey = haveKey || op.kind == HiveOp::CreateKey;
         at = nl + 1;
     }
 }
@@ -285,21 +325,52 @@ KeyNode* OpApplier::parentFromLast(QStringView path, QStringView* name, int* dep
     return nullptr;
 }
 
-bool OpApplier::apply(const HiveOp& op) {
-    if (op.kind != HiveOp::DeleteKey && m_node && op.path == m_path)
+void OpApplier::remember(KeyNode* node, QStringView path, int depth) {
+    m_node = node;
+    m_path.resize(path.size()); // a copy into the buffer it has, not a share of the op's
+    std::copy(path.begin(), path.end(), m_path.data());
+    m_depth = depth;
+}
+
+void OpApplier::flush() {
+    if (!m_pending.empty())
+        m_node->addValues(m_pending);
+    m_pending.clear();
+}
+
+bool OpApplier::apply(HiveOp& op) {
+    const bool onKeyLine =
+        op.path.isEmpty() && op.kind != HiveOp::CreateKey && op.kind != HiveOp::DeleteKey;
+    if (onKeyLine && m_atKeyLine && op.kind == HiveOp::SetValue) {
+        if (op.name.size() > MaxValueNameLength)
+            return false;
+        m_pending.push_back({std::move(op.name), op.type, std::move(op.data)});
+        return true;
+    }
+    flush();
+    if (op.kind == HiveOp::CreateKey) {
+        m_keyLine.resize(op.path.size());
+        std::copy(op.path.begin(), op.path.end(), m_keyLine.data());
+    }
+    if (onKeyLine && m_atKeyLine)
         return applyToKey(op, m_node);
+    const QStringView path = onKeyLine ? QStringView(m_keyLine) : QStringView(op.path);
+    m_atKeyLine = false;
+    if (op.kind != HiveOp::DeleteKey && m_node && path == m_path) {
+        m_atKeyLine = op.kind == HiveOp::CreateKey || onKeyLine;
+        return applyToKey(op, m_node);
+    }
     QStringView name;
     int depth = 0;
     if (op.kind != HiveOp::DeleteKey)
-        if (KeyNode* parent = parentFromLast(op.path, &name, &depth)) {
-            m_node = parent->ensureChild(name);
-            m_path = op.path;
-            m_depth = depth;
+        if (KeyNode* parent = parentFromLast(path, &name, &depth)) {
+            remember(parent->ensureChild(name, m_arena), path, depth);
+            m_atKeyLine = op.kind == HiveOp::CreateKey || onKeyLine;
             return applyToKey(op, m_node);
         }
     m_node = nullptr;
     std::vector<QStringView>& parts = m_parts;
-    if (!splitKeyPath(op.path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
+    if (!splitKeyPath(path, &parts) || parts.empty() || int(parts.size()) > MaxKeyDepth)
         return false;
     if (!m_top.findChild(parts[0]))
         return false; // not one of the roots
@@ -316,18 +387,17 @@ bool OpApplier::apply(const HiveOp& op) {
     }
     KeyNode* node = &m_top;
     for (QStringView p : parts)
-        node = node->ensureChild(p);
-    m_node = node;
-    m_path = op.path;
-    m_depth = int(parts.size());
+        node = node->ensureChild(p, m_arena);
+    remember(node, path, int(parts.size()));
+    m_atKeyLine = op.kind == HiveOp::CreateKey || onKeyLine;
     return applyToKey(op, node);
 }
 
-bool OpApplier::applyToKey(const HiveOp& op, KeyNode* node) {
+bool OpApplier::applyToKey(HiveOp& op, KeyNode* node) {
     if (op.name.size() > MaxValueNameLength)
         return false;
     if (op.kind == HiveOp::SetValue)
-        node->setValue(op.name, op.type, op.data);
+        node->setValue(std::move(op.name), op.type, std::move(op.data));
     else if (op.kind == HiveOp::DeleteValue)
         node->removeValue(op.name);
     return true;
@@ -351,6 +421,7 @@ HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top) {
     qsizetype lineNo = text.first(pos).count('\n');
     QByteArray scratch;
     HiveOp op;
+    KeyArena arena;
     while (pos < text.size()) {
         // A block runs up to its commit line; without a complete one it never finished.
         qsizetype commitAt = pos;
@@ -375,20 +446,19 @@ HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top) {
                 QStringLiteral("line %1: a damaged block").arg(lineNo + block.count('\n') + 1);
             return result;
         }
-        OpApplier applier(top);
-        QString currentKey;
+        OpApplier applier(top, &arena);
+        bool haveKey = false;
         for (qsizetype at = pos; at < commitAt;) {
             const qsizetype nl = text.indexOf('\n', at);
             const QByteArrayView line = text.sliced(at, nl - at);
             ++lineNo;
             at = nl + 1;
-            if (!parseOp(line, currentKey, &op, scratch) || !applier.apply(op)) {
+            if (!parseOp(line, haveKey, &op, scratch, &arena.texts) || !applier.apply(op)) {
                 result.ok = false;
                 result.error = QStringLiteral("line %1 cannot be read").arg(lineNo);
                 return result;
             }
-            if (op.kind == HiveOp::CreateKey)
-                currentKey = op.path;
+            haveKey = haveKey || op.kind == HiveOp::CreateKey;
         }
         ++lineNo;
         pos = commitEnd + 1;

@@ -18,6 +18,7 @@
 // no op, a commit line that runs on, or a first block (the snapshot, always written whole and
 // renamed into place) without its commit line.
 
+#include "registry/key_arena.h"
 #include "registry/key_node.h"
 
 #include <QByteArray>
@@ -33,7 +34,9 @@ inline constexpr char HiveHeader[] = "ORVANEX-HIVE 1\n";
 struct HiveOp {
     enum Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
     Kind kind = CreateKey;
-    QString path; // full path from the root name
+    // Full path from the root name. Read from text, a value op has none: it acts on the key of
+    // the block's last key op.
+    QString path;
     QString name; // value name
     std::uint32_t type = 0;
     QByteArray data;
@@ -60,15 +63,27 @@ HiveParse applyHiveText(QByteArrayView text, bool withHeader, KeyNode& top);
 // Applies ops in order, remembering the last key so runs of values on one key walk it once.
 class OpApplier {
 public:
-    explicit OpApplier(KeyNode& top) : m_top(top) {}
-    bool apply(const HiveOp& op);
+    // Keys are made in arena when one is given.
+    explicit OpApplier(KeyNode& top, KeyArena* arena = nullptr) : m_top(top), m_arena(arena) {}
+    ~OpApplier() { flush(); }
+    OpApplier(const OpApplier&) = delete;
+    OpApplier& operator=(const OpApplier&) = delete;
+    // The op's value name and data are moved into the tree.
+    bool apply(HiveOp& op);
 
 private:
-    bool applyToKey(const HiveOp& op, KeyNode* node);
+    bool applyToKey(HiveOp& op, KeyNode* node);
     KeyNode* parentFromLast(QStringView path, QStringView* name, int* depth) const;
+    void remember(KeyNode* node, QStringView path, int depth);
+    void flush();
     KeyNode& m_top;
+    KeyArena* m_arena;
     KeyNode* m_node = nullptr;
-    QString m_path;
+    QString m_path;           // of m_node (its own copy, so its buffer is reused)
+    QString m_keyLine;        // the path of the last key op, which value ops without one act on
+    bool m_atKeyLine = false; // m_node is that key's node
+    // A run of values for m_node, added at once so that its value list is allocated once.
+    std::vector<StoredValue> m_pending;
     int m_depth = 0;                  // of m_node below the top
     std::vector<QStringView> m_parts; // of the path at hand, kept for its capacity
 };

@@ -1,7 +1,7 @@
 #include "registry/key_node.h"
 
+#include "registry/key_arena.h"
 #include <algorithm>
-#include <unordered_map>
 
 namespace orvanex::reg {
 
@@ -29,43 +29,84 @@ int compareFolded(QStringView folded, QStringView raw) {
 // Below this many subkeys a binary search is as quick as hashing and costs no memory.
 constexpr size_t IndexFrom = 16;
 
-// A name as written, looked up in the index by its folding (computed on the fly).
-struct RawName {
-    QStringView text;
-};
-
-template <typename Fold> size_t hashUnits(QStringView s, Fold fold) {
+template <typename Fold> std::uint32_t hashUnits(QStringView s, Fold fold) {
     std::uint64_t h = 14695981039346656037ull; // FNV-1a over UTF-16 units
     for (QChar c : s) {
         h ^= fold(c.unicode());
         h *= 1099511628211ull;
     }
-    return size_t(h ^ (h >> 32));
+    return std::uint32_t(h ^ (h >> 32));
 }
 
-struct FoldedHash {
-    using is_transparent = void;
-    size_t operator()(QStringView folded) const {
-        return hashUnits(folded, [](char16_t c) { return c; });
-    }
-    size_t operator()(RawName raw) const { return hashUnits(raw.text, foldUnit); }
-};
+std::uint32_t foldedHash(QStringView folded) {
+    return hashUnits(folded, [](char16_t c) { return c; });
+}
 
-struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(QStringView a, QStringView b) const { return a == b; }
-    bool operator()(QStringView folded, RawName raw) const {
-        return compareFolded(folded, raw.text) == 0;
-    }
-    bool operator()(RawName raw, QStringView folded) const {
-        return compareFolded(folded, raw.text) == 0;
-    }
-};
+// Whether folding changes some unit of name.
+bool changedByFolding(QStringView name) {
+    for (QChar c : name)
+        if (c.unicode() >= 0x80 || (c.unicode() >= u'a' && c.unicode() <= u'z'))
+            return true;
+    return false;
+}
+
+void foldInto(QStringView name, char16_t* out) {
+    for (qsizetype i = 0; i < name.size(); ++i)
+        out[i] = foldUnit(name[i].unicode());
+}
 
 } // namespace
 
+// Open addressing with linear probing over a power-of-two table: no allocation per child, and a
+// probe compares the cached hash before it touches a name.
 struct KeyNode::ChildIndex {
-    std::unordered_map<QStringView, KeyNode*, FoldedHash, FoldedEqual> map;
+    std::vector<KeyNode*> slots;
+    size_t count = 0;
+
+    size_t mask() const { return slots.size() - 1; }
+    void insert(KeyNode* node) {
+        if ((count + 1) * 4 > slots.size() * 3)
+            grow();
+        place(node);
+        ++count;
+    }
+    void place(KeyNode* node) {
+        size_t i = node->m_hash & mask();
+        while (slots[i])
+            i = (i + 1) & mask();
+        slots[i] = node;
+    }
+    void grow() {
+        std::vector<KeyNode*> old = std::move(slots);
+        slots.assign(std::max<size_t>(64, old.size() * 2), nullptr);
+        for (KeyNode* n : old)
+            if (n)
+                place(n);
+    }
+    template <typename Same> KeyNode* find(std::uint32_t hash, Same same) const {
+        for (size_t i = hash & mask(); slots[i]; i = (i + 1) & mask())
+            if (slots[i]->m_hash == hash && same(slots[i]))
+                return slots[i];
+        return nullptr;
+    }
+    void erase(const KeyNode* node) {
+        size_t i = node->m_hash & mask();
+        while (slots[i] && slots[i] != node)
+            i = (i + 1) & mask();
+        if (!slots[i])
+            return;
+        // Moves later entries of the run back, so no probe stops short at the gap.
+        for (size_t j = (i + 1) & mask(); slots[j]; j = (j + 1) & mask()) {
+            const size_t home = slots[j]->m_hash & mask();
+            const bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
+            if (!between) {
+                slots[i] = slots[j];
+                i = j;
+            }
+        }
+        slots[i] = nullptr;
+        --count;
+    }
 };
 
 bool sameName(QStringView a, QStringView b) {
@@ -78,30 +119,21 @@ bool sameName(QStringView a, QStringView b) {
 }
 
 QString foldName(QStringView name) {
-    bool plain = true;
-    for (QChar c : name)
-        if (c.unicode() >= 0x80 || (c.unicode() >= u'a' && c.unicode() <= u'z')) {
-            plain = false;
-            break;
-        }
-    if (plain)
+    if (!changedByFolding(name))
         return name.toString();
     QString out(name.size(), Qt::Uninitialized);
-    QChar* dst = out.data();
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        dst[i] = QChar(foldUnit(name[i].unicode()));
-    }
+    foldInto(name, reinterpret_cast<char16_t*>(out.data()));
     return out;
 }
 
 QString foldName(const QString& name) {
-    for (QChar c : name)
-        if (c.unicode() >= 0x80 || (c.unicode() >= u'a' && c.unicode() <= u'z'))
-            return foldName(QStringView(name));
-    return name;
+    return changedByFolding(name) ? foldName(QStringView(name)) : name;
 }
 
-KeyNode::KeyNode(QString keyName) : name(std::move(keyName)), folded(foldName(name)) {}
+KeyNode::KeyNode(QString keyName) : KeyNode(keyName, foldName(keyName)) {}
+
+KeyNode::KeyNode(QString keyName, QString foldedName)
+    : name(std::move(keyName)), folded(std::move(foldedName)), m_hash(foldedHash(folded)) {}
 
 KeyNode::~KeyNode() = default;
 
@@ -127,12 +159,14 @@ void KeyNode::rebuildIndex() {
         m_index.reset();
         return;
     }
-    if (!m_index)
-        m_index = std::make_unique<ChildIndex>();
-    m_index->map.clear();
-    m_index->map.reserve(m_children.size());
+    m_index = std::make_unique<ChildIndex>();
+    size_t size = 64;
+    while (m_children.size() * 4 > size * 3)
+        size *= 2;
+    m_index->slots.assign(size, nullptr);
     for (const auto& c : m_children)
-        m_index->map.emplace(QStringView(c->folded), c.get());
+        m_index->place(c.get());
+    m_index->count = m_children.size();
 }
 
 std::vector<std::shared_ptr<KeyNode>>::const_iterator KeyNode::lowerBound(QStringView key) const {
@@ -143,18 +177,16 @@ std::vector<std::shared_ptr<KeyNode>>::const_iterator KeyNode::lowerBound(QStrin
 }
 
 KeyNode* KeyNode::child(QStringView key) const {
-    if (m_index) {
-        const auto found = m_index->map.find(key);
-        return found == m_index->map.end() ? nullptr : found->second;
-    }
+    if (m_index)
+        return m_index->find(foldedHash(key), [key](const KeyNode* n) { return n->folded == key; });
     auto it = lowerBound(key);
     return it != m_children.end() && (*it)->folded == key ? it->get() : nullptr;
 }
 
 std::shared_ptr<KeyNode> KeyNode::sharedChild(QStringView key) const {
     if (m_index) {
-        const auto found = m_index->map.find(key);
-        return found == m_index->map.end() ? nullptr : found->second->shared_from_this();
+        KeyNode* found = child(key);
+        return found ? found->shared_from_this() : nullptr;
     }
     auto it = lowerBound(key);
     return it != m_children.end() && (*it)->folded == key ? *it : nullptr;
@@ -171,11 +203,12 @@ KeyNode* KeyNode::findChild(QStringView wanted) const {
             return m_children[i].get();
         }
     if (m_index) {
-        const auto found = m_index->map.find(RawName{wanted});
-        if (found == m_index->map.end())
-            return nullptr;
-        followHit(found->second);
-        return found->second;
+        KeyNode* found = m_index->find(hashUnits(wanted, foldUnit), [wanted](const KeyNode* n) {
+            return compareFolded(n->folded, wanted) == 0;
+        });
+        if (found)
+            followHit(found);
+        return found;
     }
     auto it = std::lower_bound(m_children.begin(), m_children.end(), wanted,
                                [](const std::shared_ptr<KeyNode>& n, QStringView k) {
@@ -194,18 +227,34 @@ const StoredValue* KeyNode::findValue(QStringView wanted) const {
     return nullptr;
 }
 
-KeyNode* KeyNode::ensureChild(QStringView childName) {
-    if (KeyNode* existing = findChild(childName))
-        return existing;
-    auto node = std::make_shared<KeyNode>(childName.toString());
-    // Subkeys mostly come in order (a snapshot, an export): the new one then goes last.
-    const bool last = m_children.empty() || m_children.back()->folded < node->folded;
-    auto it = last ? m_children.end() : lowerBound(node->folded);
+KeyNode* KeyNode::ensureChild(QStringView childName, KeyArena* arena) {
+    // Subkeys mostly come in order (a snapshot, an export): a name after the last child's is new
+    // and goes last, found without a look-up.
+    const bool last = m_children.empty() || compareFolded(m_children.back()->folded, childName) < 0;
+    if (!last)
+        if (KeyNode* existing = findChild(childName))
+            return existing;
+    if (!arena)
+        arena = &KeyArena::local();
+    QString stored = arena->texts.text(childName);
+    QString foldedName =
+        changedByFolding(childName)
+            ? arena->texts.make(childName.size(),
+                                [childName](char16_t* out) { foldInto(childName, out); })
+            : stored;
+    auto node = std::allocate_shared<KeyNode>(PoolAllocator<KeyNode>(&arena->nodes),
+                                              std::move(stored), std::move(foldedName));
+    const auto at = last ? m_children.end() : lowerBound(node->folded);
+    return insertChild(at, std::move(node));
+}
+
+KeyNode* KeyNode::insertChild(std::vector<std::shared_ptr<KeyNode>>::const_iterator it,
+                              std::shared_ptr<KeyNode> node) {
     node->parent = this;
     node->m_position.store(std::uint32_t(it - m_children.begin()), std::memory_order_relaxed);
     KeyNode* added = m_children.insert(it, std::move(node))->get();
     if (m_index)
-        m_index->map.emplace(QStringView(added->folded), added);
+        m_index->insert(added);
     else if (m_children.size() >= IndexFrom)
         rebuildIndex();
     return added;
@@ -218,7 +267,7 @@ bool KeyNode::removeChild(QStringView key) {
     (*it)->markDeleted();
     (*it)->parent = nullptr;
     if (m_index)
-        m_index->map.erase(QStringView((*it)->folded));
+        m_index->erase(it->get());
     m_children.erase(it);
     return true;
 }
@@ -230,13 +279,25 @@ void KeyNode::markDeleted() {
 }
 
 void KeyNode::setValue(const QString& valueName, std::uint32_t type, const QByteArray& data) {
+    setValue(QString(valueName), type, QByteArray(data));
+}
+
+void KeyNode::setValue(QString&& valueName, std::uint32_t type, QByteArray&& data) {
     for (StoredValue& v : m_values)
         if (sameName(v.name, valueName)) {
             v.type = type;
-            v.data = data;
+            v.data = std::move(data);
             return;
         }
-    m_values.push_back({valueName, type, data});
+    m_values.push_back({std::move(valueName), type, std::move(data)});
+}
+
+void KeyNode::addValues(std::vector<StoredValue>& values) {
+    const size_t need = m_values.size() + values.size();
+    if (m_values.capacity() < need) // exact on a first load, geometric as a journal adds more
+        m_values.reserve(std::max(need, m_values.empty() ? 0 : 2 * m_values.capacity()));
+    for (StoredValue& v : values)
+        setValue(std::move(v.name), v.type, std::move(v.data));
 }
 
 bool KeyNode::removeValue(QStringView wanted) {

@@ -2,6 +2,7 @@
 // The in-memory tree behind the store: keys with case-preserving names, looked up and ordered by a
 // case-folded form, and values kept in the order they were first created. A key with many
 // subkeys also keeps a hash index of them, so look-ups stay constant time as the registry grows.
+// Nodes and their names are made in a KeyArena, so a tree lies in memory in the order it was made.
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace orvanex::reg {
+
+struct KeyArena; // registry/key_arena.h
 
 // Windows' limits on names (characters).
 inline constexpr qsizetype MaxKeyNameLength = 255;
@@ -35,6 +38,7 @@ struct StoredValue {
 class KeyNode : public std::enable_shared_from_this<KeyNode> {
 public:
     explicit KeyNode(QString name = QString());
+    KeyNode(QString name, QString folded);
     ~KeyNode();
     KeyNode(const KeyNode&) = delete;
     KeyNode& operator=(const KeyNode&) = delete;
@@ -51,12 +55,15 @@ public:
     // The same lookups by a name as written (folded on the fly, nothing allocated).
     KeyNode* findChild(QStringView wanted) const;
     const StoredValue* findValue(QStringView wanted) const;
-    // The existing child of that name, or a new one.
-    KeyNode* ensureChild(QStringView childName);
+    // The existing child of that name, or a new one, made in arena (else in the thread's own).
+    KeyNode* ensureChild(QStringView childName, KeyArena* arena = nullptr);
     // Detaches the child and marks its subtree deleted; false when there is none.
     bool removeChild(QStringView folded);
 
     void setValue(const QString& valueName, std::uint32_t type, const QByteArray& data);
+    void setValue(QString&& valueName, std::uint32_t type, QByteArray&& data);
+    // setValue for each, in order (moved from).
+    void addValues(std::vector<StoredValue>& values);
     bool removeValue(QStringView wanted);
 
     // Full path from the tree's top ("HKEY_LOCAL_MACHINE\Software"), stored spellings.
@@ -72,6 +79,8 @@ private:
     struct ChildIndex;
     std::vector<std::shared_ptr<KeyNode>>::const_iterator lowerBound(QStringView folded) const;
     void rebuildIndex();
+    KeyNode* insertChild(std::vector<std::shared_ptr<KeyNode>>::const_iterator at,
+                         std::shared_ptr<KeyNode> node);
     void numberChildren() const;
     // Moves the finger to a child the index found, so that a run of look-ups in name order
     // goes on from it.
@@ -82,6 +91,7 @@ private:
     mutable std::atomic<std::uint32_t> m_finger{0};   // where the last look-up by name hit
     // This key's place among its parent's children when last numbered (a hint: checked before use).
     mutable std::atomic<std::uint32_t> m_position{0};
+    std::uint32_t m_hash = 0;          // of the folded name, for the parent's index
     std::vector<StoredValue> m_values; // creation order
 };
 
