@@ -120,12 +120,13 @@ TEST(Loading, ExtensionsGoToTheTypeTheyNameNowInTypeNameOrder) {
     };
     // Types arrive out of order; .B was edited to name t1 (its loaded type t3 keeps its row), and
     // .D names a type that no loaded extension had.
+    // Type names are compared exactly: T1 is not t1.
     const QList<ExtensionEntry> entries{entry("C", "t2", "t2"), entry("B", "t1", "t3"),
                                         entry("A", "t1", "t1"), entry("D", "t9", "t2"),
-                                        entry("E", "t2", "t2")};
+                                        entry("E", "t2", "t2"), entry("F", "T1", "T1")};
     const FileTypeLoad load = BuildFileTypes(entries);
-    EXPECT_EQ(typeTexts(load.types),
-              QStringList({"t1 | About t1 | A B", "t2 | About t2 | C E", "t3 | About t3 | "}));
+    EXPECT_EQ(typeTexts(load.types), QStringList({"T1 | About T1 | F", "t1 | About t1 | A B",
+                                                  "t2 | About t2 | C E", "t3 | About t3 | "}));
 }
 
 TEST(Loading, EachTypeTakesTheDescriptionOfItsFirstExtensionInTableOrder) {
@@ -206,10 +207,12 @@ TEST(StartupLists, ApplicationAndIconFileRules) {
     EXPECT_FALSE(apps.add(""));
     EXPECT_FALSE(apps.add(" "));
     EXPECT_FALSE(apps.add("short.exe")); // 9 characters
+    EXPECT_TRUE(apps.add("calc.exe 1")); // 10 characters
     EXPECT_TRUE(apps.add("notepad.exe %1"));
     EXPECT_FALSE(apps.add("notepad.exe %1"));
     EXPECT_TRUE(apps.add("NOTEPAD.EXE %1")); // exact comparison
-    EXPECT_EQ(apps.items().size(), 2);
+    EXPECT_FALSE(apps.add("calc.exe 1"));
+    EXPECT_EQ(apps.items(), QStringList({"calc.exe 1", "notepad.exe %1", "NOTEPAD.EXE %1"}));
     EXPECT_FALSE(apps.firstPending());
 
     IconFileList icons;
