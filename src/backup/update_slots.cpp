@@ -113,19 +113,19 @@ int UpdateSlots::save(const SlotValues& current, bool action) {
         put("IconNumber", current.IconNumber);
         put("ShowExtension", current.ShowExtension);
         put("QuickView", current.QuickView);
-        put("WhichKind", current.WhichKind);
-        return slot;
     }
     put("WhichKind", current.WhichKind);
-    put("ActionHandle", current.ActionHandle);
-    put("ActionName", current.ActionName);
-    put("Application", current.Application);
-    put("SetDefault", current.SetDefault);
-    put("UseDDE", current.UseDDE);
-    put("DDEMessage", current.DDEMessage);
-    put("DDEApplication", current.DDEApplication);
-    put("DDERunning", current.DDERunning);
-    put("DDETopic", current.DDETopic);
+    if (action) {
+        put("ActionHandle", current.ActionHandle);
+        put("ActionName", current.ActionName);
+        put("Application", current.Application);
+        put("SetDefault", current.SetDefault);
+        put("UseDDE", current.UseDDE);
+        put("DDEMessage", current.DDEMessage);
+        put("DDEApplication", current.DDEApplication);
+        put("DDERunning", current.DDERunning);
+        put("DDETopic", current.DDETopic);
+    }
     return slot;
 }
 

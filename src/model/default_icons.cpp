@@ -24,6 +24,13 @@ void page(QPainter& p, const QColor& fill) {
     p.drawLine(20, 9, 27, 9);
 }
 
+// Marks drawn in one pen.
+void strokes(QPainter& p, const QPen& pen, std::initializer_list<QLine> marks) {
+    p.setPen(pen);
+    for (const QLine& line : marks)
+        p.drawLine(line);
+}
+
 void lines(QPainter& p, const QColor& c, int top, int count) {
     p.setPen(QPen(c, 1));
     for (int i = 0; i < count; ++i)
@@ -69,10 +76,7 @@ void drawShape(QPainter& p, const IconDesign& d) {
         p.setBrush(c);
         p.drawEllipse(5, 21, 9, 7);
         p.drawEllipse(18, 18, 9, 7);
-        p.setPen(QPen(c, 3));
-        p.drawLine(13, 24, 13, 5);
-        p.drawLine(26, 21, 26, 3);
-        p.drawLine(13, 5, 26, 3);
+        strokes(p, QPen(c, 3), {{13, 24, 13, 5}, {26, 21, 26, 3}, {13, 5, 26, 3}});
         break;
     case IconShape::Film:
         p.setBrush(QColor(30, 30, 30));
@@ -118,8 +122,7 @@ void drawShape(QPainter& p, const IconDesign& d) {
         p.setBrush(c);
         p.drawRect(5, 3, 22, 26);
         p.fillRect(8, 6, 16, 4, Qt::white);
-        p.setPen(QPen(Qt::white, 2));
-        p.drawLine(7, 27, 27, 27);
+        strokes(p, QPen(Qt::white, 2), {{7, 27, 27, 27}});
         break;
     case IconShape::Disk:
         p.setBrush(c);
@@ -130,10 +133,7 @@ void drawShape(QPainter& p, const IconDesign& d) {
     case IconShape::Script:
         p.setBrush(QColor(0, 0, 0));
         p.drawRect(2, 4, 28, 24);
-        p.setPen(QPen(c, 2));
-        p.drawLine(6, 10, 11, 14);
-        p.drawLine(11, 14, 6, 18);
-        p.drawLine(13, 19, 22, 19);
+        strokes(p, QPen(c, 2), {{6, 10, 11, 14}, {11, 14, 6, 18}, {13, 19, 22, 19}});
         break;
     case IconShape::Chip:
         p.setBrush(c);
@@ -149,10 +149,7 @@ void drawShape(QPainter& p, const IconDesign& d) {
     case IconShape::Shortcut:
         p.setBrush(Qt::white);
         p.drawRect(2, 16, 14, 14);
-        p.setPen(QPen(c, 3));
-        p.drawLine(5, 27, 13, 19);
-        p.drawLine(8, 19, 13, 19);
-        p.drawLine(13, 19, 13, 24);
+        strokes(p, QPen(c, 3), {{5, 27, 13, 19}, {8, 19, 13, 19}, {13, 19, 13, 24}});
         break;
     case IconShape::Sheet:
         page(p, Qt::white);

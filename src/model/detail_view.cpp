@@ -100,6 +100,28 @@ void finishView(reg::RegState& state, DetailView& view, const QString& extension
         view.status = QStringLiteral("Wildcard (UNKNOWN) for all unregistered file extensions!!");
 }
 
+// Both views: the row's texts into the fields, the protected-entry rule and the status, then
+// the icon and the rest once find(view) has found the row's type (and filled in what its list
+// knows of it).
+template <typename Find>
+DetailView showView(reg::RegState& state, const platform::DriveMap& drives, const SelectedRow& row,
+                    bool fromTypeList, Find find) {
+    DetailView view;
+    // flex2 rows hold a description and extensions, flex1 rows an extension and a description.
+    QString& extensionText = fromTypeList ? view.txtRel : view.txtExt;
+    extensionText = fromTypeList ? row.column3 : row.column0;
+    view.txtDesc = fromTypeList ? row.column0 : row.column3;
+    applyProtection(view, extensionText, fromTypeList);
+    view.status = retrievingStatus(row.cellText, fromTypeList);
+    if (!find(view)) {
+        view.status = noIcons(row.cellText);
+        return view;
+    }
+    showIcon(state, drives, view, row.cellText);
+    finishView(state, view, extensionText);
+    return view;
+}
+
 } // namespace
 
 QString retrievingStatus(const QString& cellText, bool fileType) {
@@ -119,45 +141,32 @@ bool isProtectedSelection(const QString& extensionText) {
 
 DetailView ShowFileType(reg::RegState& state, const platform::DriveMap& drives,
                         const QList<FileTypeEntry>& types, const SelectedRow& row) {
-    DetailView view;
-    view.txtRel = row.column3;
-    view.txtDesc = row.column0;
-    applyProtection(view, view.txtRel, true);
-    view.status = retrievingStatus(row.cellText, true);
-    const auto it = std::find_if(types.cbegin(), types.cend(), [&](const FileTypeEntry& t) {
-        return t.Description == view.txtDesc && t.Extensions == view.txtRel;
+    return showView(state, drives, row, true, [&](DetailView& view) {
+        const auto it = std::find_if(types.cbegin(), types.cend(), [&](const FileTypeEntry& t) {
+            return t.Description == view.txtDesc && t.Extensions == view.txtRel;
+        });
+        if (it == types.cend())
+            return false;
+        view.CurrentTypeKey = it->TypeName;
+        return true;
     });
-    if (it == types.cend()) {
-        view.status = noIcons(row.cellText);
-        return view;
-    }
-    view.CurrentTypeKey = it->TypeName;
-    showIcon(state, drives, view, row.cellText);
-    finishView(state, view, view.txtRel);
-    return view;
 }
 
 DetailView ShowExtension(reg::RegState& state, const platform::DriveMap& drives,
                          const QList<ExtensionEntry>& entries, const SelectedRow& row) {
-    DetailView view;
-    view.txtExt = row.column0;
-    view.txtDesc = row.column3;
-    applyProtection(view, view.txtExt, false);
-    view.status = retrievingStatus(row.cellText, false);
-    const auto it = std::find_if(entries.cbegin(), entries.cend(),
-                                 [&](const ExtensionEntry& e) { return e.Ext == view.txtExt; });
-    if (it == entries.cend()) {
-        view.status = noIcons(row.cellText);
-        return view;
-    }
-    view.txtMIME = it->ContentType == QLatin1String(" ") ? QStringLiteral(" ") : it->ContentType;
-    view.CurrentTypeKey = it->TypeName;
-    const QStringList others = extensionsOfType(entries, it->TypeName, it - entries.cbegin());
-    view.txtRel = others.join(u' ');
-    view.relatedCount = static_cast<int>(others.size());
-    showIcon(state, drives, view, row.cellText);
-    finishView(state, view, view.txtExt);
-    return view;
+    return showView(state, drives, row, false, [&](DetailView& view) {
+        const auto it = std::find_if(entries.cbegin(), entries.cend(),
+                                     [&](const ExtensionEntry& e) { return e.Ext == view.txtExt; });
+        if (it == entries.cend())
+            return false;
+        view.txtMIME =
+            it->ContentType == QLatin1String(" ") ? QStringLiteral(" ") : it->ContentType;
+        view.CurrentTypeKey = it->TypeName;
+        const QStringList others = extensionsOfType(entries, it->TypeName, it - entries.cbegin());
+        view.txtRel = others.join(u' ');
+        view.relatedCount = static_cast<int>(others.size());
+        return true;
+    });
 }
 
 } // namespace orvanex::model

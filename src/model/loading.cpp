@@ -190,15 +190,20 @@ AuxiliaryLists GatherAuxiliaryLists(reg::RegState& state, const platform::DriveM
     AuxiliaryLists lists;
     lists.typeTexts.reserve(types.size());
     FileExistsMemo memo; // types share their icon files
+    // Reused from type to type, so that their memory is taken once rather than per type.
+    QList<QPair<QString, QString>> commands;
+    QString commandPath;
     for (const FileTypeEntry& type : types) {
         detail::OpenedKey typeKey(state, type.TypeName); // read below, opened once
         detail::OpenedKey shell(typeKey, QStringLiteral("Shell"));
-        QList<QPair<QString, QString>> commands;
-        for (const QString& verb : shell.subkeys()) {
-            detail::OpenedKey command(shell, verb + QStringLiteral("\\command"));
+        commands.resize(0);
+        shell.forEachSubkey([&](const QString& verb) {
+            commandPath.resize(0);
+            commandPath.append(verb).append(QLatin1String("\\command"));
+            detail::OpenedKey command(shell, commandPath);
             commands.append({verb, ReadCommand(command)});
             lists.applications.add(commands.last().second);
-        }
+        });
         TypeFilterTexts& texts = lists.typeTexts[type.TypeName];
         if (!commands.isEmpty()) {
             QString defaultVerb;

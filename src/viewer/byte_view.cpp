@@ -50,6 +50,11 @@ QString ByteView::loadFile(const QString& path) {
     const QString error = m_doc.open(path);
     if (!error.isEmpty() && m_doc.data() == shown)
         return error; // refused before anything changed: the file shown stays
+    showNewDocument();
+    return error;
+}
+
+void ByteView::showNewDocument() {
     m_cutReported = false;
     m_anchor = m_cursor = 0;
     m_marks.clear();
@@ -58,7 +63,6 @@ QString ByteView::loadFile(const QString& path) {
     m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
     m_layout.reset();
     relayout();
-    return error;
 }
 
 void ByteView::checkCut() {
@@ -71,14 +75,7 @@ void ByteView::checkCut() {
 
 void ByteView::setBytes(QByteArray bytes) {
     m_doc.setBytes(std::move(bytes));
-    m_cutReported = false;
-    m_anchor = m_cursor = 0;
-    m_marks.clear();
-    m_top = m_maxTop = {};
-    m_maxTopValid = false;
-    m_scale = std::max<qint64>(1, m_doc.size() / INT_MAX + 1);
-    m_layout.reset();
-    relayout();
+    showNewDocument();
 }
 
 int ByteView::visibleRows() const {

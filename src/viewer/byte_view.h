@@ -65,6 +65,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // A document just put in place starts unmarked at its top, with its layout still to make.
+    void showNewDocument();
     // While hidden the layout waits for the first show or paint: the window's real width is not
     // known before, and wrapping a long last line at a guessed width would be wasted.
     void relayout(bool force = false);

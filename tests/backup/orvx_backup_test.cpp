@@ -46,6 +46,19 @@ public:
         const OrvxRun r = run({"import", dir + "/in.reg"});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
     }
+    // A command that must succeed with `out` as all it prints.
+    void expectDone(const QStringList& args, const QString& out) const {
+        const OrvxRun r = run(args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, out);
+    }
+    // What a command prints holds each of `parts`.
+    void expectShown(const QStringList& args, const QStringList& parts) const {
+        const OrvxRun r = run(args);
+        for (const QString& part : parts)
+            EXPECT_TRUE(r.out.contains(part))
+                << part.toStdString() << " in " << r.out.toStdString();
+    }
     QByteArray exportClasses(const QString& name) const {
         const OrvxRun r = run({"export", "HKEY_CLASSES_ROOT", dir + "/" + name, "--regedit4"});
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
@@ -152,23 +165,17 @@ TEST(OrvxBackup, ProcessesBackingUpAtOnceNeverShareANumber) {
 TEST(OrvxBackup, EditsReportTheirStatusAndExitStatus) {
     OrvxWorld w("edits");
     w.importText(kClasses);
-    OrvxRun r = w.run({"add-type", "Notes", "nte .NTX", "--always-show"});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Notes Added!\n");
-    r = w.run({"show", "NTXnteFileExt"});
-    EXPECT_TRUE(r.out.contains("Extensions:\tNTE NTX\n")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("Always show extension:\tyes\n")) << r.out.toStdString();
+    w.expectDone({"add-type", "Notes", "nte .NTX", "--always-show"}, "Notes Added!\n");
+    w.expectShown({"show", "NTXnteFileExt"},
+                  {"Extensions:\tNTE NTX\n", "Always show extension:\tyes\n"});
 
-    r = w.run({"add-type", "Other", "abc doc"});
+    OrvxRun r = w.run({"add-type", "Other", "abc doc"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "orvx: **Error** The File Extension Existed In Another File Type!   doc\n");
     EXPECT_TRUE(r.out.isEmpty());
 
-    r = w.run({"add-extensions", "txtfile", "log ini"});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "File Extension(s) Added!   log ini\n");
-    r = w.run({"show", "txtfile"});
-    EXPECT_TRUE(r.out.contains("Extensions:\tINI LOG TXT\n")) << r.out.toStdString();
+    w.expectDone({"add-extensions", "txtfile", "log ini"}, "File Extension(s) Added!   log ini\n");
+    w.expectShown({"show", "txtfile"}, {"Extensions:\tINI LOG TXT\n"});
 
     r = w.run({"add-extensions", "txtfile", "log"});
     EXPECT_EQ(r.code, 1);
@@ -190,21 +197,16 @@ TEST(OrvxBackup, SetChangesTheDescriptionAndTheContentTypeAfterTheirBackup) {
     OrvxWorld w("set-texts");
     w.importText(kClasses);
     // A type named by its description, as orvx show takes it.
-    OrvxRun r = w.run({"set", "Word Document", "--description", "Word 6 Document"});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Word 6 Document Updated!   Backup=Reg1000\n");
-    r = w.run({"show", "docfile"});
-    EXPECT_TRUE(r.out.contains("Word 6 Document")) << r.out.toStdString();
+    w.expectDone({"set", "Word Document", "--description", "Word 6 Document"},
+                 "Word 6 Document Updated!   Backup=Reg1000\n");
+    w.expectShown({"show", "docfile"}, {"Word 6 Document"});
     EXPECT_TRUE(readFile(w.dir + "/Backup/Reg1000.reg").contains("@=\"Word Document\""));
 
-    r = w.run({"set", ".doc", "--content-type", "application/x-word"});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Word 6 Document Updated!   Backup=Reg1001\n");
+    w.expectDone({"set", ".doc", "--content-type", "application/x-word"},
+                 "Word 6 Document Updated!   Backup=Reg1001\n");
     EXPECT_TRUE(w.exportClasses("mime.reg").contains("\"Content Type\"=\"application/x-word\""));
-    r = w.run({"backups"});
-    EXPECT_TRUE(r.out.contains("Reg1001\tChange\t")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("\tWord 6 Document\tDOC\n")) << r.out.toStdString();
-    r = w.run({"set", ".doc", "--content-type", ""});
+    w.expectShown({"backups"}, {"Reg1001\tChange\t", "\tWord 6 Document\tDOC\n"});
+    OrvxRun r = w.run({"set", ".doc", "--content-type", ""});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_FALSE(w.exportClasses("nomime.reg").contains("application/x-word"));
     r = w.run({"set", ".doc", "--content-type", ""});

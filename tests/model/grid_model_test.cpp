@@ -323,6 +323,26 @@ TEST(GridModel, StableOrderAgreesWithAStableSortOnEveryShape) {
     }
 }
 
+// The text sort must keep QString's own order: prefixes before longer texts, upper before lower
+// case, and code units rather than code points (a surrogate sorts below U+FF01).
+TEST(GridModel, TextOrderIsQStringsOrder) {
+    const QStringList texts{"",         "a",           "B",        "ab",      "aB",
+                            "a b",      "A",           "\u00e9",   "\uff01x", "\U0001F600",
+                            "\uffff",   "x\U0001F600", "x\uff01",  "ABC",     "AB",
+                            "gentype7", "gentype10",   "gentype1", "\u00e9a", "a\u0000"};
+    std::vector<QStringView> views(texts.cbegin(), texts.cend());
+    std::vector<QString> copies(texts.cbegin(), texts.cend());
+    for (const bool ascending : {true, false}) {
+        std::vector<qsizetype> expected(views.size());
+        std::iota(expected.begin(), expected.end(), qsizetype(0));
+        std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+            return ascending ? texts[a] < texts[b] : texts[b] < texts[a];
+        });
+        EXPECT_EQ(stableOrder(views, ascending), expected);
+        EXPECT_EQ(stableOrder(copies, ascending), expected);
+    }
+}
+
 TEST(GridModelFilter, RowsAreTheShownRecordsAndEditsReachTheRightOnes) {
     CheckerWarnings warnings;
     GridModel<Item> m(itemColumns());

@@ -13,10 +13,7 @@ using orvanex::test::TestHive;
 namespace {
 
 QStringList names(const QList<IndexRow>& rows) {
-    QStringList out;
-    for (const IndexRow& r : rows)
-        out.append(r.name);
-    return out;
+    return test::rowCells(rows, 0);
 }
 
 } // namespace

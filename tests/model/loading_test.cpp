@@ -15,21 +15,6 @@ using orvanex::test::TestHive;
 
 namespace {
 
-QStringList texts(const QList<IndexRow>& rows) {
-    QStringList out;
-    for (const IndexRow& r : rows)
-        out.append(r.text());
-    return out;
-}
-
-QStringList specials(const QList<IndexRow>& rows) {
-    QStringList out;
-    for (const IndexRow& r : rows)
-        if (r.special)
-            out.append(r.name);
-    return out;
-}
-
 void buildSmallHive(TestHive& hive) {
     hive.set(".txt", "txtfile");
     hive.set(".log", "txtfile");
@@ -44,6 +29,14 @@ void buildSmallHive(TestHive& hive) {
     hive.key("unknown2"); // an ordinary type key
     hive.set("abc", "not an extension");
     hive.set(".txt", "text/plain", "Content Type");
+}
+
+// Each type as "TypeName | Description | Extensions", in table order.
+QStringList typeTexts(const QList<FileTypeEntry>& types) {
+    QStringList out;
+    for (const FileTypeEntry& t : types)
+        out.append(t.TypeName + " | " + t.Description + " | " + t.Extensions);
+    return out;
 }
 
 } // namespace
@@ -61,13 +54,13 @@ TEST(Loading, ExtensionListRowsOrderAndSpecialRows) {
     EXPECT_EQ(txt.Ext, "TXT");
     EXPECT_EQ(txt.ContentType, "text/plain");
     EXPECT_EQ(load.entries[4].ContentType, " ");
-    EXPECT_EQ(texts(load.rows),
+    EXPECT_EQ(test::rowTexts(load.rows),
               QStringList({"*\t \t \tUsed for all file extensions\t ", "CAB\t \t \tCAB__File\t ",
                            "DIC\t \t \tDIC__File\t ", "DOC\t \t \tWord Document\t ",
                            "DOT\t \t \tWord Document\t ", "LOG\t \t \tText Document\t ",
                            "TXT\t \t \tText Document\t ",
                            "UNKNOWN\t \t \tUsed for unregistered file extensions\t "}));
-    EXPECT_EQ(specials(load.rows), QStringList({"*", "UNKNOWN"}));
+    EXPECT_EQ(test::rowCells(load.rows, 0, true), QStringList({"*", "UNKNOWN"}));
 }
 
 TEST(Loading, UnknownInAnotherCaseIsNotTheSpecialEntry) {
@@ -84,21 +77,19 @@ TEST(Loading, FileTypeListLeavesOutTypesWithoutARealKey) {
     buildSmallHive(hive);
     const ExtensionLoad ext = LoadExtensions(hive.state);
     const FileTypeLoad types = BuildFileTypes(ext.entries);
-    EXPECT_EQ(texts(types.rows),
+    EXPECT_EQ(test::rowTexts(types.rows),
               QStringList({"CAB__File\t \t \tCAB\t ", "Text Document\t \t \tLOG TXT\t ",
                            "Used for all file extensions\t \t \t*\t ",
                            "Used for unregistered file extensions\t \t \tUNKNOWN\t ",
                            "Word Document\t \t \tDOC DOT\t "}));
-    QStringList special;
-    for (const IndexRow& r : types.rows)
-        if (r.special)
-            special.append(r.related);
-    EXPECT_EQ(special, QStringList({"*", "UNKNOWN"}));
+    EXPECT_EQ(test::rowCells(types.rows, 3, true), QStringList({"*", "UNKNOWN"}));
     // The table keeps every distinct type, in TypeName order.
-    ASSERT_EQ(types.types.size(), 6);
-    EXPECT_EQ(types.types[0].TypeName, "*");
-    EXPECT_EQ(types.types[0].Description, "Used for all file extensions");
-    EXPECT_EQ(types.types[1].TypeName, ".dic");
+    EXPECT_EQ(typeTexts(types.types),
+              QStringList({"* | Used for all file extensions | *", ".dic | .dic | DIC",
+                           "CLSID\\{X} | CAB__File | CAB",
+                           "Unknown | Used for unregistered file extensions | UNKNOWN",
+                           "Word.Document | Word Document | DOC DOT",
+                           "txtfile | Text Document | LOG TXT"}));
 }
 
 TEST(Loading, ATypeWithSixtyExtensionsListsAllOfThem) {
@@ -129,18 +120,13 @@ TEST(Loading, ExtensionsGoToTheTypeTheyNameNowInTypeNameOrder) {
     };
     // Types arrive out of order; .B was edited to name t1 (its loaded type t3 keeps its row), and
     // .D names a type that no loaded extension had.
+    // Type names are compared exactly: T1 is not t1.
     const QList<ExtensionEntry> entries{entry("C", "t2", "t2"), entry("B", "t1", "t3"),
                                         entry("A", "t1", "t1"), entry("D", "t9", "t2"),
-                                        entry("E", "t2", "t2")};
+                                        entry("E", "t2", "t2"), entry("F", "T1", "T1")};
     const FileTypeLoad load = BuildFileTypes(entries);
-    ASSERT_EQ(load.types.size(), 3);
-    EXPECT_EQ(load.types[0].TypeName, "t1");
-    EXPECT_EQ(load.types[0].Extensions, "A B");
-    EXPECT_EQ(load.types[1].TypeName, "t2");
-    EXPECT_EQ(load.types[1].Extensions, "C E");
-    EXPECT_EQ(load.types[2].TypeName, "t3");
-    EXPECT_EQ(load.types[2].Description, "About t3");
-    EXPECT_EQ(load.types[2].Extensions, "");
+    EXPECT_EQ(typeTexts(load.types), QStringList({"T1 | About T1 | F", "t1 | About t1 | A B",
+                                                  "t2 | About t2 | C E", "t3 | About t3 | "}));
 }
 
 TEST(Loading, EachTypeTakesTheDescriptionOfItsFirstExtensionInTableOrder) {
@@ -221,10 +207,12 @@ TEST(StartupLists, ApplicationAndIconFileRules) {
     EXPECT_FALSE(apps.add(""));
     EXPECT_FALSE(apps.add(" "));
     EXPECT_FALSE(apps.add("short.exe")); // 9 characters
+    EXPECT_TRUE(apps.add("calc.exe 1")); // 10 characters
     EXPECT_TRUE(apps.add("notepad.exe %1"));
     EXPECT_FALSE(apps.add("notepad.exe %1"));
     EXPECT_TRUE(apps.add("NOTEPAD.EXE %1")); // exact comparison
-    EXPECT_EQ(apps.items().size(), 2);
+    EXPECT_FALSE(apps.add("calc.exe 1"));
+    EXPECT_EQ(apps.items(), QStringList({"calc.exe 1", "notepad.exe %1", "NOTEPAD.EXE %1"}));
     EXPECT_FALSE(apps.firstPending());
 
     IconFileList icons;

@@ -110,4 +110,19 @@ void TestDrive::plainFile(const QString& windowsPath, const QByteArray& bytes) {
     writeAt(drives.toNative(windowsPath), bytes);
 }
 
+QStringList rowCells(const QList<model::IndexRow>& rows, int column, bool specialOnly) {
+    QStringList out;
+    for (const model::IndexRow& r : rows)
+        if (r.special || !specialOnly)
+            out.append(model::indexCellText(r, column));
+    return out;
+}
+
+QStringList rowTexts(const QList<model::IndexRow>& rows) {
+    QStringList out;
+    for (const model::IndexRow& r : rows)
+        out.append(r.text());
+    return out;
+}
+
 } // namespace orvanex::test

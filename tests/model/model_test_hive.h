@@ -1,6 +1,7 @@
 #pragma once
 // A registry in memory with short-hands for building and inspecting classes in tests.
 
+#include "model/grid_rows.h"
 #include "platform/drive_map.h"
 #include "registry/reg_state.h"
 
@@ -46,5 +47,10 @@ struct TestDrive {
 };
 
 QImage sampleIcon(int n);
+
+// Column `column` of each row (of each special row only, with specialOnly), in grid order.
+QStringList rowCells(const QList<model::IndexRow>& rows, int column, bool specialOnly = false);
+// Each row's whole text, in grid order.
+QStringList rowTexts(const QList<model::IndexRow>& rows);
 
 } // namespace orvanex::test

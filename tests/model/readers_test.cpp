@@ -26,6 +26,19 @@ QString describe(TestHive& hive, const QString& keyName) {
     return FinishDescription(e, DescribeFromTypeKey(hive.state, e));
 }
 
+// Each key, read by `read` (a reader by path), gives its expected text.
+void expectReads(QString (*read)(reg::RegState&, const QString&), TestHive& hive,
+                 std::initializer_list<std::pair<const char*, const char*>> cases) {
+    for (const auto& [key, expected] : cases)
+        EXPECT_EQ(read(hive.state, key), expected) << key;
+}
+
+// An icon location as "Raw | File | IndexText | Index | Kind".
+QString iconParts(const IconLocation& icon) {
+    return QStringList{icon.Raw, icon.File, icon.IndexText, QString::number(icon.Index), icon.Kind}
+        .join(" | ");
+}
+
 } // namespace
 
 TEST(TypeName, FallsBackToTheKeyNameAndReports99ForMissingKeys) {
@@ -34,19 +47,19 @@ TEST(TypeName, FallsBackToTheKeyNameAndReports99ForMissingKeys) {
     hive.set(".ab", "ab"); // shorter than 3 characters
     hive.set(".blank", " ");
     hive.key(".none");
-    EXPECT_EQ(ReadTypeName(hive.state, ".txt"), "txtfile");
-    EXPECT_EQ(ReadTypeName(hive.state, ".ab"), ".ab");
-    EXPECT_EQ(ReadTypeName(hive.state, ".blank"), ".blank");
-    EXPECT_EQ(ReadTypeName(hive.state, ".none"), ".none");
-    EXPECT_EQ(ReadTypeName(hive.state, ".gone"), "99");
+    expectReads(ReadTypeName, hive,
+                {{".txt", "txtfile"},
+                 {".ab", ".ab"},
+                 {".blank", ".blank"},
+                 {".none", ".none"},
+                 {".gone", "99"}});
 }
 
 TEST(ContentType, IsABlankWhenAbsent) {
     TestHive hive;
     hive.set(".htm", "text/html", "Content Type");
     hive.key(".x");
-    EXPECT_EQ(ReadContentType(hive.state, ".htm"), "text/html");
-    EXPECT_EQ(ReadContentType(hive.state, ".x"), " ");
+    expectReads(ReadContentType, hive, {{".htm", "text/html"}, {".x", " "}});
 }
 
 TEST(Description, FallsBackFromTheTypeKeyToClsidKeyNameAndExt) {
@@ -86,32 +99,17 @@ TEST(Description, FallsBackFromTheTypeKeyToClsidKeyNameAndExt) {
 }
 
 TEST(IconLocation, SplitsAtTheLastCommaWithTheIndexRule) {
-    IconLocation a = SplitIconLocation("shell32.dll,-152");
-    EXPECT_EQ(a.File, "shell32.dll");
-    EXPECT_EQ(a.IndexText, "-152");
-    EXPECT_EQ(a.Index, 0);
-    EXPECT_EQ(a.Kind, "DLL");
-
-    IconLocation b = SplitIconLocation("C:\\WINDOWS\\NOTEPAD.EXE,3");
-    EXPECT_EQ(b.File, "C:\\WINDOWS\\NOTEPAD.EXE");
-    EXPECT_EQ(b.Index, 3);
-    EXPECT_EQ(b.Kind, "EXE");
-
-    IconLocation c = SplitIconLocation("C:\\ICONS\\a,b\\pic.ico");
-    EXPECT_EQ(c.File, "C:\\ICONS\\a");
-    EXPECT_EQ(c.IndexText, "b\\pic.ico");
-    EXPECT_EQ(c.Index, 0); // not a number
-
-    IconLocation d = SplitIconLocation("\"C:\\My Files\\x.ico\"");
-    EXPECT_EQ(d.Raw, "C:\\My Files\\x.ico");
-    EXPECT_EQ(d.File, "C:\\My Files\\x.ico");
-    EXPECT_EQ(d.IndexText, "");
-    EXPECT_EQ(d.Index, 0);
-    EXPECT_EQ(d.Kind, "ICO");
-
-    IconLocation e = SplitIconLocation("\"C:\\Prog Files\\w.exe\",12");
-    EXPECT_EQ(e.File, "C:\\Prog Files\\w.exe");
-    EXPECT_EQ(e.Index, 12);
+    EXPECT_EQ(iconParts(SplitIconLocation("shell32.dll,-152")),
+              "shell32.dll,-152 | shell32.dll | -152 | 0 | DLL");
+    EXPECT_EQ(iconParts(SplitIconLocation("C:\\WINDOWS\\NOTEPAD.EXE,3")),
+              "C:\\WINDOWS\\NOTEPAD.EXE,3 | C:\\WINDOWS\\NOTEPAD.EXE | 3 | 3 | EXE");
+    // The index is not a number; a file without a dot is its own kind.
+    EXPECT_EQ(iconParts(SplitIconLocation("C:\\ICONS\\a,b\\pic.ico")),
+              "C:\\ICONS\\a,b\\pic.ico | C:\\ICONS\\a | b\\pic.ico | 0 | C:\\ICONS\\A");
+    EXPECT_EQ(iconParts(SplitIconLocation("\"C:\\My Files\\x.ico\"")),
+              "C:\\My Files\\x.ico | C:\\My Files\\x.ico |  | 0 | ICO");
+    EXPECT_EQ(iconParts(SplitIconLocation("\"C:\\Prog Files\\w.exe\",12")),
+              "C:\\Prog Files\\w.exe\",12 | C:\\Prog Files\\w.exe | 12 | 12 | EXE");
 
     EXPECT_EQ(SplitIconLocation("x.dll,").Index, 0);
     EXPECT_EQ(SplitIconLocation("x.dll,99999999999").Index, INT32_MAX);
@@ -144,10 +142,11 @@ TEST(Command, IsEmptyWhenMissingOrOneCharacter) {
     hive.set("t\\Shell\\open\\command", "notepad.exe %1");
     hive.set("t\\Shell\\one\\command", "x"); // stored with one character: kept
     hive.set("t\\Shell\\empty\\command", "");
-    EXPECT_EQ(ReadCommand(hive.state, "t\\Shell\\open\\command"), "notepad.exe %1");
-    EXPECT_EQ(ReadCommand(hive.state, "t\\Shell\\one\\command"), "x");
-    EXPECT_EQ(ReadCommand(hive.state, "t\\Shell\\empty\\command"), "");
-    EXPECT_EQ(ReadCommand(hive.state, "t\\Shell\\none\\command"), "");
+    expectReads(ReadCommand, hive,
+                {{"t\\Shell\\open\\command", "notepad.exe %1"},
+                 {"t\\Shell\\one\\command", "x"},
+                 {"t\\Shell\\empty\\command", ""},
+                 {"t\\Shell\\none\\command", ""}});
 }
 
 TEST(Flags, AnyReadableValueShowsTheExtensionAndTheKeyEnablesQuickView) {

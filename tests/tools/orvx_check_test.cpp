@@ -16,10 +16,7 @@ using namespace orvanex::test;
 namespace {
 
 // The classes of every list and check test, as a REGEDIT4 file would bring them.
-const QByteArray Classes = "REGEDIT4\r\n\r\n"
-                           "[HKEY_CLASSES_ROOT\\.txt]\r\n"
-                           "@=\"txtfile\"\r\n"
-                           "\"Content Type\"=\"text/plain\"\r\n\r\n"
+const QByteArray Classes = TextExtensionClasses +
                            "[HKEY_CLASSES_ROOT\\.csv]\r\n"
                            "@=\"csvfile\"\r\n\r\n"
                            "[HKEY_CLASSES_ROOT\\.gone]\r\n"
@@ -38,12 +35,9 @@ const QByteArray Classes = "REGEDIT4\r\n\r\n"
 struct Hive {
     QString dir;
     QString hive;
-    explicit Hive(const QString& name) : dir(freshDir(name)), hive(dir + "/r.hive") {
-        writeFile(dir + "/c.reg", Classes);
+    explicit Hive(const QString& name) : dir(freshDir(name)), hive(importClasses(dir, Classes)) {
         QDir().mkpath(dir + "/drive_c/WINDOWS");
         writeFile(dir + "/drive_c/WINDOWS/notepad.exe", "MZ");
-        const OrvxRun r = run({"import", dir + "/c.reg"});
-        EXPECT_EQ(r.code, 0) << r.err.toStdString();
     }
     OrvxRun run(const QStringList& args, const OrvxSetup& setup = {}) const {
         return runOrvx(QStringList{"--hive", hive} + args, setup);

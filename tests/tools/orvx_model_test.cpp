@@ -13,10 +13,7 @@ using namespace orvanex::test;
 
 namespace {
 
-const QByteArray Classes = "REGEDIT4\r\n\r\n"
-                           "[HKEY_CLASSES_ROOT\\.txt]\r\n"
-                           "@=\"txtfile\"\r\n"
-                           "\"Content Type\"=\"text/plain\"\r\n\r\n"
+const QByteArray Classes = TextExtensionClasses +
                            "[HKEY_CLASSES_ROOT\\.md]\r\n"
                            "@=\"txtfile\"\r\n\r\n"
                            "[HKEY_CLASSES_ROOT\\.zip]\r\n"
@@ -29,11 +26,7 @@ const QByteArray Classes = "REGEDIT4\r\n\r\n"
                            "@=\"Archive\"\r\n";
 
 QString classesHive(const QString& name) {
-    const QString dir = freshDir(name);
-    writeFile(dir + "/c.reg", Classes);
-    const OrvxRun r = runOrvx({"--hive", dir + "/r.hive", "import", dir + "/c.reg"});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    return dir + "/r.hive";
+    return importClasses(freshDir(name), Classes);
 }
 
 } // namespace

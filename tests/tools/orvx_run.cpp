@@ -79,6 +79,14 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
+QString importClasses(const QString& dir, const QByteArray& classes) {
+    writeFile(dir + "/c.reg", classes);
+    const QString hive = dir + "/r.hive";
+    const OrvxRun r = runOrvx({"--hive", hive, "import", dir + "/c.reg"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    return hive;
+}
+
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");

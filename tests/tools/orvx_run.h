@@ -30,4 +30,12 @@ QList<QByteArray> environmentWithout(const QList<QByteArray>& names);
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 
+// The start of the classes most list tests import: ".txt" of type txtfile, as text/plain.
+inline const QByteArray TextExtensionClasses = "REGEDIT4\r\n\r\n"
+                                               "[HKEY_CLASSES_ROOT\\.txt]\r\n"
+                                               "@=\"txtfile\"\r\n"
+                                               "\"Content Type\"=\"text/plain\"\r\n\r\n";
+// classes imported by orvx into the new hive dir/r.hive, whose path it returns.
+QString importClasses(const QString& dir, const QByteArray& classes);
+
 } // namespace orvanex::test
