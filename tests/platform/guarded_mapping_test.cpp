@@ -180,9 +180,9 @@ TEST(ShrunkExecutables, ReadersOfAFileCutAndRewrittenInALoopNeverCrash) {
     source.close();
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
     ASSERT_GE(fd, 0);
-    // The cutter changes the file once for each read the reader begins, cut to nothing and
-    // written whole in turn: reads meet both states and changes while they run, and neither
-    // thread can run ahead of the other for long, fast machine or one core.
+    // The cutter changes the file once for each reader call begun, cut to nothing and written
+    // whole in turn: it never runs ahead of the reader, so reads meet both states, and changes
+    // while they run, on a fast machine as on one core.
     std::atomic<int> begun{0};
     std::atomic<bool> stop{false};
     std::thread cutter([&] {
@@ -201,19 +201,23 @@ TEST(ShrunkExecutables, ReadersOfAFileCutAndRewrittenInALoopNeverCrash) {
                 return;
         }
     });
-    // Until both were seen (at least 150 reads); the bound only ends a broken run.
+    // Until both were seen (at least 1000 rounds); the bound only ends a broken run.
     int whole_reads = 0;
     int cut_reads = 0;
-    for (int i = 0; i < 100000 && (i < 150 || whole_reads == 0 || cut_reads == 0); ++i) {
+    const auto begin = [&] {
         begun.fetch_add(1);
         begun.notify_one();
+    };
+    for (int i = 0; i < 100000 && (i < 1000 || whole_reads == 0 || cut_reads == 0); ++i) {
+        begin();
         (executableType(path) != 0 ? whole_reads : cut_reads) += 1;
+        begin();
         fileVersionInfo(path);
+        begin();
         extractIconCount(path);
     }
     stop = true;
-    begun.fetch_add(1);
-    begun.notify_one();
+    begin();
     cutter.join();
     ::close(fd);
     // The whole file was read as what it is, and the cut one as nothing.
