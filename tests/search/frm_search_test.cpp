@@ -112,7 +112,7 @@ TEST(frmSearch, AllDrivesTakesTheExtensionOfTheFilesOwnName) {
 
 TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     World w("win_stop", "TXT");
-    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
+    ASSERT_NO_FATAL_FAILURE(w.makeFolderTree());
     w.window->setStartFolder(w.root);
     // Held as it enters its third folder (the start folder, d0, d1 in name order): d0's files
     // are found, and Stop is pressed before the walk goes on.
@@ -128,7 +128,7 @@ TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(w.window->isVisible()); // Stop does not close the window
     const int rows = w.window->results()->rowCount();
-    EXPECT_EQ(rows - 1, World::kLargeTreeFiles / 40); // what was found before Stop, no more
+    EXPECT_EQ(rows - 1, World::kFilesPerFolder); // what was found before Stop, no more
     EXPECT_EQ(w.window->lblCount->text(), QString::number(rows - 1));
     EXPECT_EQ(w.window->lblBoom->text(), "3");
     // Stopped, and how far it got.

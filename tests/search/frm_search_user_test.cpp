@@ -196,7 +196,7 @@ TEST(frmSearchUser, AFolderThatIsNotThereAndAnEmptyTextAreSaidSo) {
 
 TEST(frmSearchUser, EscapeStopsASearchAndOtherwiseKeepsTheWindow) {
     World w("user_escape", "TXT");
-    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
+    ASSERT_NO_FATAL_FAILURE(w.makeFolderTree());
     w.window->setStartFolder(w.root);
     // Held in its second folder until Escape was pressed.
     World::Held held;

@@ -40,12 +40,13 @@ struct SearchWindowWorld {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // A tree that takes a while to walk, for stopping a search under way: kLargeTreeFiles empty
-    // .txt files in 40 folders.
-    static constexpr int kLargeTreeFiles = 40 * 400;
-    void makeLargeTree() const {
-        for (int d = 0; d < 40; ++d)
-            for (int f = 0; f < 400; ++f)
+    // A tree of kTreeFolders folders (d0, d1, ...) of kFilesPerFolder empty .txt files each, for
+    // stopping a search held in one of them.
+    static constexpr int kTreeFolders = 8;
+    static constexpr int kFilesPerFolder = 50;
+    void makeFolderTree() const {
+        for (int d = 0; d < kTreeFolders; ++d)
+            for (int f = 0; f < kFilesPerFolder; ++f)
                 ASSERT_TRUE(makeFile(native("/d") + QByteArray::number(d) + "/f" +
                                      QByteArray::number(f) + ".txt"));
     }
