@@ -360,6 +360,7 @@ void frmSearch::startWalk(bool allDrives) {
                                    NameFilter(pattern, NameFilter::Mode::Pattern), {true, true});
     m_model->setRoots(walk.roots());
     m_worker = std::make_unique<SearchWorker>(std::move(walk));
+    m_worker->setFolderHook(walkFolderHook);
     connect(m_worker.get(), &SearchWorker::finished, this, &frmSearch::collect);
     m_worker->start();
     m_collectTimer.start();

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -73,6 +74,8 @@ public:
     std::optional<QString> scriptedText;
     // Grids of at least this many rows sort on a thread of their own.
     int sortOnThreadRows = 20000;
+    // Runs on the search's thread as each folder is entered, for tests that hold the walk.
+    std::function<void(const QByteArray&)> walkFolderHook;
     QString SelectedFile; // the extension of the selected file's name
     SearchPanel PanelOpen = SearchPanel::None;
     bool panelOpen() const { return PanelOpen != SearchPanel::None; }

@@ -13,6 +13,8 @@ public:
         m_folder = path;
         if (++m_foldersSinceHandOver >= 64)
             handOver();
+        if (m_worker.m_folderHook)
+            m_worker.m_folderHook(path);
     }
     void file(int rootIndex, const QByteArray& path, qint64 size) override {
         ResultRow row;

@@ -7,6 +7,7 @@
 #include "search/walk_thread.h"
 
 #include <QMutex>
+#include <functional>
 #include <optional>
 
 namespace orvanex::search {
@@ -18,6 +19,11 @@ public:
     ~SearchWorker() override { join(); }
 
     void start();
+    // Runs on the walk's thread as each folder is entered (a test holds the walk there); set
+    // before start.
+    void setFolderHook(std::function<void(const QByteArray&)> hook) {
+        m_folderHook = std::move(hook);
+    }
 
     struct Progress {
         QList<ResultRow> rows; // found since the last take, sequence numbers set
@@ -41,6 +47,7 @@ private:
     QList<platform::DriveRoot> m_roots;
     QMutex m_mutex;
     Progress m_pending;
+    std::function<void(const QByteArray&)> m_folderHook;
 };
 
 } // namespace orvanex::search

@@ -180,23 +180,47 @@ TEST(ShrunkExecutables, ReadersOfAFileCutAndRewrittenInALoopNeverCrash) {
     source.close();
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
     ASSERT_GE(fd, 0);
+    // The cutter changes the file once for each reader call begun, cut to nothing and written
+    // whole in turn: it never runs ahead of the reader, so reads meet both states, and changes
+    // while they run, on a fast machine as on one core.
+    std::atomic<int> begun{0};
     std::atomic<bool> stop{false};
     std::thread cutter([&] {
-        while (!stop.load()) {
-            if (::ftruncate(fd, 0) != 0 ||
-                ::pwrite(fd, whole.constData(), size_t(whole.size()), 0) != whole.size())
-                break;
+        int seen = 0;
+        bool cut = false;
+        for (;;) {
+            begun.wait(seen);
+            if (stop.load())
+                return;
+            seen = begun.load();
+            cut = !cut;
+            const bool done =
+                cut ? ::ftruncate(fd, 0) == 0
+                    : ::pwrite(fd, whole.constData(), size_t(whole.size()), 0) == whole.size();
+            if (!done)
+                return;
         }
     });
+    // Until both were seen (at least 1000 rounds); the bound only ends a broken run.
     int whole_reads = 0;
-    for (int i = 0; i < 150; ++i) {
-        whole_reads += executableType(path) != 0;
+    int cut_reads = 0;
+    const auto begin = [&] {
+        begun.fetch_add(1);
+        begun.notify_one();
+    };
+    for (int i = 0; i < 100000 && (i < 1000 || whole_reads == 0 || cut_reads == 0); ++i) {
+        begin();
+        (executableType(path) != 0 ? whole_reads : cut_reads) += 1;
+        begin();
         fileVersionInfo(path);
+        begin();
         extractIconCount(path);
     }
     stop = true;
+    begin();
     cutter.join();
     ::close(fd);
-    // The file was whole often enough to be read as what it is.
+    // The whole file was read as what it is, and the cut one as nothing.
     EXPECT_GT(whole_reads, 0);
+    EXPECT_GT(cut_reads, 0);
 }

@@ -112,18 +112,25 @@ TEST(frmSearch, AllDrivesTakesTheExtensionOfTheFilesOwnName) {
 
 TEST(frmSearch, StopEndsTheSearchAndKeepsTheRowsFound) {
     World w("win_stop", "TXT");
-    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
+    ASSERT_NO_FATAL_FAILURE(w.makeFolderTree());
     w.window->setStartFolder(w.root);
+    // Held as it enters its third folder (the start folder, d0, d1 in name order): d0's files
+    // are found, and Stop is pressed before the walk goes on.
+    World::Held held;
+    w.holdWalkAtFolder(held, 3);
     QSignalSpy done(w.window.get(), &frmSearch::searchFinished);
     QTest::mouseClick(w.window->cmdSearchStart, Qt::LeftButton);
     EXPECT_EQ(w.window->cmdCancelSearch->text(), "&Stop");
     EXPECT_EQ(w.window->cmdCancelSearch->toolTip(), "Stop the Run...");
+    ASSERT_TRUE(held->waitHeld());
     QTest::mouseClick(w.window->cmdCancelSearch, Qt::LeftButton);
+    held->letGo();
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(w.window->isVisible()); // Stop does not close the window
     const int rows = w.window->results()->rowCount();
-    EXPECT_LT(rows - 1, World::kLargeTreeFiles);
+    EXPECT_EQ(rows - 1, World::kFilesPerFolder); // what was found before Stop, no more
     EXPECT_EQ(w.window->lblCount->text(), QString::number(rows - 1));
+    EXPECT_EQ(w.window->lblBoom->text(), "3");
     // Stopped, and how far it got.
     EXPECT_EQ(w.window->lblScan->text(), "Search Stopped! " + w.window->lblBoom->text() +
                                              " folders scanned, " + w.window->lblCount->text() +

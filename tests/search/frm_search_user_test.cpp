@@ -196,15 +196,21 @@ TEST(frmSearchUser, AFolderThatIsNotThereAndAnEmptyTextAreSaidSo) {
 
 TEST(frmSearchUser, EscapeStopsASearchAndOtherwiseKeepsTheWindow) {
     World w("user_escape", "TXT");
-    ASSERT_NO_FATAL_FAILURE(w.makeLargeTree());
+    ASSERT_NO_FATAL_FAILURE(w.makeFolderTree());
     w.window->setStartFolder(w.root);
+    // Held in its second folder until Escape was pressed.
+    World::Held held;
+    w.holdWalkAtFolder(held, 2);
     QSignalSpy done(w.window.get(), &frmSearch::searchFinished);
     w.window->cmdSearchStart_Click();
+    ASSERT_TRUE(held->waitHeld());
     QTest::keyClick(w.window->MSFlexGrid1, Qt::Key_Escape);
+    held->letGo();
     ASSERT_TRUE(done.wait(20000));
     EXPECT_TRUE(w.window->isVisible());
-    EXPECT_TRUE(w.window->lblScan->text().startsWith("Search Stopped! "));
+    EXPECT_EQ(w.window->lblScan->text(), "Search Stopped! 2 folders scanned, 0 files found.");
     const int rows = w.window->results()->rowCount();
+    EXPECT_EQ(rows, 1); // the empty first row only
     QTest::keyClick(w.window->MSFlexGrid1, Qt::Key_Escape);
     QTest::keyClick(w.window.get(), Qt::Key_Escape);
     EXPECT_TRUE(w.window->isVisible());

@@ -8,7 +8,9 @@
 
 #include <QFile>
 #include <QMessageBox>
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -38,14 +40,40 @@ struct SearchWindowWorld {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // A tree that takes a while to walk, for stopping a search under way: kLargeTreeFiles empty
-    // .txt files in 40 folders.
-    static constexpr int kLargeTreeFiles = 40 * 400;
-    void makeLargeTree() const {
-        for (int d = 0; d < 40; ++d)
-            for (int f = 0; f < 400; ++f)
+    // A tree of kTreeFolders folders (d0, d1, ...) of kFilesPerFolder empty .txt files each, for
+    // stopping a search held in one of them.
+    static constexpr int kTreeFolders = 8;
+    static constexpr int kFilesPerFolder = 50;
+    void makeFolderTree() const {
+        for (int d = 0; d < kTreeFolders; ++d)
+            for (int f = 0; f < kFilesPerFolder; ++f)
                 ASSERT_TRUE(makeFile(native("/d") + QByteArray::number(d) + "/f" +
                                      QByteArray::number(f) + ".txt"));
+    }
+    // Holds the search's walk as it enters its nth folder (1 is the start folder) until letGo(),
+    // so that what the test does meanwhile never races the walk. The state is shared with the
+    // hook, which may outlive the test; the destructor lets go, so that a failed test never
+    // leaves the walk's thread waiting.
+    struct WalkHold {
+        QSemaphore entered;
+        QSemaphore go;
+        std::atomic_int folders{0};
+        // Waits until the walk is held (a condition; the limit only ends a broken run).
+        bool waitHeld() { return entered.tryAcquire(1, 60000); }
+        void letGo() { go.release(1); }
+    };
+    struct Held {
+        std::shared_ptr<WalkHold> hold = std::make_shared<WalkHold>();
+        ~Held() { hold->letGo(); }
+        WalkHold* operator->() const { return hold.get(); }
+    };
+    void holdWalkAtFolder(const Held& held, int nth) const {
+        window->walkFolderHook = [hold = held.hold, nth](const QByteArray&) {
+            if (++hold->folders != nth)
+                return;
+            hold->entered.release();
+            hold->go.acquire();
+        };
     }
     // Searches the root through the start button and waits for the end.
     void search() {
