@@ -12,6 +12,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace orvanex;
 using orvanex::editing::FrmHostEntries;
 
@@ -28,15 +30,25 @@ int rowOf(const FrmHostEntries& w, const QString& ext) {
     return w.model()->findRecord([&](const desktop::HostItem& i) { return i.ext == ext; });
 }
 
+// A prefix with live, orphaned and stale entries, and the window shown over it.
+class HostEntriesWindow : public ::testing::Test {
+protected:
+    void open(const QString& folder) {
+        const QString root = test::freshDir(folder);
+        world = test::makeHostWorld(root, test::makeTextPrefix(root + QStringLiteral("/prefix")));
+        shown = std::make_unique<FrmHostEntries>(world.appFolder, world.prefix, nullptr);
+        shown->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shown.get()));
+    }
+    test::HostWorld world;
+    std::unique_ptr<FrmHostEntries> shown;
+};
+
 } // namespace
 
-TEST(HostEntriesWindow, ListsRemovesAndRestores) {
-    const QString root = test::freshDir(QStringLiteral("host-window"));
-    const test::HostWorld world =
-        test::makeHostWorld(root, test::makeTextPrefix(root + QStringLiteral("/prefix")));
-    FrmHostEntries window(world.appFolder, world.prefix, nullptr);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+TEST_F(HostEntriesWindow, ListsRemovesAndRestores) {
+    ASSERT_NO_FATAL_FAILURE(open(QStringLiteral("host-window")));
+    FrmHostEntries& window = *shown;
     test::screenshot(QStringLiteral("host-entries.png"));
     const QStringList rows = rowsOf(window);
     EXPECT_TRUE(rows.contains(QStringLiteral(".pdf desktop live")))
@@ -64,13 +76,9 @@ TEST(HostEntriesWindow, ListsRemovesAndRestores) {
     EXPECT_TRUE(window.statusText().contains(QLatin1String("no backup of desktop entries")));
 }
 
-TEST(HostEntriesWindow, EveryButtonHasItsOwnAltLetterAndEscapeCloses) {
-    const QString root = test::freshDir(QStringLiteral("host-keys"));
-    const test::HostWorld world =
-        test::makeHostWorld(root, test::makeTextPrefix(root + QStringLiteral("/prefix")));
-    FrmHostEntries window(world.appFolder, world.prefix, nullptr);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+TEST_F(HostEntriesWindow, EveryButtonHasItsOwnAltLetterAndEscapeCloses) {
+    ASSERT_NO_FATAL_FAILURE(open(QStringLiteral("host-keys")));
+    FrmHostEntries& window = *shown;
     QStringList letters;
     for (const QPushButton* b : window.findChildren<QPushButton*>()) {
         const qsizetype amp = b->text().indexOf(u'&');
